@@ -1,0 +1,52 @@
+#include "platform/AppContext.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace rawen {
+
+namespace {
+
+AppContext &currentContext()
+{
+    static AppContext context;
+    return context;
+}
+
+} // namespace
+
+AppContext AppContext::fromSystem()
+{
+    AppContext context;
+    context.today = QDate::currentDate();
+    context.executablePath = QCoreApplication::applicationFilePath();
+    context.arguments = QCoreApplication::arguments().mid(1);
+    context.currentDirectory = QDir::currentPath();
+    return context;
+}
+
+const AppContext &AppContext::current()
+{
+    return currentContext();
+}
+
+void AppContext::setCurrent(const AppContext &context)
+{
+    currentContext() = context;
+}
+
+QString AppContext::startDate() const
+{
+    return today.toString(u"yyyy.MM.dd");
+}
+
+QString AppContext::dataRoot() const
+{
+    QString root = QDir::toNativeSeparators(QFileInfo(executablePath).absolutePath());
+    if (!root.endsWith(QDir::separator()))
+        root += QDir::separator();
+    return root;
+}
+
+} // namespace rawen

@@ -1,0 +1,47 @@
+#include "platform/AppContext.h"
+
+#include "support/FixedAppContext.h"
+
+#include <gtest/gtest.h>
+
+using namespace rawen;
+
+namespace {
+
+TEST(AppContext, StartDateIsZeroPaddedWithDots)
+{
+    AppContext context;
+    context.today = QDate(2026, 1, 5);
+    EXPECT_EQ(context.startDate(), u"2026.01.05");
+}
+
+TEST(AppContext, DataRootIsTheExecutableDirectoryWithClosingSeparator)
+{
+    const struct
+    {
+        const char *executable;
+        const char *dataRoot;
+    } cases[] = {
+        {"/opt/rawen/rawen", "/opt/rawen/"},
+        {"/opt/rawen/../rawen/bin/rawen", "/opt/rawen/bin/"},
+        {"/rawen", "/"},
+    };
+    for (const auto &c : cases) {
+        AppContext context;
+        context.executablePath = QString::fromUtf8(c.executable);
+        EXPECT_EQ(context.dataRoot(), QString::fromUtf8(c.dataRoot)) << c.executable;
+    }
+}
+
+TEST(AppContext, FixedContextIsRestored)
+{
+    const QDate before = AppContext::current().today;
+    {
+        test::FixedAppContext fixed(QDate(2024, 12, 20), QStringLiteral("/srv/biuro/rawen"));
+        EXPECT_EQ(AppContext::current().startDate(), u"2024.12.20");
+        EXPECT_EQ(AppContext::current().dataRoot(), u"/srv/biuro/");
+    }
+    EXPECT_EQ(AppContext::current().today, before);
+}
+
+} // namespace
