@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <exception>
+
+namespace rawen {
+
+// What the table engine raises. Callers catch it where they stand and report in their own words;
+// the message names the table and the cause for the rare place that shows it whole.
+class EngineError : public std::exception
+{
+public:
+    enum Kind {
+        Missing,         // no such table file
+        Damaged,         // not a table file of this program, truncated or corrupt
+        Locked,          // another program holds the table, or it is open here already
+        ReadOnly,        // the file cannot be written
+        KeyViolation,    // a unique index already holds the key
+        RequiredMissing, // a required field is empty
+        NoSuchField,
+        NoSuchIndex,
+        BadValue, // a text that is not a value of the field's type, or a bad definition
+        BadState, // an operation the table's state does not allow
+        Io,       // the file system refused
+        Injected, // a failure put in by a test
+    };
+
+    EngineError(Kind kind, const QString &message);
+
+    Kind kind() const { return m_kind; }
+    QString message() const { return m_message; }
+    const char *what() const noexcept override { return m_utf8.constData(); }
+
+private:
+    Kind m_kind;
+    QString m_message;
+    QByteArray m_utf8;
+};
+
+} // namespace rawen

@@ -1,0 +1,370 @@
+#include "data/FieldValues.h"
+
+#include "data/EngineError.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QLocale>
+#include <QTime>
+
+#include <cmath>
+#include <limits>
+
+namespace rawen {
+namespace FieldValues {
+
+namespace {
+
+[[noreturn]] void bad(const FieldDef &field, const QString &context, const QString &why)
+{
+    throw EngineError(EngineError::BadValue,
+                      QStringLiteral("%1: pole %2: %3").arg(context, field.name, why));
+}
+
+bool isBoolean(const FieldDef &field)
+{
+    return field.dataType == ftBoolean;
+}
+
+// Ranges of the whole-number types.
+void checkRange(const FieldDef &field, qint64 value, const QString &context)
+{
+    qint64 low = std::numeric_limits<qint64>::min();
+    qint64 high = std::numeric_limits<qint64>::max();
+    switch (field.dataType) {
+    case ftSmallint:
+        low = -32768;
+        high = 32767;
+        break;
+    case ftWord:
+        low = 0;
+        high = 65535;
+        break;
+    case ftInteger:
+    case ftAutoInc:
+        low = std::numeric_limits<qint32>::min();
+        high = std::numeric_limits<qint32>::max();
+        break;
+    default:
+        break;
+    }
+    if (value < low || value > high)
+        bad(field, context, QStringLiteral("wartość %1 poza zakresem").arg(value));
+}
+
+// Texts longer than the field are cut, as the old engine did; memos have no limit.
+QString fitText(const FieldDef &field, const QString &text)
+{
+    switch (field.dataType) {
+    case ftMemo:
+    case ftFmtMemo:
+    case ftOraClob:
+        return text;
+    default:
+        return field.size > 0 && text.size() > field.size ? text.left(field.size) : text;
+    }
+}
+
+QString numberText(double value)
+{
+    if (value == 0)
+        return QStringLiteral("0"); // no "-0"
+    return QString::number(value, 'f', QLocale::FloatingPointShortest);
+}
+
+bool parseBoolean(const QString &text, bool *value)
+{
+    const QString t = text.trimmed().toLower();
+    static const QStringList yes{QStringLiteral("true"), QStringLiteral("t"),
+                                 QStringLiteral("tak"),  QStringLiteral("1"),
+                                 QStringLiteral("yes"),  QStringLiteral("y")};
+    static const QStringList no{QStringLiteral("false"), QStringLiteral("f"),
+                                QStringLiteral("nie"),   QStringLiteral("0"),
+                                QStringLiteral("no"),    QStringLiteral("n")};
+    if (yes.contains(t)) {
+        *value = true;
+        return true;
+    }
+    if (no.contains(t)) {
+        *value = false;
+        return true;
+    }
+    return false;
+}
+
+bool parseNumber(const QString &text, double *value)
+{
+    QString t = text.trimmed();
+    t.replace(u',', u'.');
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    *value = v;
+    return true;
+}
+
+QString timeText(const QTime &time)
+{
+    return time.toString(time.msec() ? QStringLiteral("HH:mm:ss.zzz") : QStringLiteral("HH:mm:ss"));
+}
+
+QTime parseTime(const QString &text)
+{
+    for (const char *format : {"HH:mm:ss.zzz", "HH:mm:ss", "HH:mm"}) {
+        const QTime time = QTime::fromString(text, QString::fromLatin1(format));
+        if (time.isValid())
+            return time;
+    }
+    return {};
+}
+
+QString dateTimeText(const QDate &date, const QTime &time)
+{
+    return date.toString(QStringLiteral("yyyy-MM-dd")) + u' ' + timeText(time);
+}
+
+} // namespace
+
+QString textOf(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    case QMetaType::QTime:
+        return timeText(value.toTime());
+    case QMetaType::QDateTime: {
+        const QDateTime dt = value.toDateTime();
+        return dateTimeText(dt.date(), dt.time());
+    }
+    default:
+        return value.toString();
+    }
+}
+
+QVariant fromText(const FieldDef &field, const QString &text, const QString &context)
+{
+    if (text.isEmpty())
+        return {};
+    switch (field.dataType) {
+    case ftDate: {
+        const QDate date = QDate::fromString(text.trimmed(), QStringLiteral("yyyy-MM-dd"));
+        if (!date.isValid())
+            bad(field, context, QStringLiteral("\"%1\" nie jest datą rrrr-mm-dd").arg(text));
+        return date.toString(QStringLiteral("yyyy-MM-dd"));
+    }
+    case ftTime: {
+        const QTime time = parseTime(text.trimmed());
+        if (!time.isValid())
+            bad(field, context, QStringLiteral("\"%1\" nie jest godziną gg:mm:ss").arg(text));
+        return timeText(time);
+    }
+    case ftDateTime:
+    case ftTimeStamp: {
+        QString t = text.trimmed();
+        t.replace(u'T', u' ');
+        const QDate date = QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd"));
+        QTime time(0, 0);
+        if (t.size() > 10) {
+            time = t.at(10) == u' ' ? parseTime(t.mid(11)) : QTime();
+        }
+        if (!date.isValid() || !time.isValid())
+            bad(field, context,
+                QStringLiteral("\"%1\" nie jest datą i godziną rrrr-mm-dd gg:mm:ss").arg(text));
+        return dateTimeText(date, time);
+    }
+    default:
+        break;
+    }
+    switch (storageOf(field.dataType)) {
+    case Storage::Text:
+        return fitText(field, text);
+    case Storage::Integer: {
+        if (isBoolean(field)) {
+            bool value = false;
+            if (!parseBoolean(text, &value))
+                bad(field, context, QStringLiteral("\"%1\" nie jest wartością logiczną").arg(text));
+            return qint64(value ? 1 : 0);
+        }
+        bool ok = false;
+        const qint64 value = text.trimmed().toLongLong(&ok);
+        if (!ok)
+            bad(field, context, QStringLiteral("\"%1\" nie jest liczbą całkowitą").arg(text));
+        checkRange(field, value, context);
+        return value;
+    }
+    case Storage::Real: {
+        double value = 0;
+        if (!parseNumber(text, &value))
+            bad(field, context, QStringLiteral("\"%1\" nie jest liczbą").arg(text));
+        return value;
+    }
+    case Storage::Blob: {
+        QByteArray bytes;
+        bytes.reserve(text.size());
+        for (const QChar c : text) {
+            if (c.unicode() > 0xff)
+                bad(field, context, QStringLiteral("znak spoza zakresu bajtu"));
+            bytes.append(char(c.unicode()));
+        }
+        return fromBytes(field, bytes, context);
+    }
+    case Storage::Unsupported:
+        break;
+    }
+    bad(field, context,
+        QStringLiteral("typ %1 nie jest obsługiwany").arg(fieldTypeName(field.dataType)));
+}
+
+QVariant fromInteger(const FieldDef &field, qint64 value, const QString &context)
+{
+    switch (storageOf(field.dataType)) {
+    case Storage::Integer:
+        if (isBoolean(field))
+            return qint64(value != 0 ? 1 : 0);
+        checkRange(field, value, context);
+        return value;
+    case Storage::Real:
+        return double(value);
+    case Storage::Text:
+        if (field.dataType == ftDate || field.dataType == ftTime || field.dataType == ftDateTime ||
+            field.dataType == ftTimeStamp)
+            bad(field, context, QStringLiteral("liczba zamiast daty"));
+        return fitText(field, QString::number(value));
+    default:
+        bad(field, context, QStringLiteral("liczba w polu binarnym"));
+    }
+}
+
+QVariant fromFloat(const FieldDef &field, double value, const QString &context)
+{
+    if (!std::isfinite(value))
+        bad(field, context, QStringLiteral("wartość nie jest liczbą skończoną"));
+    switch (storageOf(field.dataType)) {
+    case Storage::Real:
+        return value;
+    case Storage::Integer: {
+        if (isBoolean(field))
+            return qint64(value != 0 ? 1 : 0);
+        if (std::fabs(value) >= 9.2e18)
+            bad(field, context, QStringLiteral("wartość poza zakresem"));
+        return fromInteger(field, std::llround(value), context);
+    }
+    case Storage::Text:
+        return fromText(field, numberText(value), context);
+    default:
+        bad(field, context, QStringLiteral("liczba w polu binarnym"));
+    }
+}
+
+QVariant fromBytes(const FieldDef &field, const QByteArray &bytes, const QString &context)
+{
+    if (bytes.isEmpty())
+        return {};
+    if (storageOf(field.dataType) != Storage::Blob)
+        return fromText(field, QString::fromUtf8(bytes), context);
+    if ((field.dataType == ftBytes || field.dataType == ftVarBytes) && field.size > 0 &&
+        bytes.size() > field.size)
+        return bytes.left(field.size);
+    return bytes;
+}
+
+QString toText(const FieldDef &field, const QVariant &stored)
+{
+    if (!stored.isValid())
+        return {};
+    switch (stored.typeId()) {
+    case QMetaType::LongLong:
+        if (isBoolean(field))
+            return stored.toLongLong() ? QStringLiteral("True") : QStringLiteral("False");
+        return QString::number(stored.toLongLong());
+    case QMetaType::Double:
+        return numberText(stored.toDouble());
+    case QMetaType::QByteArray:
+        return QString::fromLatin1(stored.toByteArray());
+    default:
+        return stored.toString();
+    }
+}
+
+qint64 toInteger(const FieldDef &field, const QVariant &stored, const QString &context)
+{
+    if (!stored.isValid())
+        return 0;
+    switch (stored.typeId()) {
+    case QMetaType::LongLong:
+        return stored.toLongLong();
+    case QMetaType::Double:
+        return std::llround(stored.toDouble());
+    case QMetaType::QString: {
+        bool ok = false;
+        const qint64 whole = stored.toString().trimmed().toLongLong(&ok);
+        if (ok)
+            return whole;
+        double number = 0;
+        if (parseNumber(stored.toString(), &number) && std::fabs(number) < 9.2e18)
+            return std::llround(number);
+        bool flag = false;
+        if (isBoolean(field) && parseBoolean(stored.toString(), &flag))
+            return flag ? 1 : 0;
+        bad(field, context, QStringLiteral("\"%1\" nie jest liczbą").arg(stored.toString()));
+    }
+    default:
+        bad(field, context, QStringLiteral("pole binarne nie jest liczbą"));
+    }
+}
+
+double toFloat(const FieldDef &field, const QVariant &stored, const QString &context)
+{
+    if (!stored.isValid())
+        return 0;
+    switch (stored.typeId()) {
+    case QMetaType::LongLong:
+        return double(stored.toLongLong());
+    case QMetaType::Double:
+        return stored.toDouble();
+    case QMetaType::QString: {
+        double number = 0;
+        if (!parseNumber(stored.toString(), &number))
+            bad(field, context, QStringLiteral("\"%1\" nie jest liczbą").arg(stored.toString()));
+        return number;
+    }
+    default:
+        bad(field, context, QStringLiteral("pole binarne nie jest liczbą"));
+    }
+}
+
+bool toBoolean(const FieldDef &field, const QVariant &stored, const QString &context)
+{
+    if (!stored.isValid())
+        return false;
+    switch (stored.typeId()) {
+    case QMetaType::LongLong:
+        return stored.toLongLong() != 0;
+    case QMetaType::Double:
+        return stored.toDouble() != 0;
+    case QMetaType::QString: {
+        bool value = false;
+        if (!parseBoolean(stored.toString(), &value))
+            bad(field, context,
+                QStringLiteral("\"%1\" nie jest wartością logiczną").arg(stored.toString()));
+        return value;
+    }
+    default:
+        bad(field, context, QStringLiteral("pole binarne nie jest wartością logiczną"));
+    }
+}
+
+QString toDisplayText(const FieldDef &field, const QVariant &stored)
+{
+    if (!stored.isValid())
+        return {};
+    if (isBoolean(field))
+        return stored.toLongLong() ? QStringLiteral("Tak") : QStringLiteral("Nie");
+    if (stored.typeId() == QMetaType::Double)
+        return numberText(stored.toDouble()).replace(u'.', u',');
+    return toText(field, stored);
+}
+
+} // namespace FieldValues
+} // namespace rawen

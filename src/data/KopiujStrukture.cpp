@@ -1,0 +1,3 @@
+#include "data/KopiujStrukture.h"
+
+namespace rawen {} // namespace rawen

@@ -1,0 +1,3 @@
+#include "data/OtworzTabele.h"
+
+namespace rawen {} // namespace rawen

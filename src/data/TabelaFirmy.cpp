@@ -1,0 +1,3 @@
+#include "data/TabelaFirmy.h"
+
+namespace rawen {} // namespace rawen

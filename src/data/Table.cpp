@@ -1,0 +1,1130 @@
+#include "data/Table.h"
+
+#include "data/EngineError.h"
+#include "data/FieldValues.h"
+#include "data/Sqlite.h"
+#include "data/TableFile.h"
+#include "platform/AppContext.h"
+#include "platform/DurableCopy.h"
+#include "platform/FileNames.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <sqlite3.h>
+
+namespace rawen {
+
+namespace {
+
+// The first window is small so that opening a big table is quick; later ones larger.
+constexpr int kFirstWindow = 32;
+constexpr int kWindow = 256;
+
+QString placeholders(qsizetype count)
+{
+    QStringList marks;
+    for (qsizetype i = 0; i < count; ++i)
+        marks << QStringLiteral("?");
+    return marks.join(QLatin1String(", "));
+}
+
+} // namespace
+
+// ---- Field ----
+
+QString Field::fieldName() const
+{
+    return m_table->m_fieldDefs[m_index].name;
+}
+
+TFieldType Field::dataType() const
+{
+    return m_table->m_fieldDefs[m_index].dataType;
+}
+
+int Field::size() const
+{
+    return m_table->m_fieldDefs[m_index].size;
+}
+
+bool Field::required() const
+{
+    return m_table->m_fieldDefs[m_index].required;
+}
+
+QVariant Field::value() const
+{
+    if (m_index >= m_table->m_buffer.size())
+        return {};
+    return m_table->m_buffer[m_index];
+}
+
+bool Field::isNull() const
+{
+    return !value().isValid();
+}
+
+QString Field::asString() const
+{
+    return FieldValues::toText(m_table->m_fieldDefs[m_index], value());
+}
+
+qint64 Field::asInteger() const
+{
+    return FieldValues::toInteger(m_table->m_fieldDefs[m_index], value(), m_table->context());
+}
+
+double Field::asFloat() const
+{
+    return FieldValues::toFloat(m_table->m_fieldDefs[m_index], value(), m_table->context());
+}
+
+bool Field::asBoolean() const
+{
+    return FieldValues::toBoolean(m_table->m_fieldDefs[m_index], value(), m_table->context());
+}
+
+QByteArray Field::asBytes() const
+{
+    const QVariant v = value();
+    if (!v.isValid())
+        return {};
+    return v.typeId() == QMetaType::QByteArray ? v.toByteArray() : asString().toUtf8();
+}
+
+QString Field::displayText() const
+{
+    return FieldValues::toDisplayText(m_table->m_fieldDefs[m_index], value());
+}
+
+void Field::setAsString(const QString &text)
+{
+    m_table->setValue(
+        m_index, FieldValues::fromText(m_table->m_fieldDefs[m_index], text, m_table->context()));
+}
+
+void Field::setAsInteger(qint64 v)
+{
+    m_table->setValue(
+        m_index, FieldValues::fromInteger(m_table->m_fieldDefs[m_index], v, m_table->context()));
+}
+
+void Field::setAsFloat(double v)
+{
+    m_table->setValue(m_index,
+                      FieldValues::fromFloat(m_table->m_fieldDefs[m_index], v, m_table->context()));
+}
+
+void Field::setAsBoolean(bool v)
+{
+    m_table->setValue(m_index, FieldValues::fromInteger(m_table->m_fieldDefs[m_index], v ? 1 : 0,
+                                                        m_table->context()));
+}
+
+void Field::setAsBytes(const QByteArray &bytes)
+{
+    m_table->setValue(
+        m_index, FieldValues::fromBytes(m_table->m_fieldDefs[m_index], bytes, m_table->context()));
+}
+
+void Field::clear()
+{
+    m_table->setValue(m_index, QVariant());
+}
+
+// ---- Table: name, opening, definitions ----
+
+Table::Table(Session *session, QObject *parent)
+    : QObject(parent), m_session(session ? session : &Session::defaultSession())
+{}
+
+Table::~Table()
+{
+    close();
+}
+
+void Table::setSession(Session *session)
+{
+    requireClosed("zmiana sesji");
+    m_session = session ? session : &Session::defaultSession();
+}
+
+void Table::setTableName(const QString &name)
+{
+    requireClosed("zmiana nazwy");
+    m_tableName = name;
+}
+
+QString Table::resolvedPath() const
+{
+    QString name = m_tableName;
+    if (!name.endsWith(QLatin1String(".DB"), Qt::CaseInsensitive))
+        name += QLatin1String(".DB");
+    if (QDir::isRelativePath(name)) {
+        QString base = AppContext::current().currentDirectory;
+        if (base.isEmpty())
+            base = QDir::currentPath();
+        name = QDir(base).filePath(name);
+    }
+    return resolveCaseInsensitive(name);
+}
+
+QString Table::fileName() const
+{
+    if (isOpen())
+        return m_canonical;
+    return m_tableName.isEmpty() ? QString() : resolvedPath();
+}
+
+QString Table::context() const
+{
+    const QString path = fileName();
+    return path.isEmpty() ? QStringLiteral("(tabela bez nazwy)") : QFileInfo(path).fileName();
+}
+
+void Table::fault(EngineOp op) const
+{
+    m_session->checkFault(op, fileName());
+}
+
+void Table::requireOpen() const
+{
+    if (!isOpen())
+        throw EngineError(EngineError::BadState,
+                          QStringLiteral("%1: tabela nie jest otwarta").arg(context()));
+}
+
+void Table::requireClosed(const char *operation) const
+{
+    if (isOpen())
+        throw EngineError(EngineError::BadState, QStringLiteral("%1: %2 wymaga zamkniętej tabeli")
+                                                     .arg(context(), QString::fromUtf8(operation)));
+}
+
+void Table::checkWritable() const
+{
+    if (m_readOnly)
+        throw EngineError(EngineError::ReadOnly,
+                          QStringLiteral("%1: tabela jest tylko do odczytu").arg(context()));
+}
+
+void Table::setActive(bool active)
+{
+    if (active)
+        open();
+    else
+        close();
+}
+
+void Table::open()
+{
+    if (isOpen())
+        return;
+    if (m_tableName.isEmpty())
+        throw EngineError(EngineError::Missing, QStringLiteral("Nie podano nazwy tabeli"));
+    fault(EngineOp::Open);
+    const QString path = resolvedPath();
+    auto db = std::make_unique<SqliteDatabase>();
+    const TableFile::Definitions definitions = TableFile::open(*db, path, m_session->lockTimeout());
+    if (!m_indexName.isEmpty()) {
+        bool found = false;
+        for (const IndexDef &ix : definitions.indexes)
+            found = found || ix.name.compare(m_indexName, Qt::CaseInsensitive) == 0;
+        if (!found)
+            throw EngineError(
+                EngineError::NoSuchIndex,
+                QStringLiteral("%1: brak indeksu %2").arg(QFileInfo(path).fileName(), m_indexName));
+    }
+    m_fieldDefs = definitions.fields;
+    m_indexDefs = definitions.indexes;
+    m_readOnly = db->isReadOnly();
+    m_db = std::move(db);
+    m_canonical = QFileInfo(path).canonicalFilePath();
+    m_state = dsBrowse;
+    m_session->attach(this);
+    first();
+}
+
+void Table::close()
+{
+    if (!isOpen())
+        return;
+    if (m_db->inTransaction()) {
+        try {
+            m_db->exec(QStringLiteral("ROLLBACK"));
+        } catch (const EngineError &) {
+            // closing below ends it anyway
+        }
+    }
+    m_db.reset();
+    m_session->detach(this);
+    m_state = dsInactive;
+    clearCurrent();
+    m_eof = true;
+    m_ahead.clear();
+    m_canonical.clear();
+    notify();
+}
+
+void Table::updateFieldDefs()
+{
+    if (isOpen()) {
+        m_fieldDefs = TableFile::read(*m_db).fields;
+        return;
+    }
+    SqliteDatabase db;
+    m_fieldDefs = TableFile::open(db, resolvedPath(), m_session->lockTimeout()).fields;
+}
+
+void Table::updateIndexDefs()
+{
+    if (isOpen()) {
+        m_indexDefs = TableFile::read(*m_db).indexes;
+        return;
+    }
+    SqliteDatabase db;
+    m_indexDefs = TableFile::open(db, resolvedPath(), m_session->lockTimeout()).indexes;
+}
+
+void Table::createTable()
+{
+    requireClosed("tworzenie");
+    fault(EngineOp::Create);
+    const QString path = resolvedPath();
+    if (Session::isFileOpen(QFileInfo(path).canonicalFilePath()))
+        throw EngineError(EngineError::Locked,
+                          QStringLiteral("%1: tabela jest otwarta").arg(context()));
+    TableFile::create(path, {m_fieldDefs, m_indexDefs}, true);
+}
+
+void Table::createTableNew()
+{
+    requireClosed("tworzenie");
+    fault(EngineOp::Create);
+    const QString path = resolvedPath();
+    if (existsAnyKind(path))
+        throw EngineError(EngineError::Locked,
+                          QStringLiteral("%1: plik już istnieje").arg(context()));
+    TableFile::create(path, {m_fieldDefs, m_indexDefs}, false);
+}
+
+void Table::deleteTable()
+{
+    requireClosed("usuwanie");
+    fault(EngineOp::Delete);
+    const QString path = resolvedPath();
+    if (Session::isFileOpen(QFileInfo(path).canonicalFilePath()))
+        throw EngineError(EngineError::Locked,
+                          QStringLiteral("%1: tabela jest otwarta").arg(context()));
+    if (!QFileInfo::exists(path))
+        throw EngineError(EngineError::Missing, QStringLiteral("%1: brak tabeli").arg(context()));
+    // The journal first: a table without its journal is whole, a journal without its table
+    // is harmless.
+    for (const QString &companion : TableFile::companionFiles(path))
+        QFile::remove(companion);
+    if (!QFile::remove(path))
+        throw EngineError(EngineError::Io,
+                          QStringLiteral("%1: nie można usunąć tabeli").arg(context()));
+    syncDirectory(QFileInfo(path).absolutePath());
+}
+
+void Table::replaceTable(const QString &targetPath)
+{
+    requireClosed("zastępowanie");
+    fault(EngineOp::Replace);
+    const QString from = resolvedPath();
+    QString to = targetPath;
+    if (!to.endsWith(QLatin1String(".DB"), Qt::CaseInsensitive))
+        to += QLatin1String(".DB");
+    to = resolveCaseInsensitive(to);
+    if (!QFileInfo::exists(from))
+        throw EngineError(EngineError::Missing, QStringLiteral("%1: brak tabeli").arg(context()));
+    if (Session::isFileOpen(QFileInfo(from).canonicalFilePath()) ||
+        Session::isFileOpen(QFileInfo(to).canonicalFilePath()))
+        throw EngineError(EngineError::Locked,
+                          QStringLiteral("%1: tabela jest otwarta").arg(context()));
+    if (!TableFile::companionFiles(from).isEmpty())
+        throw EngineError(EngineError::BadState,
+                          QStringLiteral("%1: tabela ma niezamknięty dziennik").arg(context()));
+    // A journal of the replaced table must not be played into the new file.
+    for (const QString &companion : TableFile::companionFiles(to)) {
+        if (companion.endsWith(QLatin1String("-journal"), Qt::CaseInsensitive) ||
+            companion.endsWith(QLatin1String("-wal"), Qt::CaseInsensitive) ||
+            companion.endsWith(QLatin1String("-shm"), Qt::CaseInsensitive))
+            QFile::remove(companion);
+    }
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        throw EngineError(EngineError::Io, QStringLiteral("%1: nie można zastąpić tabeli %2")
+                                               .arg(context(), QFileInfo(to).fileName()));
+    syncDirectory(QFileInfo(to).absolutePath());
+    m_tableName = to;
+}
+
+// ---- Bulk operations ----
+
+void Table::copyTo(const QString &targetPath)
+{
+    requireOpen();
+    fault(EngineOp::Copy);
+    if (m_db->inTransaction())
+        throw EngineError(EngineError::BadState,
+                          QStringLiteral("%1: kopia w trakcie transakcji").arg(context()));
+    if (existsAnyKind(targetPath))
+        throw EngineError(EngineError::Locked,
+                          QStringLiteral("%1: plik już istnieje").arg(targetPath));
+
+    // The file is copied byte for byte while a read transaction holds it: no other program
+    // can write it meanwhile, and any hot journal has been played back before the lock was
+    // granted. The copier's descriptor on the source outlives the transaction (see DurableCopy).
+    DurableCopy copier(m_canonical);
+    m_db->exec(QStringLiteral("BEGIN"));
+    try {
+        m_db->scalar(QStringLiteral("SELECT count(*) FROM rawen_fields"));
+        if (m_db->scalar(QStringLiteral("PRAGMA journal_mode"))
+                .toString()
+                .compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+            throw EngineError(EngineError::BadState,
+                              QStringLiteral("%1: tabela w trybie WAL").arg(context()));
+        copier.copyTo(targetPath);
+    } catch (...) {
+        try {
+            m_db->exec(QStringLiteral("ROLLBACK"));
+        } catch (const EngineError &) {
+        }
+        throw;
+    }
+    m_db->exec(QStringLiteral("COMMIT"));
+}
+
+void Table::clearRequiredFlags()
+{
+    requireOpen();
+    checkWritable();
+    bool any = false;
+    for (const FieldDef &f : m_fieldDefs)
+        any = any || f.required;
+    if (!any)
+        return;
+    m_db->exec(QStringLiteral("UPDATE rawen_fields SET required = 0 WHERE required <> 0"));
+    for (FieldDef &f : m_fieldDefs)
+        f.required = false;
+}
+
+void Table::emptyFields(const QStringList &fieldNames)
+{
+    requireOpen();
+    checkBrowseMode();
+    QList<int> indexes;
+    for (const QString &name : fieldNames) {
+        const int i = fieldByName(name).index();
+        if (m_fieldDefs[i].required)
+            throw EngineError(EngineError::RequiredMissing,
+                              QStringLiteral("%1: pole %2 musi mieć wartość")
+                                  .arg(context(), m_fieldDefs[i].name));
+        if (!indexes.contains(i))
+            indexes << i;
+    }
+    if (indexes.isEmpty())
+        return;
+    checkWritable();
+    fault(EngineOp::EmptyFields);
+
+    const bool own = !m_db->inTransaction();
+    m_db->exec(own ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT rawen_empty"));
+    try {
+        // Indexes over the emptied fields are dropped and built again afterwards: far cheaper
+        // than updating them row by row.
+        QList<int> rebuilt;
+        for (int n = 0; n < m_indexDefs.size(); ++n) {
+            for (const QString &name : indexFieldNames(m_indexDefs[n])) {
+                if (indexes.contains(fieldIndex(name)) && !rebuilt.contains(n))
+                    rebuilt << n;
+            }
+        }
+        for (int n : rebuilt)
+            m_db->exec(QStringLiteral("DROP INDEX IF EXISTS rawen_ix%1").arg(n));
+        QStringList sets;
+        for (int i : indexes)
+            sets << quoteIdentifier(m_fieldDefs[i].name) + QLatin1String(" = NULL");
+        m_db->exec(QStringLiteral("UPDATE records SET %1").arg(sets.join(QLatin1String(", "))));
+        for (int n : rebuilt)
+            m_db->exec(TableFile::indexSql(m_indexDefs[n], n, m_fieldDefs));
+        m_db->exec(own ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE rawen_empty"));
+    } catch (...) {
+        try {
+            m_db->exec(own ? QStringLiteral("ROLLBACK")
+                           : QStringLiteral("ROLLBACK TO rawen_empty; RELEASE rawen_empty"));
+        } catch (const EngineError &) {
+        }
+        throw;
+    }
+    m_ahead.clear();
+    m_aheadComplete = false;
+    reloadCurrent();
+    notify();
+}
+
+void Table::batchAppend(Table &source)
+{
+    requireOpen();
+    source.requireOpen();
+    checkBrowseMode();
+    checkWritable();
+    fault(EngineOp::Append);
+    QStringList columns;
+    for (const FieldDef &f : m_fieldDefs) {
+        if (source.fieldIndex(f.name) >= 0)
+            columns << quoteIdentifier(f.name);
+    }
+    if (columns.isEmpty())
+        return;
+    QString conflict;
+    for (const IndexDef &ix : m_indexDefs) {
+        if (!(ix.options & ixPrimary))
+            continue;
+        QStringList target;
+        for (const QString &name : indexFieldNames(ix)) {
+            const FieldDef &f = m_fieldDefs[fieldIndex(name)];
+            target << quoteIdentifier(f.name) +
+                          ((ix.options & ixCaseInsensitive) && isTextType(f.dataType)
+                               ? QStringLiteral(" COLLATE NOCASE")
+                               : QString());
+        }
+        QStringList updates;
+        for (const QString &column : columns)
+            updates << column + QLatin1String(" = excluded.") + column;
+        conflict = QStringLiteral(" ON CONFLICT(%1) DO UPDATE SET %2")
+                       .arg(target.join(QLatin1String(", ")), updates.join(QLatin1String(", ")));
+    }
+    const QString list = columns.join(QLatin1String(", "));
+    SqliteStatement attach = m_db->prepare(QStringLiteral("ATTACH DATABASE ? AS rawen_source"));
+    attach.bind(1, source.m_canonical);
+    attach.run();
+    try {
+        // "WHERE true" keeps SQLite from reading ON CONFLICT as part of the SELECT.
+        m_db->exec(QStringLiteral("INSERT INTO main.records(%1) SELECT %1 FROM rawen_source.records"
+                                  " WHERE true%2")
+                       .arg(list, conflict));
+    } catch (...) {
+        m_db->exec(QStringLiteral("DETACH DATABASE rawen_source"));
+        throw;
+    }
+    m_db->exec(QStringLiteral("DETACH DATABASE rawen_source"));
+    m_ahead.clear();
+    m_aheadComplete = false;
+    if (m_hasRecord)
+        reloadCurrent();
+    else
+        first();
+}
+
+void Table::startTransaction()
+{
+    requireOpen();
+    checkBrowseMode();
+    m_db->exec(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+void Table::commit()
+{
+    requireOpen();
+    checkBrowseMode();
+    m_db->exec(QStringLiteral("COMMIT"));
+}
+
+void Table::rollback()
+{
+    requireOpen();
+    if (m_state == dsEdit || m_state == dsInsert)
+        cancel();
+    m_db->exec(QStringLiteral("ROLLBACK"));
+    m_ahead.clear();
+    m_aheadComplete = false;
+    reloadCurrent();
+    notify();
+}
+
+bool Table::inTransaction() const
+{
+    return isOpen() && m_db->inTransaction();
+}
+
+void Table::flushBuffers()
+{
+    requireOpen();
+    fault(EngineOp::Flush);
+    // Every post outside a transaction is committed with a full sync; what is left to write is
+    // the cache of an open transaction.
+    const int rc = sqlite3_db_cacheflush(m_db->handle());
+    if (rc != SQLITE_OK)
+        SqliteDatabase::raise(m_db->handle(), rc, context());
+    if (!QFileInfo::exists(m_canonical))
+        throw EngineError(EngineError::Io,
+                          QStringLiteral("%1: plik tabeli zniknął z dysku").arg(context()));
+}
+
+// ---- Cursor ----
+
+const IndexDef *Table::currentIndex() const
+{
+    for (const IndexDef &ix : m_indexDefs) {
+        if (m_indexName.isEmpty() ? bool(ix.options & ixPrimary)
+                                  : ix.name.compare(m_indexName, Qt::CaseInsensitive) == 0)
+            return &ix;
+    }
+    return nullptr;
+}
+
+QList<Table::OrderColumn> Table::orderColumns() const
+{
+    QList<OrderColumn> columns;
+    const IndexDef *ix = currentIndex();
+    if (!ix)
+        return columns;
+    for (const QString &name : indexFieldNames(*ix)) {
+        const int i = fieldIndex(name);
+        if (i >= 0)
+            columns << OrderColumn{i, (ix->options & ixCaseInsensitive) &&
+                                          isTextType(m_fieldDefs[i].dataType)};
+    }
+    return columns;
+}
+
+QString Table::columnSql(const OrderColumn &column) const
+{
+    return quoteIdentifier(m_fieldDefs[column.field].name) +
+           (column.noCase ? QStringLiteral(" COLLATE NOCASE") : QString());
+}
+
+QString Table::selectList() const
+{
+    QStringList columns{QStringLiteral("rowid")};
+    for (const FieldDef &f : m_fieldDefs)
+        columns << quoteIdentifier(f.name);
+    return columns.join(QLatin1String(", "));
+}
+
+Table::Condition Table::viewCondition() const
+{
+    QStringList parts;
+    QVariantList parameters;
+    if (m_filtered && !m_filter.trimmed().isEmpty())
+        parts << u'(' + m_filter + u')';
+    const QList<OrderColumn> order = orderColumns();
+    auto bound = [&](const QVariantList &values, const char *op) {
+        const qsizetype n = qMin(values.size(), order.size());
+        if (n == 0)
+            return;
+        QStringList columns;
+        for (qsizetype i = 0; i < n; ++i) {
+            columns << columnSql(order[i]);
+            parameters << convertForField(order[i].field, values[i]);
+        }
+        parts << QStringLiteral("(%1) %2 (%3)")
+                     .arg(columns.join(QLatin1String(", ")), QString::fromLatin1(op),
+                          placeholders(n));
+    };
+    if (m_rangeSet) {
+        bound(m_rangeStart, ">=");
+        bound(m_rangeEnd, "<=");
+    }
+    if (m_master) {
+        const QStringList names = m_masterFields.split(u';', Qt::SkipEmptyParts);
+        for (qsizetype i = 0; i < qMin(names.size(), order.size()); ++i) {
+            parts << columnSql(order[i]) + QLatin1String(" IS ?");
+            const Field masterField = m_master->findField(names[i]);
+            parameters << convertForField(
+                order[i].field,
+                masterField.isValid() && m_master->isOpen() ? masterField.value() : QVariant());
+        }
+    }
+    return {parts.join(QLatin1String(" AND ")), parameters};
+}
+
+QVariant Table::convertForField(int index, const QVariant &value) const
+{
+    if (!value.isValid() || value.isNull())
+        return {};
+    const FieldDef &f = m_fieldDefs[index];
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return FieldValues::fromText(f, value.toString(), context());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return FieldValues::fromFloat(f, value.toDouble(), context());
+    case QMetaType::QByteArray:
+        return FieldValues::fromBytes(f, value.toByteArray(), context());
+    case QMetaType::QDate:
+    case QMetaType::QTime:
+    case QMetaType::QDateTime:
+        return FieldValues::fromText(f, FieldValues::textOf(value), context());
+    default:
+        return FieldValues::fromInteger(f, value.toLongLong(), context());
+    }
+}
+
+std::deque<Table::Row> Table::fetchAll(const QString &where, const QVariantList &parameters,
+                                       const QString &orderBy, int limit) const
+{
+    QString sql = QStringLiteral("SELECT %1 FROM records").arg(selectList());
+    if (!where.isEmpty())
+        sql += QLatin1String(" WHERE ") + where;
+    sql += QLatin1String(" ORDER BY ") + orderBy;
+    if (limit > 0)
+        sql += QStringLiteral(" LIMIT %1").arg(limit);
+    SqliteStatement statement = m_db->prepare(sql);
+    for (qsizetype i = 0; i < parameters.size(); ++i)
+        statement.bind(int(i + 1), parameters[i]);
+    std::deque<Row> rows;
+    const int columns = int(m_fieldDefs.size());
+    while (statement.step()) {
+        Row row;
+        row.rowid = statement.column(0).toLongLong();
+        row.values.resize(columns);
+        for (int i = 0; i < columns; ++i)
+            row.values[i] = statement.column(i + 1);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::deque<Table::Row> Table::fetch(const Row *after, int limit) const
+{
+    const Condition view = viewCondition();
+    const QList<OrderColumn> order = orderColumns();
+    auto orderFrom = [&](qsizetype from) {
+        QStringList terms;
+        for (qsizetype i = from; i < order.size(); ++i)
+            terms << columnSql(order[i]);
+        terms << QStringLiteral("rowid");
+        return terms.join(QLatin1String(", "));
+    };
+    if (!after)
+        return fetchAll(view.sql, view.parameters, orderFrom(0), limit);
+
+    // The records after `after` in the order (key..., rowid), taken tier by tier so that each
+    // query is an index seek: first those with the same whole key and a greater rowid, then
+    // those with the same first n-1 key values and a greater n-th one, and so on. NULL sorts
+    // first, so "greater than NULL" is "not NULL".
+    std::deque<Row> rows;
+    for (qsizetype tier = order.size(); tier >= 0 && qsizetype(rows.size()) < limit; --tier) {
+        QStringList parts;
+        QVariantList parameters;
+        if (!view.sql.isEmpty()) {
+            parts << view.sql;
+            parameters = view.parameters;
+        }
+        for (qsizetype j = 0; j < tier && j < order.size(); ++j) {
+            parts << columnSql(order[j]) + QLatin1String(" IS ?");
+            parameters << after->values[order[j].field];
+        }
+        if (tier == order.size()) {
+            parts << QStringLiteral("rowid > ?");
+            parameters << after->rowid;
+        } else {
+            const QVariant &key = after->values[order[tier].field];
+            if (key.isValid()) {
+                parts << columnSql(order[tier]) + QLatin1String(" > ?");
+                parameters << key;
+            } else {
+                parts << quoteIdentifier(m_fieldDefs[order[tier].field].name) +
+                             QLatin1String(" IS NOT NULL");
+            }
+        }
+        std::deque<Row> more =
+            fetchAll(parts.join(QLatin1String(" AND ")), parameters,
+                     tier == order.size() ? QStringLiteral("rowid") : orderFrom(tier),
+                     limit - int(rows.size()));
+        for (Row &row : more)
+            rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+void Table::setCurrent(const Row &row)
+{
+    m_rowid = row.rowid;
+    m_buffer = row.values;
+    m_hasRecord = true;
+}
+
+void Table::clearCurrent()
+{
+    m_rowid = 0;
+    m_hasRecord = false;
+    m_buffer = QVector<QVariant>(m_fieldDefs.size());
+}
+
+bool Table::reloadCurrent()
+{
+    if (!m_hasRecord)
+        return false;
+    std::deque<Row> rows =
+        fetchAll(QStringLiteral("rowid = ?"), {m_rowid}, QStringLiteral("rowid"), 1);
+    if (rows.empty())
+        return false;
+    setCurrent(rows.front());
+    return true;
+}
+
+void Table::notify()
+{
+    if (m_disableCount > 0) {
+        m_changedWhileDisabled = true;
+        return;
+    }
+    emit dataChanged();
+}
+
+void Table::checkBrowseMode()
+{
+    if (m_state == dsEdit || m_state == dsInsert)
+        post();
+}
+
+void Table::first()
+{
+    requireOpen();
+    checkBrowseMode();
+    m_ahead = fetch(nullptr, kFirstWindow);
+    m_aheadComplete = int(m_ahead.size()) < kFirstWindow;
+    if (m_ahead.empty()) {
+        clearCurrent();
+        m_eof = true;
+    } else {
+        setCurrent(m_ahead.front());
+        m_ahead.pop_front();
+        m_eof = false;
+    }
+    notify();
+}
+
+void Table::next()
+{
+    requireOpen();
+    checkBrowseMode();
+    if (!m_hasRecord) {
+        m_eof = true;
+        return;
+    }
+    if (m_ahead.empty() && !m_aheadComplete) {
+        const Row current{m_rowid, m_buffer};
+        m_ahead = fetch(&current, kWindow);
+        m_aheadComplete = int(m_ahead.size()) < kWindow;
+    }
+    if (m_ahead.empty()) {
+        m_eof = true;
+        return;
+    }
+    setCurrent(m_ahead.front());
+    m_ahead.pop_front();
+    m_eof = false;
+    notify();
+}
+
+qint64 Table::recordCount() const
+{
+    requireOpen();
+    const Condition view = viewCondition();
+    SqliteStatement statement =
+        m_db->prepare(QStringLiteral("SELECT count(*) FROM records") +
+                      (view.sql.isEmpty() ? QString() : QLatin1String(" WHERE ") + view.sql));
+    for (qsizetype i = 0; i < view.parameters.size(); ++i)
+        statement.bind(int(i + 1), view.parameters[i]);
+    return statement.step() ? statement.column(0).toLongLong() : 0;
+}
+
+void Table::append()
+{
+    requireOpen();
+    checkBrowseMode();
+    checkWritable();
+    fault(EngineOp::Append);
+    m_saved = m_buffer;
+    m_savedRowid = m_rowid;
+    m_savedHasRecord = m_hasRecord;
+    m_buffer = QVector<QVariant>(m_fieldDefs.size());
+    // A detail record starts with its link to the master filled in.
+    if (m_master && m_master->isOpen()) {
+        const QList<OrderColumn> order = orderColumns();
+        const QStringList names = m_masterFields.split(u';', Qt::SkipEmptyParts);
+        for (qsizetype i = 0; i < qMin(names.size(), order.size()); ++i) {
+            const Field masterField = m_master->findField(names[i]);
+            if (masterField.isValid())
+                m_buffer[order[i].field] = convertForField(order[i].field, masterField.value());
+        }
+    }
+    m_state = dsInsert;
+    notify();
+}
+
+void Table::edit()
+{
+    requireOpen();
+    if (m_state == dsEdit || m_state == dsInsert)
+        return;
+    if (!m_hasRecord) {
+        append();
+        return;
+    }
+    checkWritable();
+    fault(EngineOp::Edit);
+    m_saved = m_buffer;
+    m_state = dsEdit;
+    notify();
+}
+
+void Table::post()
+{
+    requireOpen();
+    if (m_state != dsEdit && m_state != dsInsert)
+        return;
+    fault(EngineOp::Post);
+    checkWritable();
+    for (int i = 0; i < m_fieldDefs.size(); ++i) {
+        if (m_fieldDefs[i].required && !m_buffer[i].isValid())
+            throw EngineError(EngineError::RequiredMissing,
+                              QStringLiteral("%1: pole %2 musi mieć wartość")
+                                  .arg(context(), m_fieldDefs[i].name));
+    }
+    QStringList columns;
+    for (const FieldDef &f : m_fieldDefs)
+        columns << quoteIdentifier(f.name);
+    if (m_state == dsInsert) {
+        QStringList values;
+        QList<int> bound;
+        for (int i = 0; i < m_fieldDefs.size(); ++i) {
+            if (m_fieldDefs[i].dataType == ftAutoInc && !m_buffer[i].isValid()) {
+                values << QStringLiteral("(SELECT ifnull(max(%1), 0) + 1 FROM records)")
+                              .arg(columns[i]);
+            } else {
+                values << QStringLiteral("?");
+                bound << i;
+            }
+        }
+        SqliteStatement statement = m_db->prepare(
+            QStringLiteral("INSERT INTO records(%1) VALUES(%2)")
+                .arg(columns.join(QLatin1String(", ")), values.join(QLatin1String(", "))));
+        for (qsizetype n = 0; n < bound.size(); ++n)
+            statement.bind(int(n + 1), m_buffer[bound[n]]);
+        statement.run();
+        m_rowid = m_db->lastInsertRowid();
+        m_hasRecord = true;
+    } else {
+        QStringList sets;
+        for (const QString &column : columns)
+            sets << column + QLatin1String(" = ?");
+        SqliteStatement statement =
+            m_db->prepare(QStringLiteral("UPDATE records SET %1 WHERE rowid = ?")
+                              .arg(sets.join(QLatin1String(", "))));
+        for (int i = 0; i < m_fieldDefs.size(); ++i)
+            statement.bind(i + 1, m_buffer[i]);
+        statement.bind(int(m_fieldDefs.size() + 1), m_rowid);
+        statement.run();
+    }
+    m_state = dsBrowse;
+    m_eof = false;
+    m_ahead.clear();
+    m_aheadComplete = false;
+    reloadCurrent();
+    notify();
+}
+
+void Table::cancel()
+{
+    if (m_state == dsEdit) {
+        m_buffer = m_saved;
+    } else if (m_state == dsInsert) {
+        m_buffer = m_saved;
+        m_rowid = m_savedRowid;
+        m_hasRecord = m_savedHasRecord;
+    } else {
+        return;
+    }
+    m_state = dsBrowse;
+    notify();
+}
+
+void Table::refresh()
+{
+    requireOpen();
+    checkBrowseMode();
+    m_ahead.clear();
+    m_aheadComplete = false;
+    if (reloadCurrent())
+        notify();
+    else
+        first();
+}
+
+void Table::gotoBookmark(qint64 bookmark)
+{
+    requireOpen();
+    checkBrowseMode();
+    std::deque<Row> rows =
+        fetchAll(QStringLiteral("rowid = ?"), {bookmark}, QStringLiteral("rowid"), 1);
+    if (rows.empty())
+        throw EngineError(EngineError::BadState,
+                          QStringLiteral("%1: rekord nie istnieje").arg(context()));
+    setCurrent(rows.front());
+    m_ahead.clear();
+    m_aheadComplete = false;
+    m_eof = false;
+    notify();
+}
+
+// ---- Fields ----
+
+int Table::fieldIndex(const QString &name) const
+{
+    for (int i = 0; i < m_fieldDefs.size(); ++i) {
+        if (m_fieldDefs[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+Field Table::field(int index)
+{
+    if (index < 0 || index >= m_fieldDefs.size())
+        throw EngineError(EngineError::NoSuchField,
+                          QStringLiteral("%1: brak pola nr %2").arg(context()).arg(index));
+    if (m_buffer.size() != m_fieldDefs.size())
+        m_buffer.resize(m_fieldDefs.size());
+    return Field(this, index);
+}
+
+Field Table::findField(const QString &name)
+{
+    const int i = fieldIndex(name);
+    return i < 0 ? Field() : field(i);
+}
+
+Field Table::fieldByName(const QString &name)
+{
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw EngineError(EngineError::NoSuchField,
+                          QStringLiteral("%1: brak pola %2").arg(context(), name));
+    return field(i);
+}
+
+void Table::setValue(int index, const QVariant &storageValue)
+{
+    requireOpen();
+    if (m_state != dsEdit && m_state != dsInsert)
+        throw EngineError(EngineError::BadState,
+                          QStringLiteral("%1: tabela nie jest w trybie edycji").arg(context()));
+    fault(EngineOp::Write);
+    m_buffer[index] = storageValue;
+    notify();
+}
+
+// ---- Order and view ----
+
+void Table::setIndexName(const QString &name)
+{
+    if (!name.isEmpty() && isOpen()) {
+        bool found = false;
+        for (const IndexDef &ix : m_indexDefs)
+            found = found || ix.name.compare(name, Qt::CaseInsensitive) == 0;
+        if (!found)
+            throw EngineError(EngineError::NoSuchIndex,
+                              QStringLiteral("%1: brak indeksu %2").arg(context(), name));
+    }
+    if (isOpen())
+        checkBrowseMode();
+    m_indexName = name;
+    m_rangeSet = false;
+    if (isOpen())
+        first();
+}
+
+void Table::setRange(const QVariantList &start, const QVariantList &end)
+{
+    if (isOpen())
+        checkBrowseMode();
+    m_rangeStart = start;
+    m_rangeEnd = end;
+    m_rangeSet = true;
+    if (isOpen())
+        first();
+}
+
+void Table::cancelRange()
+{
+    if (!m_rangeSet)
+        return;
+    if (isOpen())
+        checkBrowseMode();
+    m_rangeSet = false;
+    m_rangeStart.clear();
+    m_rangeEnd.clear();
+    if (isOpen())
+        first();
+}
+
+void Table::setFilter(const QString &condition)
+{
+    if (isOpen())
+        checkBrowseMode();
+    m_filter = condition;
+    if (isOpen() && m_filtered)
+        first();
+}
+
+void Table::setFiltered(bool filtered)
+{
+    if (filtered == m_filtered)
+        return;
+    if (isOpen())
+        checkBrowseMode();
+    m_filtered = filtered;
+    if (isOpen())
+        first();
+}
+
+void Table::setMasterSource(Table *master, const QString &masterFields)
+{
+    if (isOpen())
+        checkBrowseMode();
+    if (m_masterConnection)
+        disconnect(m_masterConnection);
+    m_master = master;
+    m_masterFields = master ? masterFields : QString();
+    if (master)
+        m_masterConnection = connect(master, &Table::dataChanged, this, &Table::onMasterChanged);
+    if (isOpen())
+        first();
+}
+
+void Table::onMasterChanged()
+{
+    if (!isOpen() || m_state != dsBrowse)
+        return;
+    try {
+        first();
+    } catch (const EngineError &) {
+        // A signal cannot carry the error; the detail keeps its records until it is read again.
+    }
+}
+
+void Table::disableControls()
+{
+    ++m_disableCount;
+}
+
+void Table::enableControls()
+{
+    if (m_disableCount == 0)
+        return;
+    if (--m_disableCount == 0 && m_changedWhileDisabled) {
+        m_changedWhileDisabled = false;
+        emit dataChanged();
+    }
+}
+
+} // namespace rawen

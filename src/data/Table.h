@@ -1,0 +1,260 @@
+#pragma once
+
+#include "data/FieldDefs.h"
+#include "data/Session.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+#include <deque>
+#include <memory>
+
+namespace rawen {
+
+class SqliteDatabase;
+class Table;
+
+// A field of a table's current record, reached by name or position. A value object: it stays
+// valid while the table keeps its structure.
+//
+// Text forms (what asString gives and setAsString takes, so that one reads back as the other):
+// - texts as they are, cut to the field's size on writing;
+// - whole numbers in decimal; booleans "True" and "False" (writing also takes T/F, Tak/Nie, 1/0);
+// - numbers with a point and as many digits as the value needs (writing also takes a comma);
+// - dates yyyy-MM-dd, times HH:mm:ss, date-times yyyy-MM-dd HH:mm:ss, with .zzz when there are
+//   milliseconds;
+// - byte fields one character per byte (Latin-1).
+// "" is the empty (null) value of every type.
+class Field
+{
+public:
+    Field() = default;
+    Field(Table *table, int index) : m_table(table), m_index(index) {}
+
+    bool isValid() const { return m_table != nullptr; }
+    int index() const { return m_index; }
+    QString fieldName() const;
+    TFieldType dataType() const;
+    int size() const;
+    bool required() const;
+
+    bool isNull() const;
+    QString asString() const;
+    qint64 asInteger() const; // 0 when empty; raises BadValue for a text that is no number
+    double asFloat() const;   // likewise
+    bool asBoolean() const;
+    QByteArray asBytes() const;
+    // What a grid or a printout shows: numbers with a decimal comma, booleans "Tak" and "Nie",
+    // everything else as asString.
+    QString displayText() const;
+    // The stored value: invalid for empty, else qint64, double, QString or QByteArray.
+    QVariant value() const;
+
+    void setAsString(const QString &text);
+    void setAsInteger(qint64 value);
+    void setAsFloat(double value);
+    void setAsBoolean(bool value);
+    void setAsBytes(const QByteArray &bytes);
+    void clear();
+
+private:
+    Table *m_table = nullptr;
+    int m_index = -1;
+};
+
+// A table handle: names a table file, opens it, and walks its records through a cursor that
+// fetches a bounded window of records at a time, so that walking any number of records keeps
+// memory flat and holds no lock between calls.
+class Table : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum State { dsInactive, dsBrowse, dsEdit, dsInsert };
+
+    // Null session: the default session.
+    explicit Table(Session *session = nullptr, QObject *parent = nullptr);
+    ~Table() override;
+
+    Session *session() const { return m_session; }
+    void setSession(Session *session);
+
+    // A bare name is resolved in the application's current directory; ".DB" is added when the
+    // name does not end with it. An existing file is found without regard to case.
+    QString tableName() const { return m_tableName; }
+    void setTableName(const QString &name);
+    // The table file this handle opens (or has open).
+    QString fileName() const;
+    QString canonicalFileName() const { return m_canonical; }
+
+    bool isOpen() const { return m_db != nullptr; }
+    bool active() const { return isOpen(); }
+    void setActive(bool active);
+    void open();  // raises Missing, Damaged or Locked
+    void close(); // an unposted edit is dropped, an unfinished transaction rolled back
+
+    // Definitions: what createTable builds from, and what open reads from the file.
+    QList<FieldDef> &fieldDefs() { return m_fieldDefs; }
+    const QList<FieldDef> &fieldDefs() const { return m_fieldDefs; }
+    QList<IndexDef> &indexDefs() { return m_indexDefs; }
+    const QList<IndexDef> &indexDefs() const { return m_indexDefs; }
+    void updateFieldDefs(); // from the file, whether the table is open or not
+    void updateIndexDefs();
+
+    void createTable();    // replaces a table of that name; the handle stays closed
+    void createTableNew(); // the same, but raises Locked when the file exists
+    void deleteTable();    // with every companion file
+    // Moves this closed table's file over the table at `targetPath` in one atomic step: the
+    // target is either the old table, whole, or this one. The handle is named after the target
+    // afterwards.
+    void replaceTable(const QString &targetPath);
+
+    // A byte-exact copy of this open table's file as a new table at `targetPath`, which must not
+    // exist. Raises; nothing is left at the target on failure.
+    void copyTo(const QString &targetPath);
+    // Marks every field not required (the records stay as they are).
+    void clearRequiredFlags();
+    // Empties the named fields in every record, all records or none.
+    void emptyFields(const QStringList &fieldNames);
+    // batAppendUpdate: every record of `source` (an open table with fields of the same names)
+    // is added, or replaces the record with the same primary key.
+    void batchAppend(Table &source);
+
+    // Groups posts into one commit; without one every post commits on its own.
+    void startTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const;
+
+    // Makes what was posted durable. Raises when the file cannot be written.
+    void flushBuffers();
+
+    // Cursor.
+    State state() const { return m_state; }
+    void first();
+    void next();
+    bool eof() const { return m_eof; }
+    bool isEmpty() const { return !m_hasRecord && m_state != dsInsert; }
+    qint64 recordCount() const;
+    void append();
+    void edit(); // on an empty table: append
+    void post(); // raises KeyViolation, RequiredMissing, ReadOnly, Locked
+    void cancel();
+    void refresh();
+    // The current record's identity, and going back to it.
+    qint64 bookmark() const { return m_hasRecord ? m_rowid : 0; }
+    void gotoBookmark(qint64 bookmark);
+
+    int fieldCount() const { return int(m_fieldDefs.size()); }
+    Field field(int index);
+    Field fieldByName(const QString &name); // raises NoSuchField
+    Field findField(const QString &name);   // invalid when there is none
+    int fieldIndex(const QString &name) const;
+
+    // Order and view.
+    QString indexName() const { return m_indexName; }
+    void setIndexName(const QString &name); // "" = primary order; raises NoSuchIndex
+    // Records whose key in the current index lies between `start` and `end` (each a list of
+    // values for the index's leading fields; an empty list leaves that side open).
+    void setRange(const QVariantList &start, const QVariantList &end);
+    void cancelRange();
+    bool hasRange() const { return m_rangeSet; }
+    // The filter is a condition over field names in SQL syntax, written by the program.
+    QString filter() const { return m_filter; }
+    void setFilter(const QString &condition);
+    bool filtered() const { return m_filtered; }
+    void setFiltered(bool filtered);
+    // Master link: only records whose leading fields of the current index equal the master's
+    // `masterFields` (";"-joined) of its current record. Follows the master as it moves.
+    Table *masterSource() const { return m_master; }
+    QString masterFields() const { return m_masterFields; }
+    void setMasterSource(Table *master, const QString &masterFields = QString());
+
+    // While disabled, moving and changing records tell no linked control or detail table.
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return m_disableCount > 0; }
+
+signals:
+    // The current record, its values or the table's state changed.
+    void dataChanged();
+
+private:
+    friend class Field;
+    struct Row
+    {
+        qint64 rowid = 0;
+        QVector<QVariant> values;
+    };
+    struct OrderColumn
+    {
+        int field;
+        bool noCase;
+    };
+    struct Condition
+    {
+        QString sql;
+        QVariantList parameters;
+    };
+
+    void requireOpen() const;
+    void requireClosed(const char *operation) const;
+    QString context() const;
+    QString resolvedPath() const;
+    void fault(EngineOp op) const;
+    void notify();
+    QList<OrderColumn> orderColumns() const;
+    Condition viewCondition() const;
+    QString selectList() const;
+    std::deque<Row> fetch(const Row *after, int limit) const;
+    std::deque<Row> fetchAll(const QString &where, const QVariantList &parameters,
+                             const QString &orderBy, int limit) const;
+    bool reloadCurrent();
+    void setCurrent(const Row &row);
+    void clearCurrent();
+    void setValue(int index, const QVariant &storageValue);
+    QVariant convertForField(int index, const QVariant &value) const;
+    void checkWritable() const;
+    void checkBrowseMode();
+    QString columnSql(const OrderColumn &column) const;
+    const IndexDef *currentIndex() const;
+    void onMasterChanged();
+
+    Session *m_session;
+    QString m_tableName;
+    QString m_canonical;
+    std::unique_ptr<SqliteDatabase> m_db;
+    bool m_readOnly = false;
+    QList<FieldDef> m_fieldDefs;
+    QList<IndexDef> m_indexDefs;
+
+    State m_state = dsInactive;
+    bool m_eof = true;
+    bool m_hasRecord = false;
+    qint64 m_rowid = 0;
+    QVector<QVariant> m_buffer; // the current record, changed in place while editing
+    QVector<QVariant> m_saved;  // the current record as stored, for cancel
+    qint64 m_savedRowid = 0;
+    bool m_savedHasRecord = false;
+    std::deque<Row> m_ahead;      // records after the current one, fetched in advance
+    bool m_aheadComplete = false; // m_ahead holds every record up to the end
+
+    QString m_indexName;
+    bool m_rangeSet = false;
+    QVariantList m_rangeStart;
+    QVariantList m_rangeEnd;
+    QString m_filter;
+    bool m_filtered = false;
+    QPointer<Table> m_master;
+    QString m_masterFields;
+    QMetaObject::Connection m_masterConnection;
+    int m_disableCount = 0;
+    bool m_changedWhileDisabled = false;
+};
+
+} // namespace rawen

@@ -1,0 +1,322 @@
+#include "data/TableFile.h"
+
+#include "data/EngineError.h"
+#include "data/Sqlite.h"
+#include "platform/FileNames.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <unistd.h>
+
+namespace rawen {
+namespace TableFile {
+
+namespace {
+
+QString columnType(TFieldType type)
+{
+    switch (storageOf(type)) {
+    case Storage::Text:
+        return QStringLiteral("TEXT");
+    case Storage::Integer:
+        return QStringLiteral("INTEGER");
+    case Storage::Real:
+        return QStringLiteral("REAL");
+    default:
+        return QStringLiteral("BLOB");
+    }
+}
+
+int fieldIndex(const QList<FieldDef> &fields, const QString &name)
+{
+    for (int i = 0; i < fields.size(); ++i) {
+        if (fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+QString shortName(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+
+} // namespace
+
+void validate(const Definitions &d, const QString &context)
+{
+    auto bad = [&](const QString &why) {
+        throw EngineError(EngineError::BadValue, QStringLiteral("%1: %2").arg(context, why));
+    };
+    if (d.fields.isEmpty())
+        bad(QStringLiteral("tabela bez pól"));
+    QSet<QString> names;
+    for (const FieldDef &f : d.fields) {
+        if (f.name.trimmed().isEmpty())
+            bad(QStringLiteral("pole bez nazwy"));
+        if (f.name.startsWith(QLatin1String("rawen_"), Qt::CaseInsensitive) ||
+            f.name.compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0)
+            bad(QStringLiteral("nazwa pola %1 jest zastrzeżona").arg(f.name));
+        if (names.contains(f.name.toUpper()))
+            bad(QStringLiteral("pole %1 powtórzone").arg(f.name));
+        names.insert(f.name.toUpper());
+        if (storageOf(f.dataType) == Storage::Unsupported)
+            bad(QStringLiteral("typ %1 pola %2 nie jest obsługiwany")
+                    .arg(fieldTypeName(f.dataType), f.name));
+        if (f.size < 0)
+            bad(QStringLiteral("ujemny rozmiar pola %1").arg(f.name));
+    }
+    int primaries = 0;
+    QSet<QString> indexNames;
+    for (const IndexDef &ix : d.indexes) {
+        if (ix.options & ixPrimary)
+            ++primaries;
+        else if (ix.name.isEmpty())
+            bad(QStringLiteral("indeks bez nazwy, który nie jest główny"));
+        if (!ix.name.isEmpty()) {
+            if (indexNames.contains(ix.name.toUpper()))
+                bad(QStringLiteral("indeks %1 powtórzony").arg(ix.name));
+            indexNames.insert(ix.name.toUpper());
+        }
+        for (const QString &name : indexFieldNames(ix)) {
+            if (fieldIndex(d.fields, name) < 0)
+                bad(QStringLiteral("indeks %1: brak pola %2").arg(ix.name, name));
+        }
+    }
+    if (primaries > 1)
+        bad(QStringLiteral("więcej niż jeden indeks główny"));
+}
+
+QString indexSql(const IndexDef &index, int number, const QList<FieldDef> &fields)
+{
+    QStringList columns;
+    for (const QString &name : indexFieldNames(index)) {
+        const FieldDef &f = fields[fieldIndex(fields, name)];
+        QString column = quoteIdentifier(f.name);
+        if ((index.options & ixCaseInsensitive) && isTextType(f.dataType))
+            column += QLatin1String(" COLLATE NOCASE");
+        columns << column;
+    }
+    const bool unique = index.options & (ixPrimary | ixUnique);
+    return QStringLiteral("CREATE %1INDEX rawen_ix%2 ON records(%3)")
+        .arg(unique ? QStringLiteral("UNIQUE ") : QString())
+        .arg(number)
+        .arg(columns.join(QLatin1String(", ")));
+}
+
+void create(const QString &path, const Definitions &d, bool replace)
+{
+    const QString context = shortName(path);
+    validate(d, context);
+    const QFileInfo info(path);
+    const QString directory = info.absolutePath();
+    if (!QFileInfo(directory).isDir())
+        throw EngineError(EngineError::Io,
+                          QStringLiteral("%1: brak katalogu %2").arg(context, directory));
+
+    QString temporaryPath;
+    {
+        QTemporaryFile temporary(directory + QStringLiteral("/.") + info.fileName() +
+                                 QStringLiteral(".XXXXXX"));
+        temporary.setAutoRemove(false);
+        if (!temporary.open())
+            throw EngineError(
+                EngineError::Io,
+                QStringLiteral("%1: nie można utworzyć pliku w %2").arg(context, directory));
+        temporaryPath = temporary.fileName();
+    } // closed before SQLite opens it
+    struct Cleanup
+    {
+        QString path;
+        ~Cleanup()
+        {
+            if (!path.isEmpty())
+                QFile::remove(path);
+        }
+    } cleanup{temporaryPath};
+
+    {
+        SqliteDatabase db;
+        db.open(temporaryPath, context, true);
+        db.exec(QStringLiteral("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;"
+                               "PRAGMA application_id=%1; PRAGMA user_version=%2;")
+                    .arg(kApplicationId)
+                    .arg(kFormatVersion));
+        db.exec(QStringLiteral("BEGIN"));
+        db.exec(QStringLiteral(
+            "CREATE TABLE rawen_fields(position INTEGER PRIMARY KEY, name TEXT NOT NULL,"
+            " type INTEGER NOT NULL, size INTEGER NOT NULL, required INTEGER NOT NULL);"
+            "CREATE TABLE rawen_indexes(position INTEGER PRIMARY KEY, name TEXT NOT NULL,"
+            " fields TEXT NOT NULL, options INTEGER NOT NULL);"));
+        QStringList columns;
+        SqliteStatement field =
+            db.prepare(QStringLiteral("INSERT INTO rawen_fields VALUES(?, ?, ?, ?, ?)"));
+        for (int i = 0; i < d.fields.size(); ++i) {
+            const FieldDef &f = d.fields[i];
+            columns << quoteIdentifier(f.name) + u' ' + columnType(f.dataType);
+            field.bind(1, i);
+            field.bind(2, f.name);
+            field.bind(3, int(f.dataType));
+            field.bind(4, f.size);
+            field.bind(5, f.required ? 1 : 0);
+            field.run();
+        }
+        // Required is kept in the definitions only, not as NOT NULL: the engine checks it on
+        // post, and a copy can drop it without rebuilding the table.
+        db.exec(QStringLiteral("CREATE TABLE records(%1)").arg(columns.join(QLatin1String(", "))));
+        SqliteStatement index =
+            db.prepare(QStringLiteral("INSERT INTO rawen_indexes VALUES(?, ?, ?, ?)"));
+        for (int i = 0; i < d.indexes.size(); ++i) {
+            const IndexDef &ix = d.indexes[i];
+            index.bind(1, i);
+            index.bind(2, ix.name);
+            index.bind(3, ix.fields);
+            index.bind(4, int(ix.options.toInt()));
+            index.run();
+            db.exec(indexSql(ix, i, d.fields));
+        }
+        db.exec(QStringLiteral("COMMIT"));
+    }
+
+    const QByteArray from = QFile::encodeName(temporaryPath);
+    const QByteArray to = QFile::encodeName(path);
+    if (replace) {
+        // A journal left by the old table would be played into the new file on its first open.
+        for (const QString &companion : companionFiles(path))
+            QFile::remove(companion);
+        if (std::rename(from.constData(), to.constData()) != 0)
+            throw EngineError(EngineError::Io,
+                              QStringLiteral("%1: nie można zastąpić tabeli").arg(context));
+    } else {
+        if (::link(from.constData(), to.constData()) != 0) {
+            if (errno == EEXIST)
+                throw EngineError(EngineError::Locked,
+                                  QStringLiteral("%1: plik już istnieje").arg(context));
+            throw EngineError(EngineError::Io,
+                              QStringLiteral("%1: nie można utworzyć tabeli").arg(context));
+        }
+    }
+    syncDirectory(directory);
+}
+
+Definitions read(const SqliteDatabase &db)
+{
+    Definitions d;
+    SqliteStatement fields = db.prepare(
+        QStringLiteral("SELECT name, type, size, required FROM rawen_fields ORDER BY position"));
+    while (fields.step()) {
+        FieldDef f;
+        f.name = fields.column(0).toString();
+        const int type = fields.column(1).toInt();
+        f.dataType = type >= 0 && type < kFieldTypeCount ? TFieldType(type) : ftUnknown;
+        f.size = fields.column(2).toInt();
+        f.required = fields.column(3).toInt() != 0;
+        d.fields << f;
+    }
+    SqliteStatement indexes = db.prepare(
+        QStringLiteral("SELECT name, fields, options FROM rawen_indexes ORDER BY position"));
+    while (indexes.step()) {
+        IndexDef ix;
+        ix.name = indexes.column(0).toString();
+        ix.fields = indexes.column(1).toString();
+        ix.options = IndexOptions::fromInt(indexes.column(2).toInt());
+        d.indexes << ix;
+    }
+    return d;
+}
+
+Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs)
+{
+    const QString context = shortName(path);
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw EngineError(EngineError::Missing, QStringLiteral("%1: brak tabeli").arg(context));
+    auto damaged = [&](const QString &why) {
+        db.close();
+        throw EngineError(EngineError::Damaged,
+                          QStringLiteral("%1: plik tabeli jest uszkodzony (%2)").arg(context, why));
+    };
+    if (!info.isFile())
+        damaged(QStringLiteral("to nie jest plik"));
+    if (info.size() == 0)
+        damaged(QStringLiteral("pusty plik"));
+
+    db.open(path, context);
+    db.setBusyTimeout(lockTimeoutMs);
+    Definitions d;
+    try {
+        if (db.scalar(QStringLiteral("PRAGMA application_id")).toInt() != kApplicationId)
+            damaged(QStringLiteral("to nie jest tabela programu"));
+        const qint64 pages = db.scalar(QStringLiteral("PRAGMA page_count")).toLongLong();
+        const qint64 pageSize = db.scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
+        if (pages * pageSize > QFileInfo(path).size())
+            damaged(QStringLiteral("plik jest obcięty"));
+        if (db.scalar(QStringLiteral("PRAGMA user_version")).toInt() > kFormatVersion)
+            damaged(QStringLiteral("nowsza wersja formatu"));
+        d = read(db);
+        // The records table must have exactly the described columns.
+        SqliteStatement columns = db.prepare(QStringLiteral("PRAGMA table_info(records)"));
+        int count = 0;
+        while (columns.step()) {
+            if (count >= d.fields.size() ||
+                columns.column(1).toString().compare(d.fields[count].name, Qt::CaseInsensitive))
+                damaged(QStringLiteral("opis pól nie zgadza się z danymi"));
+            ++count;
+        }
+        if (count != d.fields.size() || count == 0)
+            damaged(QStringLiteral("opis pól nie zgadza się z danymi"));
+        if (!db.isReadOnly()) {
+            db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        }
+        db.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    } catch (const EngineError &error) {
+        db.close();
+        if (error.kind() == EngineError::Locked || error.kind() == EngineError::Damaged)
+            throw;
+        // A file SQLite reads but that lacks our tables, or any other surprise on the way in.
+        throw EngineError(
+            EngineError::Damaged,
+            QStringLiteral("%1: plik tabeli jest uszkodzony (%2)").arg(context, error.message()));
+    }
+    return d;
+}
+
+QStringList companionFiles(const QString &path)
+{
+    const QFileInfo info(path);
+    const QDir dir = info.absoluteDir();
+    const QString file = info.fileName();
+    const QString base = info.completeBaseName();
+    // SQLite's own, then the old engine's primary and secondary index, memo and validity files.
+    static const QRegularExpression oldEngine(
+        QStringLiteral("^(PX|MB|VAL|TV|FAM|X[0-9A-F]{2}|Y[0-9A-F]{2}|XG[0-9A-F]|YG[0-9A-F])$"),
+        QRegularExpression::CaseInsensitiveOption);
+    QStringList found;
+    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &entry : entries) {
+        if (entry.compare(file, Qt::CaseInsensitive) == 0)
+            continue;
+        if (entry.startsWith(file + u'-', Qt::CaseInsensitive)) {
+            const QString suffix = entry.mid(file.size() + 1).toLower();
+            if (suffix == QLatin1String("journal") || suffix == QLatin1String("wal") ||
+                suffix == QLatin1String("shm"))
+                found << dir.filePath(entry);
+            continue;
+        }
+        const int dot = entry.lastIndexOf(u'.');
+        if (dot > 0 && entry.left(dot).compare(base, Qt::CaseInsensitive) == 0 &&
+            oldEngine.match(entry.mid(dot + 1)).hasMatch())
+            found << dir.filePath(entry);
+    }
+    return found;
+}
+
+} // namespace TableFile
+} // namespace rawen

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "data/FieldDefs.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace rawen {
+
+class SqliteDatabase;
+
+// The table file: one SQLite database per table. It holds the records in the table "records"
+// (one column per field, named as the field) and describes itself in "rawen_fields" and
+// "rawen_indexes", so a table opened cold reports its definitions exactly. The file's
+// application id marks it as ours.
+namespace TableFile {
+
+constexpr int kApplicationId = 0x52574E32; // "RWN2"
+constexpr int kFormatVersion = 1;
+
+struct Definitions
+{
+    QList<FieldDef> fields;
+    QList<IndexDef> indexes;
+};
+
+// Raises EngineError(BadValue) for definitions no table can have: no fields, a nameless or
+// repeated field, an unsupported type, an index on an unknown field, two primary indexes.
+void validate(const Definitions &definitions, const QString &context);
+
+// Writes a new table file at `path`: built under a hidden temporary name, synced, then moved to
+// `path`. With `replace` an existing table there is replaced (its journal removed first, so it
+// can never be played into the new file); without, an existing file makes it raise Locked.
+void create(const QString &path, const Definitions &definitions, bool replace);
+
+// Opens `path` on `db` and checks that it is a whole table file of ours; raises Missing,
+// Damaged or Locked. Returns the stored definitions.
+Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs);
+
+// Reads the definitions from an open file.
+Definitions read(const SqliteDatabase &db);
+
+// The files that belong to the table `path` besides itself and exist now: SQLite's journal and
+// the index and memo files of the older engine.
+QStringList companionFiles(const QString &path);
+
+// SQL text of one SQLite index for an index definition; `number` names it.
+QString indexSql(const IndexDef &index, int number, const QList<FieldDef> &fields);
+
+} // namespace TableFile
+
+} // namespace rawen

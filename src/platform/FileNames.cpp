@@ -1,0 +1,93 @@
+#include "platform/FileNames.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <filesystem>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace rawen {
+
+namespace {
+
+bool entryExists(const QString &path)
+{
+    std::error_code ec;
+    return std::filesystem::symlink_status(path.toStdString(), ec).type() !=
+           std::filesystem::file_type::not_found;
+}
+
+// The entry of `directory` named `name` without regard to case, or "".
+QString matchInDirectory(const QString &directory, const QString &name)
+{
+    const QDir dir(directory.isEmpty() ? QStringLiteral(".") : directory);
+    const QStringList entries =
+        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return entry;
+    }
+    return {};
+}
+
+} // namespace
+
+QString resolveCaseInsensitive(const QString &path)
+{
+    if (path.isEmpty() || entryExists(path))
+        return path;
+    const QString clean = QDir::cleanPath(QDir::fromNativeSeparators(path));
+    const QFileInfo info(clean);
+    const QString parentPath = info.path();
+    const QString name = info.fileName();
+    if (name.isEmpty() || parentPath == clean)
+        return path;
+    QString parent = parentPath;
+    if (!entryExists(parent)) {
+        parent = resolveCaseInsensitive(parentPath);
+        if (!entryExists(parent))
+            return path;
+    }
+    const QString match = matchInDirectory(parent, name);
+    if (match.isEmpty())
+        return path;
+    return parent == QLatin1String(".") && !clean.startsWith(QLatin1String("./"))
+               ? match
+               : parent + u'/' + match;
+}
+
+bool existsAnyKind(const QString &path)
+{
+    return entryExists(resolveCaseInsensitive(path));
+}
+
+bool isReadOnly(const QString &path)
+{
+    return !(QFile::permissions(path) & QFileDevice::WriteOwner);
+}
+
+bool clearReadOnly(const QString &path)
+{
+    return QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
+}
+
+void syncDirectory(const QString &directory)
+{
+#ifdef Q_OS_UNIX
+    const int fd =
+        ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(directory);
+#endif
+}
+
+} // namespace rawen

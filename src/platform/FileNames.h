@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace rawen {
+
+// The program names its files as a case-blind file system would: a name it looks up is first
+// tried as written, then matched without regard to case, one directory level at a time.
+// Returns the path of the existing entry, or `path` unchanged when there is none.
+QString resolveCaseInsensitive(const QString &path);
+
+// True when something (a file, a directory, a dangling link) is at the path as written or,
+// case-blind, under another spelling.
+bool existsAnyKind(const QString &path);
+
+// Read-only means the owner may not write, whoever runs the program (root writes anyway, so
+// the bit is the test, not access()).
+bool isReadOnly(const QString &path);
+
+// Gives the owner write permission; false when the file system refuses.
+bool clearReadOnly(const QString &path);
+
+// Makes a rename or a new entry in the directory durable.
+void syncDirectory(const QString &directory);
+
+} // namespace rawen

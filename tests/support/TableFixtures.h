@@ -1,0 +1,40 @@
+#pragma once
+
+#include "data/FieldDefs.h"
+#include "data/Session.h"
+#include "data/Table.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace rawen::test {
+
+// Builds a table file at `path` (".DB" added when missing) with the given definitions and
+// records; each record is a list of texts in field order, "" for empty.
+void makeTable(const QString &path, const QList<FieldDef> &fields,
+               const QList<IndexDef> &indexes = {}, const QList<QStringList> &records = {},
+               Session *session = nullptr);
+
+// Every record of an open table from the first, as texts in field order.
+QList<QStringList> readAll(Table &table);
+
+// A session whose fault hook throws EngineError(Injected) on the chosen operation: on its
+// `nth` occurrence (1-based), optionally only for files whose name contains `fileFilter`.
+class FaultPlan
+{
+public:
+    FaultPlan(Session &session, EngineOp op, int nth = 1, const QString &fileFilter = {});
+    ~FaultPlan();
+    int seen() const { return *m_seen; }
+    bool fired() const { return *m_fired; }
+
+private:
+    Session &m_session;
+    std::shared_ptr<int> m_seen;
+    std::shared_ptr<bool> m_fired;
+};
+
+} // namespace rawen::test
