@@ -294,8 +294,15 @@ qint64 toInteger(const FieldDef &field, const QVariant &stored, const QString &c
     switch (stored.typeId()) {
     case QMetaType::LongLong:
         return stored.toLongLong();
-    case QMetaType::Double:
-        return std::llround(stored.toDouble());
+    case QMetaType::Double: {
+        // llround of a number no qint64 holds gives an arbitrary result, not an error.
+        const double number = stored.toDouble();
+        if (!(std::fabs(number) < 9.2e18))
+            bad(field, context,
+                QStringLiteral("wartość %1 poza zakresem liczby całkowitej")
+                    .arg(numberText(number)));
+        return std::llround(number);
+    }
     case QMetaType::QString: {
         bool ok = false;
         const qint64 whole = stored.toString().trimmed().toLongLong(&ok);

@@ -184,13 +184,14 @@ SqliteDatabase::~SqliteDatabase()
     close();
 }
 
-void SqliteDatabase::open(const QString &path, const QString &context, bool create)
+void SqliteDatabase::open(const QString &path, const QString &context, bool create, bool readOnly)
 {
     close();
     m_context = context;
     sqlite3 *db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) |
-                      SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_PRIVATECACHE;
+    const int access =
+        readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    const int flags = access | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_PRIVATECACHE;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const int extended = db ? sqlite3_extended_errcode(db) : rc;

@@ -44,8 +44,10 @@ public:
     SqliteDatabase(const SqliteDatabase &) = delete;
     SqliteDatabase &operator=(const SqliteDatabase &) = delete;
 
-    // An existing file, read-write if the file system allows, else read-only.
-    void open(const QString &path, const QString &context, bool create = false);
+    // An existing file, read-write if the file system allows, else read-only; with `readOnly`
+    // read-only in any case.
+    void open(const QString &path, const QString &context, bool create = false,
+              bool readOnly = false);
     void close();
     bool isOpen() const { return m_db != nullptr; }
     bool isReadOnly() const;

@@ -245,7 +245,14 @@ void Table::open()
     m_canonical = QFileInfo(path).canonicalFilePath();
     m_state = dsBrowse;
     m_session->attach(this);
-    first();
+    try {
+        first();
+    } catch (...) {
+        // A filter or range that cannot be read, or a lock taken since: the open failed, and a
+        // table that raised from open must not stay open.
+        close();
+        throw;
+    }
 }
 
 void Table::close()
@@ -378,8 +385,8 @@ void Table::copyTo(const QString &targetPath)
 
     // The file is copied byte for byte while a read transaction holds it: no other program
     // can write it meanwhile, and any hot journal has been played back before the lock was
-    // granted. The copier's descriptor on the source outlives the transaction (see DurableCopy).
-    DurableCopy copier(m_canonical);
+    // granted. The bytes are read through SQLite's own descriptor: opening and closing another
+    // one would drop every lock this process holds on the file, those of other handles too.
     m_db->exec(QStringLiteral("BEGIN"));
     try {
         m_db->scalar(QStringLiteral("SELECT count(*) FROM rawen_fields"));
@@ -388,6 +395,16 @@ void Table::copyTo(const QString &targetPath)
                 .compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
             throw EngineError(EngineError::BadState,
                               QStringLiteral("%1: tabela w trybie WAL").arg(context()));
+        sqlite3_file *file = nullptr;
+        sqlite3_int64 size = 0;
+        if (sqlite3_file_control(m_db->handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file) !=
+                SQLITE_OK ||
+            !file || !file->pMethods || file->pMethods->xFileSize(file, &size) != SQLITE_OK)
+            throw EngineError(EngineError::Io,
+                              QStringLiteral("%1: nie można odczytać pliku tabeli").arg(context()));
+        DurableCopy copier(size, [file](char *data, qint64 length, qint64 offset) {
+            return file->pMethods->xRead(file, data, int(length), offset) == SQLITE_OK;
+        });
         copier.copyTo(targetPath);
     } catch (...) {
         try {
@@ -471,6 +488,10 @@ void Table::batchAppend(Table &source)
 {
     requireOpen();
     source.requireOpen();
+    if (&source == this)
+        throw EngineError(
+            EngineError::BadState,
+            QStringLiteral("%1: tabela nie może być dopisana do siebie").arg(context()));
     checkBrowseMode();
     checkWritable();
     fault(EngineOp::Append);
@@ -499,20 +520,32 @@ void Table::batchAppend(Table &source)
         conflict = QStringLiteral(" ON CONFLICT(%1) DO UPDATE SET %2")
                        .arg(target.join(QLatin1String(", ")), updates.join(QLatin1String(", ")));
     }
+    // The records are read through the source's own connection and written through this one:
+    // SQLite refuses ATTACH inside a transaction, and a caller may well have one open.
     const QString list = columns.join(QLatin1String(", "));
-    SqliteStatement attach = m_db->prepare(QStringLiteral("ATTACH DATABASE ? AS rawen_source"));
-    attach.bind(1, source.m_canonical);
-    attach.run();
+    const bool own = !m_db->inTransaction();
+    m_db->exec(own ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT rawen_batch"));
     try {
-        // "WHERE true" keeps SQLite from reading ON CONFLICT as part of the SELECT.
-        m_db->exec(QStringLiteral("INSERT INTO main.records(%1) SELECT %1 FROM rawen_source.records"
-                                  " WHERE true%2")
-                       .arg(list, conflict));
+        SqliteStatement insert =
+            m_db->prepare(QStringLiteral("INSERT INTO records(%1) VALUES(%2)%3")
+                              .arg(list, placeholders(columns.size()), conflict));
+        SqliteStatement read =
+            source.m_db->prepare(QStringLiteral("SELECT %1 FROM records").arg(list));
+        while (read.step()) {
+            for (int i = 0; i < columns.size(); ++i)
+                insert.bind(i + 1, read.column(i));
+            insert.run();
+        }
+        read.reset(); // ends the source's read before this table commits
+        m_db->exec(own ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE rawen_batch"));
     } catch (...) {
-        m_db->exec(QStringLiteral("DETACH DATABASE rawen_source"));
+        try {
+            m_db->exec(own ? QStringLiteral("ROLLBACK")
+                           : QStringLiteral("ROLLBACK TO rawen_batch; RELEASE rawen_batch"));
+        } catch (const EngineError &) {
+        }
         throw;
     }
-    m_db->exec(QStringLiteral("DETACH DATABASE rawen_source"));
     m_ahead.clear();
     m_aheadComplete = false;
     if (m_hasRecord)
@@ -543,8 +576,11 @@ void Table::rollback()
     m_db->exec(QStringLiteral("ROLLBACK"));
     m_ahead.clear();
     m_aheadComplete = false;
-    reloadCurrent();
-    notify();
+    // A record added in the transaction is gone; its rowid may even be reused later.
+    if (reloadCurrent())
+        notify();
+    else
+        first();
 }
 
 bool Table::inTransaction() const
@@ -614,22 +650,53 @@ Table::Condition Table::viewCondition() const
     if (m_filtered && !m_filter.trimmed().isEmpty())
         parts << u'(' + m_filter + u')';
     const QList<OrderColumn> order = orderColumns();
-    auto bound = [&](const QVariantList &values, const char *op) {
+    // The key against a bound in the index order, where an empty value sorts first; SQL's own
+    // comparisons would leave out every record with an empty key field. The key is at or past
+    // (`lower`) or at or before the bound when, for some k, its first k fields equal the bound's
+    // and field k lies beyond it, or all bound fields are equal.
+    auto bound = [&](const QVariantList &values, bool lower) {
         const qsizetype n = qMin(values.size(), order.size());
         if (n == 0)
             return;
-        QStringList columns;
-        for (qsizetype i = 0; i < n; ++i) {
-            columns << columnSql(order[i]);
-            parameters << convertForField(order[i].field, values[i]);
+        QVariantList key;
+        for (qsizetype i = 0; i < n; ++i)
+            key << convertForField(order[i].field, values[i]);
+        QStringList alternatives;
+        for (qsizetype k = 0; k <= n; ++k) {
+            QStringList terms;
+            QVariantList termParameters;
+            for (qsizetype j = 0; j < k; ++j) {
+                terms << columnSql(order[j]) + QLatin1String(" IS ?");
+                termParameters << key[j];
+            }
+            if (k < n) {
+                const QString column = columnSql(order[k]);
+                const QString bare = quoteIdentifier(m_fieldDefs[order[k].field].name);
+                if (lower && !key[k].isValid()) {
+                    terms << bare + QLatin1String(" IS NOT NULL");
+                } else if (lower) {
+                    terms << column + QLatin1String(" > ?");
+                    termParameters << key[k];
+                } else if (!key[k].isValid()) {
+                    continue; // nothing sorts before an empty value
+                } else {
+                    terms << QStringLiteral("(%1 < ? OR %2 IS NULL)").arg(column, bare);
+                    termParameters << key[k];
+                }
+            }
+            alternatives << u'(' + terms.join(QLatin1String(" AND ")) + u')';
+            parameters << termParameters;
         }
-        parts << QStringLiteral("(%1) %2 (%3)")
-                     .arg(columns.join(QLatin1String(", ")), QString::fromLatin1(op),
-                          placeholders(n));
+        parts << u'(' + alternatives.join(QLatin1String(" OR ")) + u')';
+        // Redundant, but a plain comparison lets SQLite seek in the index to the range's start.
+        if (lower && key[0].isValid()) {
+            parts << columnSql(order[0]) + QLatin1String(" >= ?");
+            parameters << key[0];
+        }
     };
     if (m_rangeSet) {
-        bound(m_rangeStart, ">=");
-        bound(m_rangeEnd, "<=");
+        bound(m_rangeStart, true);
+        bound(m_rangeEnd, false);
     }
     if (m_master) {
         const QStringList names = m_masterFields.split(u';', Qt::SkipEmptyParts);

@@ -160,7 +160,8 @@ public:
     QString indexName() const { return m_indexName; }
     void setIndexName(const QString &name); // "" = primary order; raises NoSuchIndex
     // Records whose key in the current index lies between `start` and `end` (each a list of
-    // values for the index's leading fields; an empty list leaves that side open).
+    // values for the index's leading fields; an empty list leaves that side open). As in the
+    // index order, an empty value sorts before every other.
     void setRange(const QVariantList &start, const QVariantList &end);
     void cancelRange();
     bool hasRange() const { return m_rangeSet; }

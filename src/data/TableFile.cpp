@@ -248,7 +248,9 @@ Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs)
     if (info.size() == 0)
         damaged(QStringLiteral("pusty plik"));
 
-    db.open(path, context);
+    // The read-only mark is the owner's write bit, also for a program running as root, which
+    // the file system would let write anyway.
+    db.open(path, context, false, isReadOnly(path));
     db.setBusyTimeout(lockTimeoutMs);
     Definitions d;
     try {

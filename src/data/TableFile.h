@@ -35,7 +35,8 @@ void validate(const Definitions &definitions, const QString &context);
 void create(const QString &path, const Definitions &definitions, bool replace);
 
 // Opens `path` on `db` and checks that it is a whole table file of ours; raises Missing,
-// Damaged or Locked. Returns the stored definitions.
+// Damaged or Locked. A file without the owner's write permission is opened read-only. Returns
+// the stored definitions.
 Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs);
 
 // Reads the definitions from an open file.

@@ -72,10 +72,38 @@ DurableCopy::DurableCopy(const QString &source) : m_source(source)
             QStringLiteral("Nie można otworzyć pliku %1: %2").arg(source, systemError(errno)));
 }
 
+DurableCopy::DurableCopy(qint64 size, Reader reader) : m_size(size), m_reader(std::move(reader))
+{}
+
 DurableCopy::~DurableCopy()
 {
     if (m_fd >= 0)
         ::close(m_fd);
+}
+
+bool DurableCopy::copyInto(int out) const
+{
+    if (!m_reader)
+        return ::lseek(m_fd, 0, SEEK_SET) >= 0 && copyAll(m_fd, out);
+    char buffer[1 << 16];
+    for (qint64 offset = 0; offset < m_size;) {
+        const qint64 length = qMin(qint64(sizeof buffer), m_size - offset);
+        if (!m_reader(buffer, length, offset)) {
+            errno = EIO;
+            return false;
+        }
+        for (qint64 done = 0; done < length;) {
+            const ssize_t w = ::write(out, buffer + done, size_t(length - done));
+            if (w < 0) {
+                if (errno == EINTR)
+                    continue;
+                return false;
+            }
+            done += w;
+        }
+        offset += length;
+    }
+    return true;
 }
 
 void DurableCopy::copyTo(const QString &target)
@@ -107,7 +135,7 @@ void DurableCopy::copyTo(const QString &target)
                                     .replace(QLatin1String("%1"), target)
                                     .replace(QLatin1String("%2"), systemError(error)));
     };
-    if (::lseek(m_fd, 0, SEEK_SET) < 0 || !copyAll(m_fd, out))
+    if (!copyInto(out))
         fail(EngineError::Io, QStringLiteral("Błąd kopiowania do %1: %2"));
     if (::fsync(out) != 0)
         fail(EngineError::Io, QStringLiteral("Błąd zapisu %1: %2"));

@@ -56,9 +56,9 @@ QString resolveCaseInsensitive(const QString &path)
     const QString match = matchInDirectory(parent, name);
     if (match.isEmpty())
         return path;
-    return parent == QLatin1String(".") && !clean.startsWith(QLatin1String("./"))
-               ? match
-               : parent + u'/' + match;
+    if (parent == QLatin1String(".") && !clean.startsWith(QLatin1String("./")))
+        return match;
+    return parent.endsWith(u'/') ? parent + match : parent + u'/' + match; // "/" is the root
 }
 
 bool existsAnyKind(const QString &path)

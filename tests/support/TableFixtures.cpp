@@ -2,6 +2,9 @@
 
 #include "data/EngineError.h"
 
+#include <QDir>
+#include <QFile>
+
 namespace rawen::test {
 
 void makeTable(const QString &path, const QList<FieldDef> &fields, const QList<IndexDef> &indexes,
@@ -36,6 +39,28 @@ QList<QStringList> readAll(Table &table)
         rows << row;
     }
     return rows;
+}
+
+std::optional<EngineError::Kind> errorKind(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const EngineError &error) {
+        return error.kind();
+    }
+    return std::nullopt;
+}
+
+QStringList directoryEntries(const QString &directory)
+{
+    return QDir(directory).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 FaultPlan::FaultPlan(Session &session, EngineOp op, int nth, const QString &fileFilter)

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "data/EngineError.h"
 #include "data/FieldDefs.h"
 #include "data/Session.h"
 #include "data/Table.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace rawen::test {
 
@@ -20,6 +24,15 @@ void makeTable(const QString &path, const QList<FieldDef> &fields,
 
 // Every record of an open table from the first, as texts in field order.
 QList<QStringList> readAll(Table &table);
+
+// The kind of EngineError `action` raises; nullopt when it raises none.
+std::optional<EngineError::Kind> errorKind(const std::function<void()> &action);
+
+// Every entry of `directory`, hidden ones included, sorted by name.
+QStringList directoryEntries(const QString &directory);
+
+// The file's bytes; empty when it cannot be read.
+QByteArray fileBytes(const QString &path);
 
 // A session whose fault hook throws EngineError(Injected) on the chosen operation: on its
 // `nth` occurrence (1-based), optionally only for files whose name contains `fileFilter`.
