@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace rawen {
+
+// The text in Windows-1250, the code page of the files whose bytes are fixed (the DOS port
+// stream, the text exports, the structure file). A character the code page cannot hold becomes
+// "?", one per character (a surrogate pair is one character).
+QByteArray toWindows1250(const QString &text);
+
+} // namespace rawen
