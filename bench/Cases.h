@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QStringList>
+
+namespace rawen::bench {
+
+int copyTable(const QStringList &arguments);
+int walkTable(const QStringList &arguments);
+
+} // namespace rawen::bench

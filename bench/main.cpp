@@ -1,0 +1,39 @@
+#include "Cases.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstring>
+
+// rawen-bench CASE [ARGUMENTS]: one case per measured operation. Each prints its figures and,
+// as its last line, ratio=<number> against the baseline it measures in the same run.
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    struct Case
+    {
+        const char *name;
+        const char *usage;
+        int (*run)(const QStringList &);
+    };
+    static const Case cases[] = {
+        {"copy-table",
+         "[ROWS]  KopiujStrukture with records against copy_file + fsync (goal: ratio <= 2)",
+         rawen::bench::copyTable},
+        {"walk-table",
+         "[ROWS]  peak memory after walking a table against before (flat: ratio near 1)",
+         rawen::bench::walkTable},
+    };
+    QStringList arguments = application.arguments().mid(1);
+    if (!arguments.isEmpty()) {
+        const QString name = arguments.takeFirst();
+        for (const Case &c : cases) {
+            if (name == QLatin1String(c.name))
+                return c.run(arguments);
+        }
+    }
+    std::fprintf(stderr, "usage: rawen-bench CASE [ARGUMENTS]\n");
+    for (const Case &c : cases)
+        std::fprintf(stderr, "  %s %s\n", c.name, c.usage);
+    return 2;
+}
