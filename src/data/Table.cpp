@@ -5,14 +5,13 @@
 #include "data/Sqlite.h"
 #include "data/TableFile.h"
 #include "platform/AppContext.h"
-#include "platform/DurableCopy.h"
+#include "platform/DurableFiles.h"
 #include "platform/FileNames.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <cstdio>
 #include <sqlite3.h>
 
 namespace rawen {
@@ -363,10 +362,9 @@ void Table::replaceTable(const QString &targetPath)
             companion.endsWith(QLatin1String("-shm"), Qt::CaseInsensitive))
             QFile::remove(companion);
     }
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+    if (moveReplacing(from, to) != MoveResult::Done)
         throw EngineError(EngineError::Io, QStringLiteral("%1: nie można zastąpić tabeli %2")
                                                .arg(context(), QFileInfo(to).fileName()));
-    syncDirectory(QFileInfo(to).absolutePath());
     m_tableName = to;
 }
 
@@ -402,10 +400,9 @@ void Table::copyTo(const QString &targetPath)
             !file || !file->pMethods || file->pMethods->xFileSize(file, &size) != SQLITE_OK)
             throw EngineError(EngineError::Io,
                               QStringLiteral("%1: nie można odczytać pliku tabeli").arg(context()));
-        DurableCopy copier(size, [file](char *data, qint64 length, qint64 offset) {
+        writeNewFile(targetPath, size, [file](char *data, qint64 length, qint64 offset) {
             return file->pMethods->xRead(file, data, int(length), offset) == SQLITE_OK;
         });
-        copier.copyTo(targetPath);
     } catch (...) {
         try {
             m_db->exec(QStringLiteral("ROLLBACK"));

@@ -2,6 +2,7 @@
 
 #include "data/EngineError.h"
 #include "data/Sqlite.h"
+#include "platform/DurableFiles.h"
 #include "platform/FileNames.h"
 
 #include <QDir>
@@ -10,10 +11,6 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryFile>
-
-#include <cerrno>
-#include <cstdio>
-#include <unistd.h>
 
 namespace rawen {
 namespace TableFile {
@@ -185,25 +182,25 @@ void create(const QString &path, const Definitions &d, bool replace)
         db.exec(QStringLiteral("COMMIT"));
     }
 
-    const QByteArray from = QFile::encodeName(temporaryPath);
-    const QByteArray to = QFile::encodeName(path);
     if (replace) {
         // A journal left by the old table would be played into the new file on its first open.
         for (const QString &companion : companionFiles(path))
             QFile::remove(companion);
-        if (std::rename(from.constData(), to.constData()) != 0)
+        if (moveReplacing(temporaryPath, path) != MoveResult::Done)
             throw EngineError(EngineError::Io,
                               QStringLiteral("%1: nie można zastąpić tabeli").arg(context));
     } else {
-        if (::link(from.constData(), to.constData()) != 0) {
-            if (errno == EEXIST)
-                throw EngineError(EngineError::Locked,
-                                  QStringLiteral("%1: plik już istnieje").arg(context));
+        switch (moveNoReplace(temporaryPath, path)) {
+        case MoveResult::Done:
+            break;
+        case MoveResult::TargetExists:
+            throw EngineError(EngineError::Locked,
+                              QStringLiteral("%1: plik już istnieje").arg(context));
+        case MoveResult::Failed:
             throw EngineError(EngineError::Io,
                               QStringLiteral("%1: nie można utworzyć tabeli").arg(context));
         }
     }
-    syncDirectory(directory);
 }
 
 Definitions read(const SqliteDatabase &db)

@@ -6,11 +6,6 @@
 
 #include <filesystem>
 
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
 namespace rawen {
 
 namespace {
@@ -74,20 +69,6 @@ bool isReadOnly(const QString &path)
 bool clearReadOnly(const QString &path)
 {
     return QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
-}
-
-void syncDirectory(const QString &directory)
-{
-#ifdef Q_OS_UNIX
-    const int fd =
-        ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(directory);
-#endif
 }
 
 } // namespace rawen

@@ -20,7 +20,4 @@ bool isReadOnly(const QString &path);
 // Gives the owner write permission; false when the file system refuses.
 bool clearReadOnly(const QString &path);
 
-// Makes a rename or a new entry in the directory durable.
-void syncDirectory(const QString &directory);
-
 } // namespace rawen
