@@ -265,6 +265,7 @@ void Table::close()
             // closing below ends it anyway
         }
     }
+    m_statements.clear();
     m_db.reset();
     m_session->detach(this);
     m_state = dsInactive;
@@ -739,19 +740,21 @@ std::deque<Table::Row> Table::fetchAll(const QString &where, const QVariantList 
     sql += QLatin1String(" ORDER BY ") + orderBy;
     if (limit > 0)
         sql += QStringLiteral(" LIMIT %1").arg(limit);
-    SqliteStatement statement = m_db->prepare(sql);
+    const std::shared_ptr<SqliteStatement> held = statement(sql);
+    SqliteStatement &query = *held;
     for (qsizetype i = 0; i < parameters.size(); ++i)
-        statement.bind(int(i + 1), parameters[i]);
+        query.bind(int(i + 1), parameters[i]);
     std::deque<Row> rows;
     const int columns = int(m_fieldDefs.size());
-    while (statement.step()) {
+    while (query.step()) {
         Row row;
-        row.rowid = statement.column(0).toLongLong();
+        row.rowid = query.column(0).toLongLong();
         row.values.resize(columns);
         for (int i = 0; i < columns; ++i)
-            row.values[i] = statement.column(i + 1);
+            row.values[i] = query.column(i + 1);
         rows.push_back(std::move(row));
     }
+    query.reset(); // no read lock is held past this call
     return rows;
 }
 
@@ -820,6 +823,22 @@ void Table::clearCurrent()
     m_rowid = 0;
     m_hasRecord = false;
     m_buffer = QVector<QVariant>(m_fieldDefs.size());
+}
+
+std::shared_ptr<SqliteStatement> Table::statement(const QString &sql) const
+{
+    // Views, ranges and filters make new texts; a table rarely needs more than a few at once.
+    constexpr int kKept = 64;
+    auto found = m_statements.constFind(sql);
+    if (found != m_statements.constEnd()) {
+        (*found)->reset();
+        return *found;
+    }
+    if (m_statements.size() >= kKept)
+        m_statements.clear();
+    auto prepared = std::make_shared<SqliteStatement>(m_db->prepare(sql));
+    m_statements.insert(sql, prepared);
+    return prepared;
 }
 
 bool Table::reloadCurrent()
@@ -969,9 +988,10 @@ void Table::post()
                 bound << i;
             }
         }
-        SqliteStatement statement = m_db->prepare(
+        const std::shared_ptr<SqliteStatement> held = this->statement(
             QStringLiteral("INSERT INTO records(%1) VALUES(%2)")
                 .arg(columns.join(QLatin1String(", ")), values.join(QLatin1String(", "))));
+        SqliteStatement &statement = *held;
         for (qsizetype n = 0; n < bound.size(); ++n)
             statement.bind(int(n + 1), m_buffer[bound[n]]);
         statement.run();
@@ -981,9 +1001,10 @@ void Table::post()
         QStringList sets;
         for (const QString &column : columns)
             sets << column + QLatin1String(" = ?");
-        SqliteStatement statement =
-            m_db->prepare(QStringLiteral("UPDATE records SET %1 WHERE rowid = ?")
-                              .arg(sets.join(QLatin1String(", "))));
+        const std::shared_ptr<SqliteStatement> held =
+            this->statement(QStringLiteral("UPDATE records SET %1 WHERE rowid = ?")
+                                .arg(sets.join(QLatin1String(", "))));
+        SqliteStatement &statement = *held;
         for (int i = 0; i < m_fieldDefs.size(); ++i)
             statement.bind(i + 1, m_buffer[i]);
         statement.bind(int(m_fieldDefs.size() + 1), m_rowid);

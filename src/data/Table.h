@@ -4,6 +4,7 @@
 #include "data/Session.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -17,6 +18,7 @@
 namespace rawen {
 
 class SqliteDatabase;
+class SqliteStatement;
 class Table;
 
 // A field of a table's current record, reached by name or position. A value object: it stays
@@ -222,6 +224,8 @@ private:
     QVariant convertForField(int index, const QVariant &value) const;
     void checkWritable() const;
     void checkBrowseMode();
+    // A prepared statement for `sql`, kept while the table is open; reset and unbound.
+    std::shared_ptr<SqliteStatement> statement(const QString &sql) const;
     QString columnSql(const OrderColumn &column) const;
     const IndexDef *currentIndex() const;
     void onMasterChanged();
@@ -230,6 +234,7 @@ private:
     QString m_tableName;
     QString m_canonical;
     std::unique_ptr<SqliteDatabase> m_db;
+    mutable QHash<QString, std::shared_ptr<SqliteStatement>> m_statements;
     bool m_readOnly = false;
     QList<FieldDef> m_fieldDefs;
     QList<IndexDef> m_indexDefs;
