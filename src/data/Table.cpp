@@ -276,24 +276,28 @@ void Table::close()
     notify();
 }
 
+// The definitions stored in the file: through the open connection, or read cold.
+static TableFile::Definitions storedDefinitions(const SqliteDatabase *open, const QString &path,
+                                                int lockTimeoutMs)
+{
+    if (open)
+        return TableFile::read(*open);
+    SqliteDatabase db;
+    return TableFile::open(db, path, lockTimeoutMs);
+}
+
 void Table::updateFieldDefs()
 {
-    if (isOpen()) {
-        m_fieldDefs = TableFile::read(*m_db).fields;
-        return;
-    }
-    SqliteDatabase db;
-    m_fieldDefs = TableFile::open(db, resolvedPath(), m_session->lockTimeout()).fields;
+    m_fieldDefs = storedDefinitions(m_db.get(), isOpen() ? QString() : resolvedPath(),
+                                    m_session->lockTimeout())
+                      .fields;
 }
 
 void Table::updateIndexDefs()
 {
-    if (isOpen()) {
-        m_indexDefs = TableFile::read(*m_db).indexes;
-        return;
-    }
-    SqliteDatabase db;
-    m_indexDefs = TableFile::open(db, resolvedPath(), m_session->lockTimeout()).indexes;
+    m_indexDefs = storedDefinitions(m_db.get(), isOpen() ? QString() : resolvedPath(),
+                                    m_session->lockTimeout())
+                      .indexes;
 }
 
 void Table::createTable()

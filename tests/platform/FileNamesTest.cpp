@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace rawen::test {
 namespace {
 
@@ -24,6 +26,11 @@ struct Lookup
     QString asked;     // relative to the directory
     QString expected;  // relative to the directory
 };
+
+void PrintTo(const Lookup &c, std::ostream *os)
+{
+    *os << c.what << ": " << c.asked.toStdString();
+}
 
 class ResolveCaseInsensitive : public testing::TestWithParam<Lookup>
 {};
