@@ -13,6 +13,7 @@ ScriptedMessageBoxes::~ScriptedMessageBoxes()
 {
     MessageBoxes::install(m_previous);
     EXPECT_TRUE(m_script.isEmpty()) << m_script.size() << " scripted answer(s) never asked for";
+    EXPECT_EQ(m_okBoxesToClose, 0) << "an OK box to close was never shown";
 }
 
 void ScriptedMessageBoxes::answerNext(Answer answer)
@@ -32,7 +33,10 @@ MessageBoxes::Answer ScriptedMessageBoxes::show(Icon icon, const QString &captio
                                                 const QString &text, Buttons buttons)
 {
     Answer answer = Answer::Ok;
-    if (buttons == Buttons::YesNo) {
+    if (buttons == Buttons::Ok && m_okBoxesToClose > 0) {
+        --m_okBoxesToClose;
+        answer = Answer::No;
+    } else if (buttons == Buttons::YesNo) {
         if (m_script.isEmpty()) {
             ADD_FAILURE() << "unscripted question: " << text.toStdString();
             answer = Answer::No;

@@ -28,6 +28,8 @@ public:
     ScriptedMessageBoxes &operator=(const ScriptedMessageBoxes &) = delete;
 
     void answerNext(Answer answer);
+    // The next OK box is closed another way than with its OK button (it answers No).
+    void closeNextOkBox() { ++m_okBoxesToClose; }
     const QList<ShownBox> &shown() const { return m_shown; }
     // The texts shown so far, in order.
     QStringList texts() const;
@@ -36,6 +38,7 @@ public:
 
 private:
     QList<Answer> m_script;
+    int m_okBoxesToClose = 0;
     QList<ShownBox> m_shown;
     MessageBoxes *m_previous;
 };
