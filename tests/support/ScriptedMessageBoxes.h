@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/MessageBoxes.h"
+#include "support/QtPrinting.h"
 
 #include <QList>
 #include <QString>

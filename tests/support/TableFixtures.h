@@ -4,6 +4,7 @@
 #include "data/FieldDefs.h"
 #include "data/Session.h"
 #include "data/Table.h"
+#include "support/QtPrinting.h"
 
 #include <QByteArray>
 #include <QList>
