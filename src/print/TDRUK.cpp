@@ -1,0 +1,223 @@
+#include "print/TDRUK.h"
+
+#include "platform/AppContext.h"
+#include "platform/FileNames.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Printers.h"
+#include "ui_TDRUK.h"
+
+#include <QButtonGroup>
+#include <QDir>
+#include <QFileInfo>
+#include <QScopedValueRollback>
+#include <QShowEvent>
+
+#include <algorithm>
+
+namespace rawen {
+
+namespace {
+
+// Checks the button of `id`; an id without a button leaves none checked.
+void zaznacz(QButtonGroup &grupa, int id)
+{
+    if (QAbstractButton *przycisk = grupa.button(id)) {
+        przycisk->setChecked(true);
+        return;
+    }
+    // An exclusive group keeps its checked button; it lets go only while not exclusive.
+    grupa.setExclusive(false);
+    for (QAbstractButton *przycisk : grupa.buttons())
+        przycisk->setChecked(false);
+    grupa.setExclusive(true);
+}
+
+} // namespace
+
+TDRUK::TDRUK(Printers &drukarki, QWidget *parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TDRUK>()), m_drukarki(drukarki)
+{
+    ui->setupUi(this);
+
+    // The channel buttons lie in different group boxes, so Qt cannot make them exclusive;
+    // EWINDOWSClick does it.
+    m_kanaly = {ui->EWINDOWS, ui->EDOS, ui->EEXPORT, ui->BW};
+    for (QRadioButton *kanal : m_kanaly)
+        connect(kanal, &QAbstractButton::toggled, this, &TDRUK::EWINDOWSClick);
+
+    m_rodzaj = new QButtonGroup(this);
+    m_kodowanie = new QButtonGroup(this);
+    const std::array<QRadioButton *, 4> rodzaje{ui->ERD0, ui->ERD1, ui->ERD2, ui->ERD3};
+    const std::array<QRadioButton *, 4> kodowania{ui->EPL0, ui->EPL1, ui->EPL2, ui->EPL3};
+    for (int i = 0; i < 4; ++i) {
+        m_rodzaj->addButton(rodzaje[i], i);
+        m_kodowanie->addButton(kodowania[i], i);
+    }
+    connect(m_rodzaj, &QButtonGroup::idClicked, this, &TDRUK::ERDClick);
+    connect(m_kodowanie, &QButtonGroup::idClicked, this, &TDRUK::EPLClick);
+
+    // Completing "LPT" to "LPT1" while the user types another port would pick LPT1 unasked.
+    ui->EPORT->setCompleter(nullptr);
+    ui->EPORT->setInsertPolicy(QComboBox::NoInsert);
+
+    connect(ui->EDRUKARKA, &QComboBox::currentIndexChanged, this, &TDRUK::EDRUKARKAChange);
+    connect(ui->EPORT, &QComboBox::editTextChanged, this, &TDRUK::EPORTChange);
+    connect(ui->EPodzial, &QAbstractButton::clicked, this, &TDRUK::EPodzialClick);
+    connect(ui->EBUFOR, &QAbstractButton::clicked, this, &TDRUK::EBUFORClick);
+    connect(ui->MARGINESG, &QLineEdit::textChanged, this, &TDRUK::MARGINESGChange);
+    connect(ui->MARGINESL, &QLineEdit::textChanged, this, &TDRUK::MARGINESLChange);
+    connect(ui->WIERSZY, &QLineEdit::textChanged, this, &TDRUK::WIERSZYChange);
+    connect(ui->SpeedButton1, &QAbstractButton::clicked, this, &TDRUK::SpeedButton1Click);
+    connect(ui->KZAPISZ, &QAbstractButton::clicked, this, &TDRUK::KZAPISZClick);
+
+    FormCreate();
+}
+
+TDRUK::~TDRUK() = default;
+
+void TDRUK::FormCreate()
+{
+    DrukujOdRazu = false;
+    DrukujLogo = false;
+
+    const QStringList nazwy = m_drukarki.names();
+    {
+        const QScopedValueRollback<bool> wlasna(m_zmianaWlasna, true);
+        ui->EDRUKARKA->addItems(nazwy);
+        ui->EDRUKARKA->setCurrentIndex(nazwy.indexOf(m_drukarki.currentName()));
+    }
+    if (nazwy.isEmpty()) {
+        const auto odpowiedz = MessageBoxes::current().show(
+            MessageBoxes::Icon::Warning, MessageBoxes::defaultCaption(MessageBoxes::Icon::Warning),
+            QStringLiteral("Uwaga nie posiadasz zainstalowanej drukarki !!"),
+            MessageBoxes::Buttons::Ok);
+        // The settings then stay all zero for the run, DRLINIDOS too, and there is no logo.
+        if (odpowiedz == MessageBoxes::Answer::Ok)
+            return;
+    }
+
+    m_ustawienia.Wczytaj();
+    wczytajLogo();
+}
+
+void TDRUK::wczytajLogo()
+{
+    const QString plik = resolveCaseInsensitive(
+        QDir(AppContext::current().currentDirectory).filePath(QStringLiteral("logo.bmp")));
+    // A file that does not load leaves the picture empty.
+    if (QFileInfo(plik).isFile())
+        m_logo.load(plik);
+}
+
+void TDRUK::showEvent(QShowEvent *event)
+{
+    // Restoring a minimized window is no new showing.
+    if (!event->spontaneous())
+        FormShow();
+    QMainWindow::showEvent(event);
+}
+
+// Showing never changes a setting: a value the controls cannot hold (a channel or port that names
+// none, more than two digits) stays as it is until the user changes that control.
+void TDRUK::FormShow()
+{
+    const QScopedValueRollback<bool> wlasna(m_zmianaWlasna, true);
+    zaznaczKanal(m_ustawienia.DRTYP);
+    // An editable combo box without a current item shows empty text.
+    ui->EPORT->setCurrentIndex(m_ustawienia.DRPORT <= 2 ? m_ustawienia.DRPORT : -1);
+    zaznacz(*m_rodzaj, m_ustawienia.DRRODZAJ);
+    zaznacz(*m_kodowanie, m_ustawienia.DRPL);
+    ui->EPodzial->setChecked(m_ustawienia.DRPODZIAL);
+    ui->EBUFOR->setChecked(m_ustawienia.DRBUFOR);
+    ui->MARGINESG->setText(QString::number(m_ustawienia.DRGORA));
+    ui->MARGINESL->setText(QString::number(m_ustawienia.DRLEWY));
+    ui->WIERSZY->setText(QString::number(m_ustawienia.DRLINIDOS));
+}
+
+// A channel outside 0 to 3 leaves all four buttons unchecked.
+void TDRUK::zaznaczKanal(int kanal)
+{
+    const QScopedValueRollback<bool> wlasna(m_zmianaWlasna, true);
+    for (int i = 0; i < int(m_kanaly.size()); ++i)
+        m_kanaly[i]->setChecked(i == kanal);
+}
+
+void TDRUK::EWINDOWSClick()
+{
+    if (m_zmianaWlasna)
+        return;
+    const auto kliknety = std::find(m_kanaly.begin(), m_kanaly.end(), sender());
+    if (kliknety == m_kanaly.end())
+        return;
+    const int kanal = int(kliknety - m_kanaly.begin());
+    // Also a click on the checked button, which unchecks it, ends with it checked.
+    zaznaczKanal(kanal);
+    m_ustawienia.DRTYP = quint8(kanal);
+}
+
+void TDRUK::EDRUKARKAChange(int index)
+{
+    if (m_zmianaWlasna || index < 0)
+        return;
+    m_drukarki.select(ui->EDRUKARKA->itemText(index));
+}
+
+void TDRUK::EPORTChange(const QString &tekst)
+{
+    if (m_zmianaWlasna)
+        return;
+    const int port = ui->EPORT->findText(tekst, Qt::MatchFixedString);
+    if (port >= 0 && port <= 2)
+        m_ustawienia.DRPORT = quint8(port);
+}
+
+void TDRUK::ERDClick(int indeks)
+{
+    m_ustawienia.DRRODZAJ = quint8(indeks);
+}
+
+void TDRUK::EPLClick(int indeks)
+{
+    m_ustawienia.DRPL = quint8(indeks);
+}
+
+void TDRUK::EPodzialClick(bool zaznaczony)
+{
+    m_ustawienia.DRPODZIAL = zaznaczony;
+}
+
+void TDRUK::EBUFORClick(bool zaznaczony)
+{
+    m_ustawienia.DRBUFOR = zaznaczony;
+}
+
+void TDRUK::MARGINESGChange(const QString &tekst)
+{
+    if (!m_zmianaWlasna)
+        m_ustawienia.DRGORA = LiczbaZMaski(tekst);
+}
+
+void TDRUK::MARGINESLChange(const QString &tekst)
+{
+    if (!m_zmianaWlasna)
+        m_ustawienia.DRLEWY = LiczbaZMaski(tekst);
+}
+
+void TDRUK::WIERSZYChange(const QString &tekst)
+{
+    if (!m_zmianaWlasna)
+        m_ustawienia.DRLINIDOS = LiczbaZMaski(tekst);
+}
+
+void TDRUK::SpeedButton1Click()
+{
+    m_drukarki.setup();
+}
+
+// A key that cannot be written (no rights, say) stores nothing and tells the user nothing.
+void TDRUK::KZAPISZClick()
+{
+    m_ustawienia.Zapisz();
+}
+
+} // namespace rawen
