@@ -1,19 +1,27 @@
+#include "app/Program.h"
+#include "app/RawenApplication.h"
 #include "platform/AppContext.h"
 #include "platform/QtMessageBoxes.h"
-
-#include <QApplication>
+#include "platform/QtPrinters.h"
+#include "shell/TRAWENF.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("RAWEN 2.0"));
-
-    // Today's date is taken once: it stands for "today" for the whole run.
+    rawen::RawenApplication application(argc, argv);
     rawen::AppContext::setCurrent(rawen::AppContext::fromSystem());
     rawen::QtMessageBoxes boxes;
     rawen::MessageBoxes::install(&boxes);
+    rawen::QtPrinters drukarki;
 
-    // The data module, the main window and the message loop are not built yet.
+    int result = 0;
+    {
+        rawen::Program program(drukarki);
+        if (program.start()) {
+            // The loop shows the main window first; closing it ends the loop and the program.
+            program.RAWENF->show();
+            result = application.exec();
+        }
+    }
     rawen::MessageBoxes::install(nullptr);
-    return 0;
+    return result;
 }

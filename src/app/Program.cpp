@@ -1,0 +1,63 @@
+#include "app/Program.h"
+
+#include "app/TDANE.h"
+#include "app/TPRACA.h"
+#include "app/Tzero.h"
+#include "platform/AppContext.h"
+#include "print/TDRUK.h"
+#include "shell/TRAWENF.h"
+
+namespace rawen {
+
+Program::Program(Printers &drukarki) : m_drukarki(drukarki)
+{}
+
+Program::~Program()
+{
+    // Windows first, the data module with its tables last.
+    DRUK.reset();
+    PRACA.reset();
+    RAWENF.reset();
+    zero.reset();
+    DANE.reset();
+}
+
+bool Program::start()
+{
+    const AppContext &kontekst = AppContext::current();
+    wartosci.tytul = WartosciProgramu::tytulDomyslny(kontekst.executablePath);
+    wartosci.ustawDateStartu(kontekst);
+
+    zero = std::make_unique<Tzero>(wartosci.tytul);
+    napisPowitania = zero->napis();
+    budowaPowitania = {zero->budowa()};
+    zero->pokaz();
+
+    DANE = std::make_unique<TDANE>(wartosci);
+    wartosci.tytul = QStringLiteral("RAWEN 2.0");
+
+    // The splash window goes however the windows below turn out.
+    struct Sprzatanie
+    {
+        std::unique_ptr<Tzero> &okno;
+        ~Sprzatanie() { okno.reset(); }
+    } sprzatanie{zero};
+    auto postep = [this] {
+        zero->postep(33);
+        budowaPowitania << zero->budowa();
+        return !wartosci.bladStartu;
+    };
+
+    if (!postep())
+        return false;
+    RAWENF = std::make_unique<TRAWENF>(wartosci);
+    if (!postep())
+        return true;
+    PRACA = std::make_unique<TPRACA>();
+    if (!postep())
+        return true;
+    DRUK = std::make_unique<TDRUK>(m_drukarki);
+    return true;
+}
+
+} // namespace rawen

@@ -1,0 +1,274 @@
+#include "app/Program.h"
+
+#include "app/TDANE.h"
+#include "app/TPRACA.h"
+#include "app/Tzero.h"
+#include "data/TabelaFirmy.h"
+#include "platform/Printers.h"
+#include "platform/Registry.h"
+#include "print/TDRUK.h"
+#include "shell/TRAWENF.h"
+#include "support/FixedAppContext.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TableFixtures.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace rawen::test {
+namespace {
+
+class JednaDrukarka final : public Printers
+{
+public:
+    QStringList names() const override { return {QStringLiteral("Biuro")}; }
+    QString currentName() const override { return QStringLiteral("Biuro"); }
+    void select(const QString &) override {}
+    void setup() override {}
+};
+
+const QString kBladFirmy =
+    QStringLiteral("Błąd otwarcia bazy : Brak danych o firmie\rBaza : FIRMA.DB\r"
+                   "Użyj polecenia Narzędzia/Naprawa indeksów.\r"
+                   "Jeżeli bład się powtórzy odtwórz dane z ARCHIWUM");
+
+bool splashLeft()
+{
+    for (QWidget *okno : QApplication::topLevelWidgets()) {
+        if (qobject_cast<Tzero *>(okno))
+            return true;
+    }
+    return false;
+}
+
+// A data root with the program, its firm table and its configuration table, as the program
+// finds them when started from there.
+class ProgramTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(katalog.isValid() && rejestr.isValid());
+        Registry::redirectTo(rejestr.path());
+        AppContext kontekst;
+        kontekst.today = QDate(2005, 3, 10);
+        kontekst.executablePath = katalog.filePath(QStringLiteral("rawen"));
+        kontekst.currentDirectory = katalog.path();
+        staly = std::make_unique<FixedAppContext>(kontekst);
+    }
+    void TearDown() override { Registry::redirectTo(QString()); }
+
+    QString root() const { return katalog.path() + u'/'; }
+
+    void tabelaFirmy(const QString &dr, const QString &skrot, const QString &gdzie = {})
+    {
+        Table firma;
+        firma.setTableName((gdzie.isEmpty() ? katalog.path() : gdzie) + QStringLiteral("/FIRMA"));
+        AktualizujTabeleFirmy(firma);
+        firma.edit();
+        firma.fieldByName(QStringLiteral("DR")).setAsString(dr);
+        firma.fieldByName(QStringLiteral("SKROT")).setAsString(skrot);
+        firma.post();
+    }
+
+    void tabelaKonfiguracji()
+    {
+        makeTable(katalog.filePath(QStringLiteral("RAWEN.DB")),
+                  {{QStringLiteral("ADATA"), ftString, 10, false},
+                   {QStringLiteral("ACYKL"), ftInteger, 0, false}},
+                  {}, {{"2005.04.01", "30"}});
+    }
+
+    void lata(const QString &gdzie, const QStringList &nazwy)
+    {
+        for (const QString &nazwa : nazwy)
+            ASSERT_TRUE(QDir(gdzie).mkpath(nazwa));
+    }
+
+    QTemporaryDir katalog;
+    QTemporaryDir rejestr;
+    std::unique_ptr<FixedAppContext> staly;
+    ScriptedMessageBoxes okna;
+    JednaDrukarka drukarki;
+};
+
+TEST_F(ProgramTest, WithBothTablesEveryWindowIsMadeInOrder)
+{
+    tabelaFirmy(QString(), QStringLiteral("Biuro Rachunkowe"));
+    tabelaKonfiguracji();
+    lata(katalog.path(), {"2004", "2005"});
+
+    Program program(drukarki);
+    ASSERT_TRUE(program.start());
+
+    EXPECT_TRUE(okna.shown().isEmpty()) << okna.texts().join(u'|').toStdString();
+    EXPECT_FALSE(program.wartosci.bladStartu);
+    // The label was made before the title changed: the executable's name, first letter as it is.
+    EXPECT_EQ(program.napisPowitania, QStringLiteral("Program rawen"));
+    EXPECT_EQ(program.budowaPowitania, (QList<int>{0, 33, 66, 99}));
+    EXPECT_FALSE(splashLeft());
+    EXPECT_EQ(program.wartosci.tytul, QStringLiteral("RAWEN 2.0"));
+    EXPECT_EQ(program.wartosci.dataStartu, QStringLiteral("2005.03.10"));
+    EXPECT_EQ(program.wartosci.rokRoboczy, QStringLiteral("2005"));
+    EXPECT_EQ(program.wartosci.katalogDanych, root());
+    EXPECT_EQ(program.wartosci.listaLat, (QStringList{"2004", "2005"}));
+    EXPECT_EQ(program.wartosci.uzytkownik, QStringLiteral("Biuro Rachunkowe"));
+
+    ASSERT_TRUE(program.DANE && program.RAWENF && program.PRACA && program.DRUK);
+    EXPECT_EQ(program.DANE->SESJA.name(), QStringLiteral("SESJA"));
+    EXPECT_EQ(program.DANE->SESJA.passwords(), QStringList{QStringLiteral("jz")});
+    EXPECT_TRUE(program.DANE->TFIRMA.isOpen());
+    EXPECT_TRUE(program.DANE->TPARA.isOpen());
+    EXPECT_EQ(program.DANE->ZFIRMA.dataSet(), &program.DANE->TFIRMA);
+    EXPECT_EQ(program.DANE->ZPARA.dataSet(), &program.DANE->TPARA);
+    EXPECT_FALSE(program.PRACA->isVisible());
+    EXPECT_FALSE(program.DRUK->isVisible());
+
+    // The message loop shows the main window; its caption is the title then.
+    program.RAWENF->show();
+    EXPECT_EQ(program.RAWENF->windowTitle(), QStringLiteral("RAWEN 2.0"));
+    EXPECT_EQ(program.RAWENF->size(), QSize(565, 300));
+}
+
+TEST_F(ProgramTest, WithoutTheFirmTableStartUpGoesOnInTheProgramsDirectory)
+{
+    tabelaKonfiguracji();
+    lata(katalog.path(), {"2005"});
+
+    Program program(drukarki);
+    ASSERT_TRUE(program.start());
+    EXPECT_EQ(okna.texts(), QStringList{kBladFirmy});
+    EXPECT_EQ(okna.shown().first().icon, MessageBoxes::Icon::None);
+    EXPECT_TRUE(program.RAWENF && program.PRACA && program.DRUK);
+    EXPECT_EQ(program.wartosci.katalogDanych, root());
+    EXPECT_TRUE(program.wartosci.uzytkownik.isEmpty());
+    EXPECT_EQ(program.wartosci.listaLat, QStringList{QStringLiteral("2005")});
+}
+
+TEST_F(ProgramTest, WithoutEitherTableNoWindowIsMade)
+{
+    Program program(drukarki);
+    EXPECT_FALSE(program.start());
+    ASSERT_EQ(okna.shown().size(), 2);
+    EXPECT_EQ(okna.shown()[0].text, kBladFirmy);
+    EXPECT_EQ(okna.shown()[1].text, TDANE::bladSterownika());
+    EXPECT_EQ(okna.shown()[1].icon, MessageBoxes::Icon::Error);
+    EXPECT_EQ(okna.shown()[1].buttons, MessageBoxes::Buttons::Ok);
+    EXPECT_TRUE(TDANE::bladSterownika().startsWith(
+        QStringLiteral("Błąd sterownika BDE.\rProszę ściągnąć sterownik ze strony ")));
+    EXPECT_TRUE(TDANE::bladSterownika().contains(QStringLiteral(",\rlub kontakt : ")));
+    EXPECT_TRUE(TDANE::bladSterownika().endsWith(u' '));
+    EXPECT_TRUE(program.wartosci.bladStartu);
+    EXPECT_EQ(program.budowaPowitania, (QList<int>{0, 33}));
+    EXPECT_FALSE(program.RAWENF || program.PRACA || program.DRUK);
+    EXPECT_FALSE(splashLeft());
+    // No print settings were read: nothing was written either.
+    EXPECT_TRUE(QDir(rejestr.path()).isEmpty());
+}
+
+TEST_F(ProgramTest, WithoutTheConfigurationTableTheFirmTableIsEnough)
+{
+    tabelaFirmy(QString(), QStringLiteral("Biuro"));
+    lata(katalog.path(), {"2004"});
+
+    Program program(drukarki);
+    ASSERT_TRUE(program.start());
+    // Nothing tells of the configuration table; the working-year check ran.
+    EXPECT_EQ(okna.texts(), QStringList{QStringLiteral(
+                                "Brak otwartego roku : 2005\rRok zostanie zmieniony na : 2004")});
+    EXPECT_FALSE(program.DANE->TPARA.isOpen());
+    EXPECT_EQ(program.wartosci.uzytkownik, QStringLiteral("Biuro"));
+    EXPECT_EQ(program.wartosci.rokRoboczy, QStringLiteral("2004"));
+    EXPECT_TRUE(program.RAWENF && program.PRACA && program.DRUK);
+}
+
+TEST_F(ProgramTest, TheFirmTablesDataPathIsTheDataDirectory)
+{
+    QTemporaryDir gdzieIndziej;
+    lata(gdzieIndziej.path(), {"2003", "2005"});
+    lata(katalog.path(), {"2004"});
+    tabelaFirmy(gdzieIndziej.path() + u'/', QStringLiteral("Biuro"));
+    tabelaKonfiguracji();
+
+    Program program(drukarki);
+    ASSERT_TRUE(program.start());
+    EXPECT_TRUE(okna.shown().isEmpty());
+    EXPECT_EQ(program.wartosci.katalogDanych, gdzieIndziej.path() + u'/');
+    EXPECT_EQ(program.wartosci.listaLat, (QStringList{"2003", "2005"}));
+}
+
+TEST_F(ProgramTest, TheDataModuleStartsAgainAfterARestore)
+{
+    tabelaFirmy(QString(), QStringLiteral("Biuro"));
+    tabelaKonfiguracji();
+    lata(katalog.path(), {"2005"});
+    Program program(drukarki);
+    ASSERT_TRUE(program.start());
+
+    // What a restore brings back: other data, another data path, another year.
+    QTemporaryDir odtworzone;
+    lata(odtworzone.path(), {"2004", "2005"});
+    program.DANE->SESJA.setActive(false);
+    EXPECT_FALSE(program.DANE->TFIRMA.isOpen());
+    ASSERT_TRUE(QFile::remove(katalog.filePath(QStringLiteral("FIRMA.DB"))));
+    tabelaFirmy(odtworzone.path() + u'/', QStringLiteral("Nowa nazwa"));
+    program.DANE->SESJA.setActive(true);
+    program.DANE->DataModuleCreate();
+
+    EXPECT_TRUE(okna.shown().isEmpty());
+    EXPECT_TRUE(program.DANE->TFIRMA.isOpen() && program.DANE->TPARA.isOpen());
+    EXPECT_EQ(program.DANE->SESJA.passwords(), QStringList{QStringLiteral("jz")});
+    EXPECT_EQ(program.wartosci.katalogDanych, odtworzone.path() + u'/');
+    EXPECT_EQ(program.wartosci.uzytkownik, QStringLiteral("Nowa nazwa"));
+    EXPECT_EQ(program.wartosci.listaLat, (QStringList{"2004", "2005"}));
+
+    // With neither table the box is shown and the flag set, and the windows stay.
+    program.DANE->SESJA.setActive(false);
+    ASSERT_TRUE(QFile::remove(katalog.filePath(QStringLiteral("FIRMA.DB"))));
+    ASSERT_TRUE(QFile::remove(katalog.filePath(QStringLiteral("RAWEN.DB"))));
+    program.DANE->DataModuleCreate();
+    EXPECT_EQ(okna.texts(), (QStringList{kBladFirmy, TDANE::bladSterownika()}));
+    EXPECT_TRUE(program.wartosci.bladStartu);
+    EXPECT_TRUE(program.wartosci.katalogDanych.isEmpty());
+    EXPECT_TRUE(program.RAWENF && program.PRACA && program.DRUK);
+}
+
+TEST(WartosciProgramu, TheDefaultTitleComesFromTheExecutablesName)
+{
+    const QList<std::pair<QString, QString>> przypadki{
+        {QStringLiteral("/opt/rawen/rawen"), QStringLiteral("rawen")},
+        {QStringLiteral("/opt/rawen/Rawen"), QStringLiteral("Rawen")},
+        {QStringLiteral("C:/RAWEN/RAWEN.EXE"), QStringLiteral("Rawen")},
+        {QStringLiteral("/x/rAWEN2.bin.exe"), QStringLiteral("rawen2")},
+        {QStringLiteral("/x/Księga"), QStringLiteral("Księga")},
+    };
+    for (const auto &[sciezka, tytul] : przypadki)
+        EXPECT_EQ(WartosciProgramu::tytulDomyslny(sciezka), tytul) << sciezka.toStdString();
+}
+
+TEST(Tzero, TheSplashWindowLooksAsItShould)
+{
+    Tzero zero(QStringLiteral("Rawen"));
+    EXPECT_EQ(zero.windowTitle(), QStringLiteral("Dzień dobry"));
+    EXPECT_EQ(zero.size(), QSize(382, 341));
+    EXPECT_FALSE(zero.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(zero.napis(), QStringLiteral("Program Rawen"));
+    EXPECT_EQ(Tzero::obraz().size(), QSize(400, 300));
+    auto *label = zero.findChild<QLabel *>(QStringLiteral("Label1"));
+    ASSERT_TRUE(label);
+    EXPECT_TRUE(label->font().bold() && label->font().italic());
+    auto *budowa = zero.findChild<QProgressBar *>(QStringLiteral("budowa"));
+    ASSERT_TRUE(budowa);
+    EXPECT_EQ(budowa->maximum(), 100);
+    EXPECT_EQ(budowa->geometry(), QRect(0, 325, 382, 16));
+    ASSERT_TRUE(zero.findChild<QLabel *>(QStringLiteral("Image1")));
+}
+
+} // namespace
+} // namespace rawen::test
