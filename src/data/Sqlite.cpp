@@ -166,6 +166,11 @@ int SqliteStatement::columnCount() const
     return sqlite3_column_count(m_statement);
 }
 
+QString SqliteStatement::columnName(int index) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_statement, index));
+}
+
 void SqliteStatement::reset()
 {
     sqlite3_reset(m_statement);

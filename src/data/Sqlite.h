@@ -27,6 +27,7 @@ public:
     bool step();                                    // true while a row is there
     QVariant column(int index) const;               // 0-based, in the same kinds as bind
     int columnCount() const;
+    QString columnName(int index) const;
     void reset();
     void run(); // steps to the end
 

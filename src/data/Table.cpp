@@ -227,7 +227,8 @@ void Table::open()
     fault(EngineOp::Open);
     const QString path = resolvedPath();
     auto db = std::make_unique<SqliteDatabase>();
-    const TableFile::Definitions definitions = TableFile::open(*db, path, m_session->lockTimeout());
+    const TableFile::Definitions definitions =
+        TableFile::open(*db, path, m_session->lockTimeout(), false);
     if (!m_indexName.isEmpty()) {
         bool found = false;
         for (const IndexDef &ix : definitions.indexes)
@@ -245,6 +246,8 @@ void Table::open()
     m_state = dsBrowse;
     m_session->attach(this);
     try {
+        // The first query of the records checks that their columns are the described fields.
+        m_columnsChecked = false;
         first();
     } catch (...) {
         // A filter or range that cannot be read, or a lock taken since: the open failed, and a
@@ -639,10 +642,8 @@ QString Table::columnSql(const OrderColumn &column) const
 
 QString Table::selectList() const
 {
-    QStringList columns{QStringLiteral("rowid")};
-    for (const FieldDef &f : m_fieldDefs)
-        columns << quoteIdentifier(f.name);
-    return columns.join(QLatin1String(", "));
+    // The columns in table order; open() has checked that they are the fields.
+    return QStringLiteral("rowid, *");
 }
 
 Table::Condition Table::viewCondition() const
@@ -746,6 +747,10 @@ std::deque<Table::Row> Table::fetchAll(const QString &where, const QVariantList 
         sql += QStringLiteral(" LIMIT %1").arg(limit);
     const std::shared_ptr<SqliteStatement> held = statement(sql);
     SqliteStatement &query = *held;
+    if (!m_columnsChecked) {
+        TableFile::checkColumns(query, m_fieldDefs, context());
+        m_columnsChecked = true;
+    }
     for (qsizetype i = 0; i < parameters.size(); ++i)
         query.bind(int(i + 1), parameters[i]);
     std::deque<Row> rows;

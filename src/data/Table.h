@@ -235,6 +235,7 @@ private:
     QString m_canonical;
     std::unique_ptr<SqliteDatabase> m_db;
     mutable QHash<QString, std::shared_ptr<SqliteStatement>> m_statements;
+    mutable bool m_columnsChecked = false;
     bool m_readOnly = false;
     QList<FieldDef> m_fieldDefs;
     QList<IndexDef> m_indexDefs;

@@ -12,6 +12,9 @@
 #include <QSet>
 #include <QTemporaryFile>
 
+#include <functional>
+#include <sqlite3.h>
+
 namespace rawen {
 namespace TableFile {
 
@@ -203,12 +206,20 @@ void create(const QString &path, const Definitions &d, bool replace)
     }
 }
 
-Definitions read(const SqliteDatabase &db)
+namespace {
+
+// Reads the definitions; `whileLocked` runs once the first statement holds the file's read lock.
+Definitions readDefinitions(const SqliteDatabase &db, const std::function<void()> &whileLocked)
 {
     Definitions d;
+    // position is the rowid, so this order costs no sort.
     SqliteStatement fields = db.prepare(
         QStringLiteral("SELECT name, type, size, required FROM rawen_fields ORDER BY position"));
+    bool first = true;
     while (fields.step()) {
+        if (first && whileLocked)
+            whileLocked();
+        first = false;
         FieldDef f;
         f.name = fields.column(0).toString();
         const int type = fields.column(1).toInt();
@@ -229,7 +240,68 @@ Definitions read(const SqliteDatabase &db)
     return d;
 }
 
-Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs)
+} // namespace
+
+Definitions read(const SqliteDatabase &db)
+{
+    return readDefinitions(db, {});
+}
+
+namespace {
+
+// The values of the database header that opening checks.
+struct Header
+{
+    quint32 applicationId = 0;
+    quint32 formatVersion = 0;
+    qint64 pages = 0; // 0 when the header does not vouch for it
+    qint64 pageSize = 0;
+    bool wal = false;
+};
+
+quint32 bigEndian(const unsigned char *p)
+{
+    return quint32(p[0]) << 24 | quint32(p[1]) << 16 | quint32(p[2]) << 8 | quint32(p[3]);
+}
+
+// Read through SQLite's own file handle while a statement of the caller holds the file: no
+// descriptor of ours is opened and closed (which would drop the process's locks on it), and no
+// writer can be half-way through the first page.
+bool readHeader(const SqliteDatabase &db, Header *header)
+{
+    sqlite3_file *file = nullptr;
+    if (sqlite3_file_control(db.handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+        !file || !file->pMethods)
+        return false;
+    unsigned char h[100];
+    if (file->pMethods->xRead(file, h, sizeof h, 0) != SQLITE_OK)
+        return false;
+    const quint32 size = quint32(h[16]) << 8 | h[17];
+    header->pageSize = size == 1 ? 65536 : size;
+    header->wal = h[18] == 2 || h[19] == 2;
+    // The page count in the header holds when the change counter matches its validity mark.
+    header->pages = bigEndian(h + 24) == bigEndian(h + 92) ? bigEndian(h + 28) : 0;
+    header->formatVersion = bigEndian(h + 60);
+    header->applicationId = bigEndian(h + 68);
+    return true;
+}
+
+} // namespace
+
+void checkColumns(const SqliteStatement &statement, const QList<FieldDef> &fields,
+                  const QString &context)
+{
+    bool matches = !fields.isEmpty() && statement.columnCount() == fields.size() + 1;
+    for (qsizetype i = 0; matches && i < fields.size(); ++i)
+        matches =
+            statement.columnName(int(i + 1)).compare(fields[i].name, Qt::CaseInsensitive) == 0;
+    if (!matches)
+        throw EngineError(EngineError::Damaged,
+                          QStringLiteral("%1: plik tabeli jest uszkodzony (%2)")
+                              .arg(context, QStringLiteral("opis pól nie zgadza się z danymi")));
+}
+
+Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs, bool withColumns)
 {
     const QString context = shortName(path);
     const QFileInfo info(path);
@@ -251,35 +323,39 @@ Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs)
     db.setBusyTimeout(lockTimeoutMs);
     Definitions d;
     try {
-        if (db.scalar(QStringLiteral("PRAGMA application_id")).toInt() != kApplicationId)
+        Header header;
+        bool headerRead = false;
+        try {
+            d = readDefinitions(db, [&] { headerRead = readHeader(db, &header); });
+        } catch (const EngineError &error) {
+            // A database without our description is some other program's.
+            if (error.kind() == EngineError::Io)
+                damaged(QStringLiteral("to nie jest tabela programu"));
+            throw;
+        }
+        if (!headerRead || header.applicationId != quint32(kApplicationId))
             damaged(QStringLiteral("to nie jest tabela programu"));
-        const qint64 pages = db.scalar(QStringLiteral("PRAGMA page_count")).toLongLong();
-        const qint64 pageSize = db.scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
-        if (pages * pageSize > QFileInfo(path).size())
+        if (header.pages * header.pageSize > info.size())
             damaged(QStringLiteral("plik jest obcięty"));
-        if (db.scalar(QStringLiteral("PRAGMA user_version")).toInt() > kFormatVersion)
+        if (header.formatVersion > quint32(kFormatVersion))
             damaged(QStringLiteral("nowsza wersja formatu"));
-        d = read(db);
-        // The records table must have exactly the described columns.
-        SqliteStatement columns = db.prepare(QStringLiteral("PRAGMA table_info(records)"));
-        int count = 0;
-        while (columns.step()) {
-            if (count >= d.fields.size() ||
-                columns.column(1).toString().compare(d.fields[count].name, Qt::CaseInsensitive))
-                damaged(QStringLiteral("opis pól nie zgadza się z danymi"));
-            ++count;
-        }
-        if (count != d.fields.size() || count == 0)
+        if (d.fields.isEmpty())
             damaged(QStringLiteral("opis pól nie zgadza się z danymi"));
-        if (!db.isReadOnly()) {
+        if (withColumns)
+            checkColumns(db.prepare(QStringLiteral("SELECT rowid, * FROM records LIMIT 0")),
+                         d.fields, context);
+        if (header.wal && !db.isReadOnly())
             db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-        }
-        db.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+        // Each post must be on the disk when it returns. Most builds of SQLite sync fully by
+        // default; asking costs a statement, so the library is asked once.
+        static const bool syncsFully = db.scalar(QStringLiteral("PRAGMA synchronous")).toInt() == 2;
+        if (!syncsFully)
+            db.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     } catch (const EngineError &error) {
         db.close();
         if (error.kind() == EngineError::Locked || error.kind() == EngineError::Damaged)
             throw;
-        // A file SQLite reads but that lacks our tables, or any other surprise on the way in.
+        // Any other surprise on the way in.
         throw EngineError(
             EngineError::Damaged,
             QStringLiteral("%1: plik tabeli jest uszkodzony (%2)").arg(context, error.message()));

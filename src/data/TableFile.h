@@ -9,6 +9,7 @@
 namespace rawen {
 
 class SqliteDatabase;
+class SqliteStatement;
 
 // The table file: one SQLite database per table. It holds the records in the table "records"
 // (one column per field, named as the field) and describes itself in "rawen_fields" and
@@ -36,8 +37,16 @@ void create(const QString &path, const Definitions &definitions, bool replace);
 
 // Opens `path` on `db` and checks that it is a whole table file of ours; raises Missing,
 // Damaged or Locked. A file without the owner's write permission is opened read-only. Returns
-// the stored definitions.
-Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs);
+// the stored definitions. Without `withColumns` the caller checks that the records' columns are
+// the described fields, with checkColumns() on its first query of the records (a statement
+// saved on every open).
+Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs,
+                 bool withColumns = true);
+
+// Raises Damaged unless the columns of `statement`, a "SELECT rowid, *" of the records, are
+// rowid and the described fields in order.
+void checkColumns(const SqliteStatement &statement, const QList<FieldDef> &fields,
+                  const QString &context);
 
 // Reads the definitions from an open file.
 Definitions read(const SqliteDatabase &db);
