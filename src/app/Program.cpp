@@ -9,7 +9,7 @@
 
 namespace rawen {
 
-Program::Program(Printers &drukarki) : m_drukarki(drukarki)
+Program::Program(Printers &drukarki, Processes &procesy) : m_drukarki(drukarki), m_procesy(procesy)
 {}
 
 Program::~Program()
@@ -50,7 +50,7 @@ bool Program::start()
 
     if (!postep())
         return false;
-    RAWENF = std::make_unique<TRAWENF>(wartosci);
+    RAWENF = std::make_unique<TRAWENF>(wartosci, *DANE, m_procesy);
     if (!postep())
         return true;
     PRACA = std::make_unique<TPRACA>();

@@ -7,6 +7,7 @@
 namespace rawen {
 
 class Printers;
+class Processes;
 class TDANE;
 class TDRUK;
 class TPRACA;
@@ -18,7 +19,7 @@ class Tzero;
 class Program
 {
 public:
-    explicit Program(Printers &drukarki);
+    Program(Printers &drukarki, Processes &procesy);
     ~Program();
     Program(const Program &) = delete;
     Program &operator=(const Program &) = delete;
@@ -41,6 +42,7 @@ public:
 
 private:
     Printers &m_drukarki;
+    Processes &m_procesy;
     std::unique_ptr<Tzero> zero;
 };
 

@@ -1,21 +1,78 @@
 #include "shell/TRAWENF.h"
 
+#include "app/TDANE.h"
 #include "app/WartosciProgramu.h"
+#include "platform/AppContext.h"
+#include "platform/FileNames.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Processes.h"
+#include "shell/Moduly.h"
+#include "shell/WykazFirm.h"
 #include "ui_TRAWENF.h"
 
+#include <QFileInfo>
+#include <QListWidgetItem>
+#include <QMouseEvent>
 #include <QScreen>
-#include <QShowEvent>
+
+// The icons are built into the library; a static library must load them itself.
+static void wczytajIkony()
+{
+    Q_INIT_RESOURCE(ikony);
+}
 
 namespace rawen {
 
-TRAWENF::TRAWENF(WartosciProgramu &wartosci, QWidget *parent)
-    : QWidget(parent), ui(new Ui::TRAWENF), m_wartosci(wartosci)
+namespace {
+
+// The list sorts itself alphabetically without regard to case.
+class PozycjaFirmy : public QListWidgetItem
 {
+public:
+    using QListWidgetItem::QListWidgetItem;
+    bool operator<(const QListWidgetItem &other) const override
+    {
+        return text().compare(other.text(), Qt::CaseInsensitive) < 0;
+    }
+};
+
+void ustawTlo(QWidget *widget, const QColor &kolor)
+{
+    QPalette paleta = widget->palette();
+    paleta.setColor(QPalette::Window, kolor);
+    widget->setPalette(paleta);
+    widget->setAutoFillBackground(true);
+}
+
+bool jestKodemModulu(const QString &kod)
+{
+    for (const Modul &modul : Moduly()) {
+        if (kod == QLatin1String(modul.kod))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TRAWENF::TRAWENF(WartosciProgramu &wartosci, TDANE &dane, Processes &procesy, QWidget *parent)
+    : QWidget(parent), Table1(&dane.SESJA), ui(new Ui::TRAWENF), m_wartosci(wartosci),
+      m_procesy(procesy)
+{
+    wczytajIkony();
     ui->setupUi(this);
     // A tool-window border: a caption with the close button only.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(565, 300);
+    ustawTlo(ui->Panel1, QColor(160, 160, 164)); // medium grey
+    ustawTlo(ui->Panel4, QColor(192, 220, 192)); // money green
+    ustawTlo(ui->Panel5, QColor(166, 202, 240)); // sky blue
+
+    // Every control of a panel answers a click as the panel does.
+    const QList<QWidget *> kontrolki = ui->Panel1->findChildren<QWidget *>();
+    for (QWidget *kontrolka : kontrolki)
+        kontrolka->installEventFilter(this);
 }
 
 TRAWENF::~TRAWENF() = default;
@@ -23,7 +80,7 @@ TRAWENF::~TRAWENF() = default;
 void TRAWENF::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // The window is shown once, by the message loop; later shows (after a minimise) are no
+    // The window is shown once, by the message loop; showing it again after a minimise is no
     // new start.
     if (!m_pokazane && !event->spontaneous()) {
         m_pokazane = true;
@@ -31,11 +88,93 @@ void TRAWENF::showEvent(QShowEvent *event)
     }
 }
 
+bool TRAWENF::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonRelease)
+        return QWidget::eventFilter(watched, event);
+    const auto *mysz = static_cast<QMouseEvent *>(event);
+    auto *kontrolka = qobject_cast<QWidget *>(watched);
+    if (mysz->button() != Qt::LeftButton || !kontrolka ||
+        !kontrolka->rect().contains(mysz->position().toPoint()))
+        return QWidget::eventFilter(watched, event);
+
+    const QString nazwa = watched->objectName();
+    if (QStringLiteral("PILS").contains(nazwa.left(1)) && jestKodemModulu(KodModulu(nazwa))) {
+        PROG(watched);
+        return true;
+    }
+    if (nazwa == QLatin1String("Panel6") || nazwa == QLatin1String("Label5")) {
+        Panel6Click();
+        return true;
+    }
+    if (nazwa == QLatin1String("Panel7") || nazwa == QLatin1String("Label6")) {
+        Panel7Click();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void TRAWENF::FormShow()
 {
     setWindowTitle(m_wartosci.tytul);
+    m_katalogGlowny = AppContext::current().dataRoot();
+    oznaczModuly();
+    zbudujWykaz();
     if (const QScreen *ekran = screen())
         move(ekran->availableGeometry().center() - rect().center());
+}
+
+void TRAWENF::oznaczModuly()
+{
+    for (const Modul &modul : Moduly()) {
+        const QString kod = QString::fromLatin1(modul.kod);
+        const QString plik = resolveCaseInsensitive(PlikModulu(m_katalogGlowny, kod));
+        const bool brak = !QFileInfo(plik).isFile();
+        auto *zaslona = findChild<QWidget *>(QStringLiteral("S") + kod);
+        auto *etykieta = findChild<QWidget *>(QStringLiteral("L") + kod);
+        zaslona->setVisible(brak);
+        // A missing module's label is greyed with the button-shadow colour.
+        QPalette paleta = etykieta->parentWidget()->palette();
+        if (brak)
+            paleta.setColor(QPalette::WindowText, paleta.color(QPalette::Dark));
+        etykieta->setPalette(paleta);
+    }
+}
+
+void TRAWENF::zbudujWykaz()
+{
+    ui->FIRMA->clear();
+    ui->FIRMA->setSortingEnabled(true);
+    for (const QString &pozycja : WykazFirm(m_katalogGlowny, Table1))
+        ui->FIRMA->addItem(new PozycjaFirmy(pozycja));
+    ui->FIRMA->setCurrentRow(-1);
+    ui->FIRMA->clearSelection();
+}
+
+void TRAWENF::PROG(QObject *sender)
+{
+    const QList<QListWidgetItem *> wybrane = ui->FIRMA->selectedItems();
+    if (wybrane.isEmpty()) {
+        MessageBoxes::current().warning(QStringLiteral("Brak wybranej firmy"));
+        return;
+    }
+    const PolecenieModulu polecenie =
+        Polecenie(m_katalogGlowny, sender->objectName(), wybrane.first()->text());
+    // Any other failure to start passes in silence, as it always did.
+    if (m_procesy.startDetached(polecenie.program, polecenie.argumenty) ==
+        Processes::Result::FileNotFound)
+        MessageBoxes::current().error(QStringLiteral("Błąd otwarcia programu : ") +
+                                      polecenie.program);
+}
+
+void TRAWENF::Panel6Click()
+{
+    // The archive window comes with the archive.
+}
+
+void TRAWENF::Panel7Click()
+{
+    // The year form comes with the year opening.
 }
 
 } // namespace rawen

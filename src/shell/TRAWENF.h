@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Table.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -10,26 +12,46 @@ class TRAWENF;
 
 namespace rawen {
 
+class Processes;
+class TDANE;
 struct WartosciProgramu;
 
-// The main window. Closing it ends the program.
+// The main window: the register of firms and the panels that start the modules and the
+// commands. Closing it ends the program.
 class TRAWENF : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TRAWENF(WartosciProgramu &wartosci, QWidget *parent = nullptr);
+    TRAWENF(WartosciProgramu &wartosci, TDANE &dane, Processes &procesy, QWidget *parent = nullptr);
     ~TRAWENF() override;
+
+    // The directory of the program's executable with a closing separator, worked out when the
+    // window is first shown.
+    QString katalogGlowny() const { return m_katalogGlowny; }
+
+    // Reads firm tables for the list; left closed between uses.
+    Table Table1;
+
+public slots:
+    void FormShow();
+    // The click handler of every control of every module panel; `sender` is the clicked control.
+    void PROG(QObject *sender);
+    void Panel6Click();
+    void Panel7Click();
 
 protected:
     void showEvent(QShowEvent *event) override;
-
-private slots:
-    void FormShow();
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void oznaczModuly();
+    void zbudujWykaz();
+
     std::unique_ptr<Ui::TRAWENF> ui;
     WartosciProgramu &m_wartosci;
+    Processes &m_procesy;
+    QString m_katalogGlowny;
     bool m_pokazane = false;
 };
 

@@ -5,6 +5,7 @@
 #include "app/Tzero.h"
 #include "data/TabelaFirmy.h"
 #include "platform/Printers.h"
+#include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "print/TDRUK.h"
 #include "shell/TRAWENF.h"
@@ -23,6 +24,12 @@
 
 namespace rawen::test {
 namespace {
+
+class BezProcesow final : public Processes
+{
+public:
+    Result startDetached(const QString &, const QStringList &) override { return Result::Failed; }
+};
 
 class JednaDrukarka final : public Printers
 {
@@ -96,6 +103,7 @@ protected:
     std::unique_ptr<FixedAppContext> staly;
     ScriptedMessageBoxes okna;
     JednaDrukarka drukarki;
+    BezProcesow procesy;
 };
 
 TEST_F(ProgramTest, WithBothTablesEveryWindowIsMadeInOrder)
@@ -104,7 +112,7 @@ TEST_F(ProgramTest, WithBothTablesEveryWindowIsMadeInOrder)
     tabelaKonfiguracji();
     lata(katalog.path(), {"2004", "2005"});
 
-    Program program(drukarki);
+    Program program(drukarki, procesy);
     ASSERT_TRUE(program.start());
 
     EXPECT_TRUE(okna.shown().isEmpty()) << okna.texts().join(u'|').toStdString();
@@ -141,7 +149,7 @@ TEST_F(ProgramTest, WithoutTheFirmTableStartUpGoesOnInTheProgramsDirectory)
     tabelaKonfiguracji();
     lata(katalog.path(), {"2005"});
 
-    Program program(drukarki);
+    Program program(drukarki, procesy);
     ASSERT_TRUE(program.start());
     EXPECT_EQ(okna.texts(), QStringList{kBladFirmy});
     EXPECT_EQ(okna.shown().first().icon, MessageBoxes::Icon::None);
@@ -153,7 +161,7 @@ TEST_F(ProgramTest, WithoutTheFirmTableStartUpGoesOnInTheProgramsDirectory)
 
 TEST_F(ProgramTest, WithoutEitherTableNoWindowIsMade)
 {
-    Program program(drukarki);
+    Program program(drukarki, procesy);
     EXPECT_FALSE(program.start());
     ASSERT_EQ(okna.shown().size(), 2);
     EXPECT_EQ(okna.shown()[0].text, kBladFirmy);
@@ -177,7 +185,7 @@ TEST_F(ProgramTest, WithoutTheConfigurationTableTheFirmTableIsEnough)
     tabelaFirmy(QString(), QStringLiteral("Biuro"));
     lata(katalog.path(), {"2004"});
 
-    Program program(drukarki);
+    Program program(drukarki, procesy);
     ASSERT_TRUE(program.start());
     // Nothing tells of the configuration table; the working-year check ran.
     EXPECT_EQ(okna.texts(), QStringList{QStringLiteral(
@@ -196,7 +204,7 @@ TEST_F(ProgramTest, TheFirmTablesDataPathIsTheDataDirectory)
     tabelaFirmy(gdzieIndziej.path() + u'/', QStringLiteral("Biuro"));
     tabelaKonfiguracji();
 
-    Program program(drukarki);
+    Program program(drukarki, procesy);
     ASSERT_TRUE(program.start());
     EXPECT_TRUE(okna.shown().isEmpty());
     EXPECT_EQ(program.wartosci.katalogDanych, gdzieIndziej.path() + u'/');
@@ -208,7 +216,7 @@ TEST_F(ProgramTest, TheDataModuleStartsAgainAfterARestore)
     tabelaFirmy(QString(), QStringLiteral("Biuro"));
     tabelaKonfiguracji();
     lata(katalog.path(), {"2005"});
-    Program program(drukarki);
+    Program program(drukarki, procesy);
     ASSERT_TRUE(program.start());
 
     // What a restore brings back: other data, another data path, another year.

@@ -1,0 +1,47 @@
+#include "shell/Moduly.h"
+
+#include <QDir>
+
+namespace rawen {
+
+const QList<Modul> &Moduly()
+{
+    static const QList<Modul> moduly{
+        {"DREMOT", "Faktura"},       {"LOMIRA", "Przelewy"},      {"HARNOL", "Księga"},
+        {"GARVEL", "Środki Trwałe"}, {"SELVIK", "Ewidencja VAT"}, {"TESSUN", "Ewid. pojazdu"},
+        {"PUNTOR", "Raport Kasowy"}, {"BORVIK", "Analizator"},
+    };
+    return moduly;
+}
+
+QString KodModulu(const QString &nazwaKontrolki)
+{
+    return nazwaKontrolki.mid(1, 8);
+}
+
+QString PlikModulu(const QString &katalogGlowny, const QString &kod)
+{
+    return katalogGlowny + kod.toLower() + QStringLiteral(".exe");
+}
+
+QString PolecenieModulu::wiersz() const
+{
+    return program + u' ' + argumenty.join(u' ');
+}
+
+PolecenieModulu Polecenie(const QString &katalogGlowny, const QString &nazwaKontrolki,
+                          const QString &pozycja)
+{
+    PolecenieModulu polecenie;
+    polecenie.program = katalogGlowny + KodModulu(nazwaKontrolki) + QStringLiteral(".EXE");
+    const QString numer = pozycja.left(3);
+    if (numer != QLatin1String("000")) {
+        QString parametr = QStringLiteral("DR=") + katalogGlowny + QStringLiteral("FIRMA") + numer +
+                           QDir::separator();
+        parametr.replace(u' ', u'_');
+        polecenie.argumenty << parametr;
+    }
+    return polecenie;
+}
+
+} // namespace rawen

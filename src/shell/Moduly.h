@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace rawen {
+
+// The suite's accounting modules, in the order their availability is tested. The code names
+// the module's controls (P, I, L, S followed by the code) and its program (the code and ".EXE"
+// in the data root).
+struct Modul
+{
+    const char *kod;
+    const char *etykieta;
+};
+
+const QList<Modul> &Moduly();
+
+// The module code in the name of one of a module's controls: its characters 2 to 9.
+QString KodModulu(const QString &nazwaKontrolki);
+
+// The file whose presence marks the module as installed: data root, lower-case code, ".exe".
+QString PlikModulu(const QString &katalogGlowny, const QString &kod);
+
+// How a module is started for the firm of the list item `pozycja` (number, space, name).
+struct PolecenieModulu
+{
+    QString program;        // data root, code, ".EXE"
+    QStringList argumenty;  // none for firm 000, else the one parameter DR=
+    QString wiersz() const; // the command line: program, one space, the parameter
+};
+
+// The firm directory (data root, "FIRMA", number, separator) goes after "DR=" with every space
+// turned into "_".
+PolecenieModulu Polecenie(const QString &katalogGlowny, const QString &nazwaKontrolki,
+                          const QString &pozycja);
+
+} // namespace rawen

@@ -1,0 +1,308 @@
+#include "shell/TRAWENF.h"
+
+#include "app/TDANE.h"
+#include "app/WartosciProgramu.h"
+#include "data/TabelaFirmy.h"
+#include "platform/FileNames.h"
+#include "platform/Processes.h"
+#include "platform/QtProcesses.h"
+#include "support/FixedAppContext.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TableFixtures.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace rawen::test {
+namespace {
+
+struct Start
+{
+    QString program;
+    QStringList argumenty;
+};
+
+class ZapisaneProcesy final : public Processes
+{
+public:
+    Result startDetached(const QString &program, const QStringList &arguments) override
+    {
+        starty.append({program, arguments});
+        return QFile::exists(resolveCaseInsensitive(program)) ? Result::Started
+                                                              : Result::FileNotFound;
+    }
+    QList<Start> starty;
+};
+
+// A data root as the main window finds it: firm 000's tables, firm directories, module programs.
+class TRAWENFTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(katalog.isValid());
+        AppContext kontekst;
+        kontekst.today = QDate(2005, 3, 10);
+        kontekst.executablePath = katalog.filePath(QStringLiteral("rawen"));
+        kontekst.currentDirectory = katalog.path();
+        staly = std::make_unique<FixedAppContext>(kontekst);
+    }
+
+    QString root() const { return katalog.path() + u'/'; }
+
+    void firma(const QString &gdzie, const QString &skrot)
+    {
+        QDir().mkpath(gdzie);
+        Table t;
+        t.setTableName(gdzie + QStringLiteral("/FIRMA"));
+        AktualizujTabeleFirmy(t);
+        t.edit();
+        t.fieldByName(QStringLiteral("SKROT")).setAsString(skrot);
+        t.post();
+    }
+
+    void plik(const QString &nazwa)
+    {
+        QFile f(katalog.filePath(nazwa));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+
+    // Makes the window as start-up does and shows it, which runs FormShow.
+    std::unique_ptr<TRAWENF> pokaz()
+    {
+        w.tytul = QStringLiteral("RAWEN 2.0");
+        w.ustawDateStartu(AppContext::current());
+        dane = std::make_unique<TDANE>(w);
+        auto okno = std::make_unique<TRAWENF>(w, *dane, procesy);
+        okno->show();
+        return okno;
+    }
+
+    static QStringList pozycje(TRAWENF &okno)
+    {
+        QStringList wynik;
+        auto *lista = okno.findChild<QListWidget *>(QStringLiteral("FIRMA"));
+        for (int i = 0; i < lista->count(); ++i)
+            wynik << lista->item(i)->text();
+        return wynik;
+    }
+
+    static void wybierz(TRAWENF &okno, const QString &poczatek)
+    {
+        auto *lista = okno.findChild<QListWidget *>(QStringLiteral("FIRMA"));
+        for (int i = 0; i < lista->count(); ++i) {
+            if (lista->item(i)->text().startsWith(poczatek))
+                lista->item(i)->setSelected(true);
+        }
+    }
+
+    static void kliknij(TRAWENF &okno, const QString &nazwa)
+    {
+        auto *kontrolka = okno.findChild<QWidget *>(nazwa);
+        ASSERT_TRUE(kontrolka) << nazwa.toStdString();
+        QTest::mouseClick(kontrolka, Qt::LeftButton, {}, QPoint(2, 2));
+    }
+
+    QTemporaryDir katalog;
+    std::unique_ptr<FixedAppContext> staly;
+    ScriptedMessageBoxes okna;
+    WartosciProgramu w;
+    std::unique_ptr<TDANE> dane;
+    ZapisaneProcesy procesy;
+};
+
+TEST_F(TRAWENFTest, TheFirmListIsInNumberOrderWhateverTheDirectoryOrder)
+{
+    firma(katalog.path(), QStringLiteral("Biuro Rachunkowe"));
+    for (const char *nazwa : {"FIRMA010", "FIRMA001", "FIRMA002"})
+        firma(katalog.filePath(QString::fromLatin1(nazwa)),
+              QStringLiteral("Firma ") + QString::fromLatin1(nazwa).right(3));
+    firma(katalog.filePath(QStringLiteral("#IRMA003")), QStringLiteral("Skasowana"));
+    firma(katalog.filePath(QStringLiteral("FIRMA12")), QStringLiteral("Krótka nazwa"));
+    firma(katalog.filePath(QStringLiteral("FIRMA005")), QString());
+    ASSERT_TRUE(QDir(katalog.path()).mkdir(QStringLiteral("FIRMA004"))); // no firm table
+    plik(QStringLiteral("FIRMA006"));                                    // a file, not a directory
+
+    auto okno = pokaz();
+    EXPECT_EQ(okno->windowTitle(), QStringLiteral("RAWEN 2.0"));
+    EXPECT_EQ(okno->katalogGlowny(), root());
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro Rachunkowe", "001 Firma 001", "002 Firma 002",
+                                           "005 ", "010 Firma 010", "12 Krótka nazwa"}));
+    EXPECT_TRUE(okno->findChild<QListWidget *>(QStringLiteral("FIRMA"))->selectedItems().isEmpty());
+    EXPECT_FALSE(okno->Table1.isOpen());
+    EXPECT_TRUE(okna.shown().isEmpty());
+}
+
+TEST_F(TRAWENFTest, WithoutAFirmTableInTheDataRootTheListIsEmpty)
+{
+    firma(katalog.filePath(QStringLiteral("FIRMA001")), QStringLiteral("Firma"));
+    plik(QStringLiteral("RAWEN.DB")); // not a table: the data module opens nothing silently
+    ScriptedMessageBoxes ciche;
+    auto okno = pokaz();
+    EXPECT_TRUE(pozycje(*okno).isEmpty());
+}
+
+TEST_F(TRAWENFTest, MissingModulesAreCoveredAndGreyed)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    plik(QStringLiteral("harnol.exe"));
+    plik(QStringLiteral("SELVIK.EXE")); // found whatever the case
+    ASSERT_TRUE(
+        QDir(katalog.path()).mkdir(QStringLiteral("borvik.exe"))); // a directory is no program
+
+    auto okno = pokaz();
+    for (const char *kod :
+         {"DREMOT", "LOMIRA", "HARNOL", "GARVEL", "SELVIK", "TESSUN", "PUNTOR", "BORVIK"}) {
+        const QString k = QString::fromLatin1(kod);
+        const bool jest = k == QLatin1String("HARNOL") || k == QLatin1String("SELVIK");
+        auto *zaslona = okno->findChild<QLabel *>(QStringLiteral("S") + k);
+        auto *etykieta = okno->findChild<QLabel *>(QStringLiteral("L") + k);
+        ASSERT_TRUE(zaslona && etykieta);
+        EXPECT_EQ(zaslona->isVisible(), !jest) << kod;
+        const QColor kolor = etykieta->palette().color(QPalette::WindowText);
+        EXPECT_EQ(kolor == etykieta->palette().color(QPalette::Dark), !jest) << kod;
+    }
+}
+
+TEST_F(TRAWENFTest, AModuleStartsForTheSelectedFirm)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    firma(katalog.filePath(QStringLiteral("FIRMA001")), QStringLiteral("Sklep"));
+    plik(QStringLiteral("harnol.exe"));
+    auto okno = pokaz();
+
+    kliknij(*okno, QStringLiteral("PHARNOL"));
+    EXPECT_EQ(okna.texts(), QStringList{QStringLiteral("Brak wybranej firmy")});
+    EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Warning);
+    EXPECT_TRUE(procesy.starty.isEmpty());
+
+    wybierz(*okno, QStringLiteral("001"));
+    for (const char *kontrolka : {"PHARNOL", "IHARNOL", "LHARNOL", "SHARNOL"})
+        kliknij(*okno, QString::fromLatin1(kontrolka));
+    ASSERT_EQ(procesy.starty.size(), 4);
+    for (const Start &s : procesy.starty) {
+        EXPECT_EQ(s.program, root() + QStringLiteral("HARNOL.EXE"));
+        EXPECT_EQ(s.argumenty,
+                  QStringList{QStringLiteral("DR=") + root() + QStringLiteral("FIRMA001/")});
+    }
+    EXPECT_EQ(okna.shown().size(), 1);
+
+    // A missing program is still tried, and then reported with its path.
+    wybierz(*okno, QStringLiteral("000"));
+    okno->findChild<QListWidget *>(QStringLiteral("FIRMA"))->item(1)->setSelected(false);
+    kliknij(*okno, QStringLiteral("LDREMOT"));
+    ASSERT_EQ(procesy.starty.size(), 5);
+    EXPECT_TRUE(procesy.starty.last().argumenty.isEmpty());
+    EXPECT_EQ(okna.shown().last().text,
+              QStringLiteral("Błąd otwarcia programu : ") + root() + QStringLiteral("DREMOT.EXE"));
+    EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Error);
+}
+
+TEST_F(TRAWENFTest, TheCommandPanelsAreNotModules)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    auto okno = pokaz();
+    wybierz(*okno, QStringLiteral("000"));
+    for (const char *kontrolka : {"Panel1", "Panel4", "Image3", "Label3", "Panel5", "Image4",
+                                  "Label4", "Panel6", "Label5", "Panel7", "Label6", "GroupBox1"})
+        kliknij(*okno, QString::fromLatin1(kontrolka));
+    EXPECT_TRUE(procesy.starty.isEmpty());
+    EXPECT_TRUE(okna.shown().isEmpty());
+}
+
+TEST_F(TRAWENFTest, TheWindowIsLaidOutAsDesigned)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    auto okno = pokaz();
+    EXPECT_EQ(okno->size(), QSize(565, 300));
+    const QList<std::pair<const char *, QRect>> miejsca{
+        {"GroupBox1", QRect(0, 0, 161, 300)}, {"Panel1", QRect(161, 0, 404, 300)},
+        {"PDREMOT", QRect(16, 16, 80, 60)},   {"PHARNOL", QRect(112, 16, 80, 60)},
+        {"PSELVIK", QRect(208, 16, 80, 60)},  {"PPUNTOR", QRect(304, 16, 80, 60)},
+        {"PLOMIRA", QRect(16, 88, 80, 60)},   {"PGARVEL", QRect(112, 88, 80, 60)},
+        {"PTESSUN", QRect(208, 88, 80, 60)},  {"PBORVIK", QRect(304, 88, 80, 60)},
+        {"Panel7", QRect(288, 192, 100, 28)}, {"Panel4", QRect(16, 224, 60, 60)},
+        {"Panel5", QRect(88, 224, 60, 60)},   {"Panel6", QRect(288, 224, 100, 28)},
+        {"IHARNOL", QRect(24, 4, 32, 32)},    {"SHARNOL", QRect(24, 4, 32, 32)},
+    };
+    for (const auto &[nazwa, miejsce] : miejsca) {
+        auto *kontrolka = okno->findChild<QWidget *>(QString::fromLatin1(nazwa));
+        ASSERT_TRUE(kontrolka) << nazwa;
+        EXPECT_EQ(kontrolka->geometry(), miejsce) << nazwa;
+    }
+    const QList<std::pair<const char *, const char *>> napisy{
+        {"LDREMOT", "Faktura"},       {"LHARNOL", "Księga"},     {"LSELVIK", "Ewidencja VAT"},
+        {"LPUNTOR", "Raport Kasowy"}, {"LLOMIRA", "Przelewy"},   {"LGARVEL", "Środki Trwałe"},
+        {"LTESSUN", "Ewid. pojazdu"}, {"LBORVIK", "Analizator"}, {"Label6", "Otwarcie roku"},
+        {"Label3", "Nowa firma"},     {"Label4", "Kasuj firmę"}, {"Label5", "Archiwowanie"},
+    };
+    for (const auto &[nazwa, napis] : napisy)
+        EXPECT_EQ(okno->findChild<QLabel *>(QString::fromLatin1(nazwa))->text(),
+                  QString::fromUtf8(napis));
+    // The overlay lies over the icon.
+    auto *ikona = okno->findChild<QWidget *>(QStringLiteral("IHARNOL"));
+    auto *zaslona = okno->findChild<QWidget *>(QStringLiteral("SHARNOL"));
+    EXPECT_GT(ikona->parentWidget()->children().indexOf(zaslona),
+              ikona->parentWidget()->children().indexOf(ikona));
+    for (const char *kod :
+         {"DREMOT", "HARNOL", "SELVIK", "PUNTOR", "LOMIRA", "GARVEL", "TESSUN", "BORVIK"})
+        EXPECT_FALSE(okno->findChild<QLabel *>(QStringLiteral("I") + QString::fromLatin1(kod))
+                         ->pixmap()
+                         .isNull());
+}
+
+#ifdef RAWEN_MODUL_DEMO
+TEST_F(TRAWENFTest, TheDemoModuleReceivesItsCommandLine)
+{
+    // A data root with a space in its path, as under "Program Files".
+    const QString gdzie = katalog.filePath(QStringLiteral("Moje Dane"));
+    AppContext kontekst = AppContext::current();
+    kontekst.executablePath = gdzie + QStringLiteral("/rawen");
+    kontekst.currentDirectory = gdzie;
+    FixedAppContext tutaj(kontekst);
+    firma(gdzie, QStringLiteral("Biuro"));
+    firma(gdzie + QStringLiteral("/FIRMA001"), QStringLiteral("Sklep"));
+    ASSERT_TRUE(
+        QFile::copy(QStringLiteral(RAWEN_MODUL_DEMO), gdzie + QStringLiteral("/harnol.exe")));
+    QFile::setPermissions(gdzie + QStringLiteral("/harnol.exe"),
+                          QFile::permissions(gdzie + QStringLiteral("/harnol.exe")) |
+                              QFileDevice::ExeOwner);
+    const QString zapis = katalog.filePath(QStringLiteral("zapis.txt"));
+    qputenv("RAWEN_MODUL_ZAPIS", QFile::encodeName(zapis));
+
+    w.tytul = QStringLiteral("RAWEN 2.0");
+    w.ustawDateStartu(AppContext::current());
+    dane = std::make_unique<TDANE>(w);
+    QtProcesses prawdziwe;
+    TRAWENF okno(w, *dane, prawdziwe);
+    okno.show();
+    wybierz(okno, QStringLiteral("001"));
+    kliknij(okno, QStringLiteral("PHARNOL"));
+    qunsetenv("RAWEN_MODUL_ZAPIS");
+
+    QElapsedTimer czas;
+    czas.start();
+    QByteArray tresc;
+    while (czas.elapsed() < 20000) {
+        QFile f(zapis);
+        if (f.open(QIODevice::ReadOnly) && (tresc = f.readAll()).endsWith('\n'))
+            break;
+        QThread::msleep(20);
+    }
+    EXPECT_EQ(QString::fromUtf8(tresc).trimmed(), gdzie + QStringLiteral("/harnol.exe\tDR=") +
+                                                      katalog.path().replace(u' ', u'_') +
+                                                      QStringLiteral("/Moje_Dane/FIRMA001/"));
+    EXPECT_TRUE(okna.shown().isEmpty());
+}
+#endif
+
+} // namespace
+} // namespace rawen::test
