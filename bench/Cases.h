@@ -5,6 +5,7 @@
 namespace rawen::bench {
 
 int copyTable(const QStringList &arguments);
+int firmList(const QStringList &arguments);
 int walkTable(const QStringList &arguments);
 
 } // namespace rawen::bench

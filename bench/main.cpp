@@ -20,6 +20,10 @@ int main(int argc, char **argv)
         {"copy-table",
          "[ROWS]  KopiujStrukture with records against copy_file + fsync (goal: ratio <= 2)",
          rawen::bench::copyTable},
+        {"firm-list",
+         "[N]  the firm list of a data root with N firms against a bare SQLite loop (goal: ratio "
+         "<= 1.5)",
+         rawen::bench::firmList},
         {"walk-table",
          "[ROWS]  peak memory after walking a table against before (flat: ratio near 1)",
          rawen::bench::walkTable},
