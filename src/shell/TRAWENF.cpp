@@ -10,6 +10,7 @@
 #include "shell/WykazFirm.h"
 #include "ui_TRAWENF.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QListWidgetItem>
 #include <QMouseEvent>
@@ -66,6 +67,12 @@ TRAWENF::TRAWENF(WartosciProgramu &wartosci, TDANE &dane, Processes &procesy, QW
                    Qt::WindowCloseButtonHint);
     setFixedSize(565, 300);
     ustawTlo(ui->Panel1, QColor(160, 160, 164)); // medium grey
+    // The other panels keep the button face of the system's colours, not the grey around them.
+    const QColor twarz = QApplication::palette().color(QPalette::Button);
+    for (QFrame *panel : ui->Panel1->findChildren<QFrame *>(Qt::FindDirectChildrenOnly)) {
+        if (panel != ui->Panel4 && panel != ui->Panel5)
+            ustawTlo(panel, twarz);
+    }
     ustawTlo(ui->Panel4, QColor(192, 220, 192)); // money green
     ustawTlo(ui->Panel5, QColor(166, 202, 240)); // sky blue
 
