@@ -59,6 +59,7 @@ public:
     using FaultHook = std::function<void(EngineOp, const QString &filePath)>;
     void setFaultHook(FaultHook hook) { m_faultHook = std::move(hook); }
     void checkFault(EngineOp op, const QString &filePath) const;
+    bool hasFaultHook() const { return bool(m_faultHook); }
 
     // For Table: every open handle registers itself while it is open.
     void attach(Table *table);
