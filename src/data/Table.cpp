@@ -439,6 +439,24 @@ void Table::clearRequiredFlags()
         f.required = false;
 }
 
+void Table::allOrNothing(const std::function<void()> &work)
+{
+    // Inside a caller's transaction a savepoint, so that the caller's commit still decides.
+    const bool own = !m_db->inTransaction();
+    m_db->exec(own ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT rawen_step"));
+    try {
+        work();
+        m_db->exec(own ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE rawen_step"));
+    } catch (...) {
+        try {
+            m_db->exec(own ? QStringLiteral("ROLLBACK")
+                           : QStringLiteral("ROLLBACK TO rawen_step; RELEASE rawen_step"));
+        } catch (const EngineError &) {
+        }
+        throw;
+    }
+}
+
 void Table::emptyFields(const QStringList &fieldNames)
 {
     requireOpen();
@@ -458,9 +476,7 @@ void Table::emptyFields(const QStringList &fieldNames)
     checkWritable();
     fault(EngineOp::EmptyFields);
 
-    const bool own = !m_db->inTransaction();
-    m_db->exec(own ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT rawen_empty"));
-    try {
+    allOrNothing([&] {
         // Indexes over the emptied fields are dropped and built again afterwards: far cheaper
         // than updating them row by row.
         QList<int> rebuilt;
@@ -478,15 +494,7 @@ void Table::emptyFields(const QStringList &fieldNames)
         m_db->exec(QStringLiteral("UPDATE records SET %1").arg(sets.join(QLatin1String(", "))));
         for (int n : rebuilt)
             m_db->exec(TableFile::indexSql(m_indexDefs[n], n, m_fieldDefs));
-        m_db->exec(own ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE rawen_empty"));
-    } catch (...) {
-        try {
-            m_db->exec(own ? QStringLiteral("ROLLBACK")
-                           : QStringLiteral("ROLLBACK TO rawen_empty; RELEASE rawen_empty"));
-        } catch (const EngineError &) {
-        }
-        throw;
-    }
+    });
     m_ahead.clear();
     m_aheadComplete = false;
     reloadCurrent();
@@ -532,9 +540,7 @@ void Table::batchAppend(Table &source)
     // The records are read through the source's own connection and written through this one:
     // SQLite refuses ATTACH inside a transaction, and a caller may well have one open.
     const QString list = columns.join(QLatin1String(", "));
-    const bool own = !m_db->inTransaction();
-    m_db->exec(own ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT rawen_batch"));
-    try {
+    allOrNothing([&] {
         SqliteStatement insert =
             m_db->prepare(QStringLiteral("INSERT INTO records(%1) VALUES(%2)%3")
                               .arg(list, placeholders(columns.size()), conflict));
@@ -546,15 +552,7 @@ void Table::batchAppend(Table &source)
             insert.run();
         }
         read.reset(); // ends the source's read before this table commits
-        m_db->exec(own ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE rawen_batch"));
-    } catch (...) {
-        try {
-            m_db->exec(own ? QStringLiteral("ROLLBACK")
-                           : QStringLiteral("ROLLBACK TO rawen_batch; RELEASE rawen_batch"));
-        } catch (const EngineError &) {
-        }
-        throw;
-    }
+    });
     m_ahead.clear();
     m_aheadComplete = false;
     if (m_hasRecord)

@@ -13,6 +13,7 @@
 #include <QVector>
 
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace rawen {
@@ -224,6 +225,8 @@ private:
     QVariant convertForField(int index, const QVariant &value) const;
     void checkWritable() const;
     void checkBrowseMode();
+    // Runs `work` so that its changes are made all together or not at all.
+    void allOrNothing(const std::function<void()> &work);
     // A prepared statement for `sql`, kept while the table is open; reset and unbound.
     std::shared_ptr<SqliteStatement> statement(const QString &sql) const;
     QString columnSql(const OrderColumn &column) const;
