@@ -27,7 +27,16 @@ QString tekstPola(Table &tabela, const QString &nazwa)
 
 TDANE::TDANE(WartosciProgramu &wartosci) : m_wartosci(wartosci)
 {
-    DataModuleCreate();
+    // An error that escapes the creation handler (a table that fails to reopen after its
+    // read-only repair, a structure file that cannot be written) is shown and the module is made
+    // all the same, as the old framework did; start-up goes on with what is open.
+    try {
+        DataModuleCreate();
+    } catch (const EngineError &blad) {
+        MessageBoxes::current().error(blad.message());
+    } catch (const std::exception &blad) {
+        MessageBoxes::current().error(QString::fromUtf8(blad.what()));
+    }
 }
 
 QString TDANE::bladSterownika()

@@ -14,14 +14,14 @@ struct WartosciProgramu;
 class TDANE
 {
 public:
-    // Creating the module runs DataModuleCreate.
+    // Creating the module runs DataModuleCreate; an error it raises is shown in an error box.
     explicit TDANE(WartosciProgramu &wartosci);
     TDANE(const TDANE &) = delete;
     TDANE &operator=(const TDANE &) = delete;
 
     // Registers the session password, opens both tables, takes the data directory from DR and
     // the user name from SKROT and settles the working year. Runs at creation and again after
-    // a restore has replaced the data files.
+    // a restore has replaced the data files. Errors of the table engine reach the caller.
     void DataModuleCreate();
 
     // The text of the box shown when neither table opens.

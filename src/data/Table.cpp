@@ -309,24 +309,32 @@ void Table::updateIndexDefs()
 
 void Table::createTable()
 {
-    requireClosed("tworzenie");
-    fault(EngineOp::Create);
-    const QString path = resolvedPath();
-    if (Session::isFileOpen(QFileInfo(path).canonicalFilePath()))
-        throw EngineError(EngineError::Locked,
-                          QStringLiteral("%1: tabela jest otwarta").arg(context()));
-    TableFile::create(path, {m_fieldDefs, m_indexDefs}, true);
+    create(true);
 }
 
 void Table::createTableNew()
 {
+    create(false);
+}
+
+void Table::create(bool replace)
+{
     requireClosed("tworzenie");
     fault(EngineOp::Create);
     const QString path = resolvedPath();
-    if (existsAnyKind(path))
+    if (replace)
+        refuseIfOpen(path);
+    else if (existsAnyKind(path))
         throw EngineError(EngineError::Locked,
                           QStringLiteral("%1: plik już istnieje").arg(context()));
-    TableFile::create(path, {m_fieldDefs, m_indexDefs}, false);
+    TableFile::create(path, {m_fieldDefs, m_indexDefs}, replace);
+}
+
+void Table::refuseIfOpen(const QString &path) const
+{
+    if (Session::isFileOpen(QFileInfo(path).canonicalFilePath()))
+        throw EngineError(EngineError::Locked,
+                          QStringLiteral("%1: tabela jest otwarta").arg(context()));
 }
 
 void Table::deleteTable()
@@ -334,9 +342,7 @@ void Table::deleteTable()
     requireClosed("usuwanie");
     fault(EngineOp::Delete);
     const QString path = resolvedPath();
-    if (Session::isFileOpen(QFileInfo(path).canonicalFilePath()))
-        throw EngineError(EngineError::Locked,
-                          QStringLiteral("%1: tabela jest otwarta").arg(context()));
+    refuseIfOpen(path);
     if (!QFileInfo::exists(path))
         throw EngineError(EngineError::Missing, QStringLiteral("%1: brak tabeli").arg(context()));
     // The journal first: a table without its journal is whole, a journal without its table
@@ -360,10 +366,8 @@ void Table::replaceTable(const QString &targetPath)
     to = resolveCaseInsensitive(to);
     if (!QFileInfo::exists(from))
         throw EngineError(EngineError::Missing, QStringLiteral("%1: brak tabeli").arg(context()));
-    if (Session::isFileOpen(QFileInfo(from).canonicalFilePath()) ||
-        Session::isFileOpen(QFileInfo(to).canonicalFilePath()))
-        throw EngineError(EngineError::Locked,
-                          QStringLiteral("%1: tabela jest otwarta").arg(context()));
+    refuseIfOpen(from);
+    refuseIfOpen(to);
     if (!TableFile::companionFiles(from).isEmpty())
         throw EngineError(EngineError::BadState,
                           QStringLiteral("%1: tabela ma niezamknięty dziennik").arg(context()));

@@ -225,6 +225,8 @@ private:
     QVariant convertForField(int index, const QVariant &value) const;
     void checkWritable() const;
     void checkBrowseMode();
+    void create(bool replace);
+    void refuseIfOpen(const QString &path) const;
     // Runs `work` so that its changes are made all together or not at all.
     void allOrNothing(const std::function<void()> &work);
     // A prepared statement for `sql`, kept while the table is open; reset and unbound.

@@ -247,6 +247,51 @@ TEST_F(ProgramTest, TheDataModuleStartsAgainAfterARestore)
     EXPECT_TRUE(program.RAWENF && program.PRACA && program.DRUK);
 }
 
+// Answers the read-only question Yes after spoiling the table, so that its reopening fails.
+class PsujacePytanie final : public MessageBoxes
+{
+public:
+    explicit PsujacePytanie(QString tabela)
+        : m_tabela(std::move(tabela)), m_poprzednie(install(this))
+    {}
+    ~PsujacePytanie() override { install(m_poprzednie); }
+    Answer show(Icon icon, const QString &, const QString &text, Buttons buttons) override
+    {
+        pokazane.append({icon, text});
+        if (buttons == Buttons::Ok)
+            return Answer::Ok;
+        QFile plik(m_tabela);
+        plik.setPermissions(plik.permissions() | QFileDevice::WriteOwner);
+        if (plik.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            plik.write("to nie jest tabela");
+        return Answer::Yes;
+    }
+    QList<std::pair<Icon, QString>> pokazane;
+
+private:
+    QString m_tabela;
+    MessageBoxes *m_poprzednie;
+};
+
+TEST_F(ProgramTest, AnErrorOfTheDataModuleIsShownAndStartUpGoesOn)
+{
+    tabelaFirmy(QString(), QStringLiteral("Biuro"));
+    tabelaKonfiguracji();
+    const QString firma = katalog.filePath(QStringLiteral("FIRMA.DB"));
+    QFile::setPermissions(firma, QFile::permissions(firma) &
+                                     ~(QFileDevice::WriteOwner | QFileDevice::WriteUser));
+    PsujacePytanie okna(firma);
+
+    Program program(drukarki, procesy);
+    ASSERT_TRUE(program.start());
+    ASSERT_EQ(okna.pokazane.size(), 2);
+    EXPECT_EQ(okna.pokazane[0].first, MessageBoxes::Icon::Warning); // the read-only question
+    EXPECT_EQ(okna.pokazane[1].first, MessageBoxes::Icon::Error);
+    EXPECT_TRUE(okna.pokazane[1].second.contains(QStringLiteral("FIRMA.DB")));
+    EXPECT_FALSE(program.DANE->TFIRMA.isOpen());
+    EXPECT_TRUE(program.RAWENF && program.PRACA && program.DRUK);
+}
+
 TEST(WartosciProgramu, TheDefaultTitleComesFromTheExecutablesName)
 {
     const QList<std::pair<QString, QString>> przypadki{
