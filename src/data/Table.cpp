@@ -403,7 +403,7 @@ void Table::copyTo(const QString &targetPath)
     // one would drop every lock this process holds on the file, those of other handles too.
     m_db->exec(QStringLiteral("BEGIN"));
     try {
-        m_db->scalar(QStringLiteral("SELECT count(*) FROM rawen_fields"));
+        m_db->scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
         if (m_db->scalar(QStringLiteral("PRAGMA journal_mode"))
                 .toString()
                 .compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
@@ -438,7 +438,7 @@ void Table::clearRequiredFlags()
         any = any || f.required;
     if (!any)
         return;
-    m_db->exec(QStringLiteral("UPDATE rawen_fields SET required = 0 WHERE required <> 0"));
+    TableFile::storeWithoutRequired(*m_db);
     for (FieldDef &f : m_fieldDefs)
         f.required = false;
 }

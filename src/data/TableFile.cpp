@@ -13,6 +13,7 @@
 #include <QTemporaryFile>
 
 #include <functional>
+#include <optional>
 #include <sqlite3.h>
 
 namespace rawen {
@@ -48,6 +49,55 @@ QString shortName(const QString &path)
     return QFileInfo(path).fileName();
 }
 
+bool hasControlCharacter(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return true;
+    }
+    return false;
+}
+
+// The description is one row of two texts, a line per field ("name, type ordinal, size,
+// required") and per index ("name, fields, options"), columns parted by tabs. One row is read
+// in one step; opening a table of many fields costs no walk over a table of descriptions.
+QString describeFields(const QList<FieldDef> &fields)
+{
+    QStringList lines;
+    lines.reserve(fields.size());
+    for (const FieldDef &f : fields)
+        lines << QStringLiteral("%1\t%2\t%3\t%4")
+                     .arg(f.name)
+                     .arg(int(f.dataType))
+                     .arg(f.size)
+                     .arg(f.required ? 1 : 0);
+    return lines.join(u'\n');
+}
+
+QString describeIndexes(const QList<IndexDef> &indexes)
+{
+    QStringList lines;
+    for (const IndexDef &ix : indexes)
+        lines << QStringLiteral("%1\t%2\t%3").arg(ix.name, ix.fields).arg(ix.options.toInt());
+    return lines.join(u'\n');
+}
+
+// The parts of each line of a description; nothing when a line has not `columns` of them.
+std::optional<QList<QStringView>> splitDescription(QStringView text, qsizetype columns)
+{
+    QList<QStringView> parts;
+    if (text.isEmpty())
+        return parts;
+    for (QStringView line : text.tokenize(u'\n')) {
+        const qsizetype before = parts.size();
+        for (QStringView part : line.tokenize(u'\t'))
+            parts << part;
+        if (parts.size() - before != columns)
+            return std::nullopt;
+    }
+    return parts;
+}
+
 } // namespace
 
 void validate(const Definitions &d, const QString &context)
@@ -64,6 +114,8 @@ void validate(const Definitions &d, const QString &context)
         if (f.name.startsWith(QLatin1String("rawen_"), Qt::CaseInsensitive) ||
             f.name.compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0)
             bad(QStringLiteral("nazwa pola %1 jest zastrzeżona").arg(f.name));
+        if (hasControlCharacter(f.name))
+            bad(QStringLiteral("nazwa pola %1 zawiera znak sterujący").arg(f.name.simplified()));
         if (names.contains(f.name.toUpper()))
             bad(QStringLiteral("pole %1 powtórzone").arg(f.name));
         names.insert(f.name.toUpper());
@@ -80,6 +132,8 @@ void validate(const Definitions &d, const QString &context)
             ++primaries;
         else if (ix.name.isEmpty())
             bad(QStringLiteral("indeks bez nazwy, który nie jest główny"));
+        if (hasControlCharacter(ix.name) || hasControlCharacter(ix.fields))
+            bad(QStringLiteral("indeks %1 zawiera znak sterujący").arg(ix.name.simplified()));
         if (!ix.name.isEmpty()) {
             if (indexNames.contains(ix.name.toUpper()))
                 bad(QStringLiteral("indeks %1 powtórzony").arg(ix.name));
@@ -151,37 +205,20 @@ void create(const QString &path, const Definitions &d, bool replace)
                     .arg(kFormatVersion));
         db.exec(QStringLiteral("BEGIN"));
         db.exec(QStringLiteral(
-            "CREATE TABLE rawen_fields(position INTEGER PRIMARY KEY, name TEXT NOT NULL,"
-            " type INTEGER NOT NULL, size INTEGER NOT NULL, required INTEGER NOT NULL);"
-            "CREATE TABLE rawen_indexes(position INTEGER PRIMARY KEY, name TEXT NOT NULL,"
-            " fields TEXT NOT NULL, options INTEGER NOT NULL);"));
+            "CREATE TABLE rawen_description(fields TEXT NOT NULL, indexes TEXT NOT NULL)"));
+        SqliteStatement description =
+            db.prepare(QStringLiteral("INSERT INTO rawen_description VALUES(?, ?)"));
+        description.bind(1, describeFields(d.fields));
+        description.bind(2, describeIndexes(d.indexes));
+        description.run();
         QStringList columns;
-        SqliteStatement field =
-            db.prepare(QStringLiteral("INSERT INTO rawen_fields VALUES(?, ?, ?, ?, ?)"));
-        for (int i = 0; i < d.fields.size(); ++i) {
-            const FieldDef &f = d.fields[i];
+        for (const FieldDef &f : d.fields)
             columns << quoteIdentifier(f.name) + u' ' + columnType(f.dataType);
-            field.bind(1, i);
-            field.bind(2, f.name);
-            field.bind(3, int(f.dataType));
-            field.bind(4, f.size);
-            field.bind(5, f.required ? 1 : 0);
-            field.run();
-        }
-        // Required is kept in the definitions only, not as NOT NULL: the engine checks it on
+        // Required is kept in the description only, not as NOT NULL: the engine checks it on
         // post, and a copy can drop it without rebuilding the table.
         db.exec(QStringLiteral("CREATE TABLE records(%1)").arg(columns.join(QLatin1String(", "))));
-        SqliteStatement index =
-            db.prepare(QStringLiteral("INSERT INTO rawen_indexes VALUES(?, ?, ?, ?)"));
-        for (int i = 0; i < d.indexes.size(); ++i) {
-            const IndexDef &ix = d.indexes[i];
-            index.bind(1, i);
-            index.bind(2, ix.name);
-            index.bind(3, ix.fields);
-            index.bind(4, int(ix.options.toInt()));
-            index.run();
-            db.exec(indexSql(ix, i, d.fields));
-        }
+        for (int i = 0; i < d.indexes.size(); ++i)
+            db.exec(indexSql(d.indexes[i], i, d.fields));
         db.exec(QStringLiteral("COMMIT"));
     }
 
@@ -208,8 +245,55 @@ void create(const QString &path, const Definitions &d, bool replace)
 
 namespace {
 
-// Reads the definitions; `whileLocked` runs once the first statement holds the file's read lock.
-Definitions readDefinitions(const SqliteDatabase &db, const std::function<void()> &whileLocked)
+TFieldType typeOf(int ordinal)
+{
+    return ordinal >= 0 && ordinal < kFieldTypeCount ? TFieldType(ordinal) : ftUnknown;
+}
+
+[[noreturn]] void garbled(const SqliteDatabase &db)
+{
+    throw EngineError(EngineError::Damaged,
+                      QStringLiteral("%1: plik tabeli jest uszkodzony (%2)")
+                          .arg(db.context(), QStringLiteral("opis pól nie zgadza się z danymi")));
+}
+
+Definitions parseDescription(const SqliteDatabase &db, const QString &fields,
+                             const QString &indexes)
+{
+    Definitions d;
+    const std::optional<QList<QStringView>> f = splitDescription(fields, 4);
+    const std::optional<QList<QStringView>> ix = splitDescription(indexes, 3);
+    if (!f || !ix)
+        garbled(db);
+    d.fields.reserve(f->size() / 4);
+    for (qsizetype i = 0; i < f->size(); i += 4) {
+        bool typeOk = false;
+        bool sizeOk = false;
+        FieldDef def;
+        def.name = (*f)[i].toString();
+        def.dataType = typeOf((*f)[i + 1].toInt(&typeOk));
+        def.size = (*f)[i + 2].toInt(&sizeOk);
+        def.required = (*f)[i + 3] != u"0";
+        if (!typeOk || !sizeOk)
+            garbled(db);
+        d.fields << def;
+    }
+    for (qsizetype i = 0; i < ix->size(); i += 3) {
+        bool ok = false;
+        IndexDef def;
+        def.name = (*ix)[i].toString();
+        def.fields = (*ix)[i + 1].toString();
+        def.options = IndexOptions::fromInt((*ix)[i + 2].toInt(&ok));
+        if (!ok)
+            garbled(db);
+        d.indexes << def;
+    }
+    return d;
+}
+
+// Tables made by the first version of the format describe themselves in a row per field and
+// per index.
+Definitions readFirstFormat(const SqliteDatabase &db, const std::function<void()> &whileLocked)
 {
     Definitions d;
     // position is the rowid, so this order costs no sort.
@@ -222,8 +306,7 @@ Definitions readDefinitions(const SqliteDatabase &db, const std::function<void()
         first = false;
         FieldDef f;
         f.name = fields.column(0).toString();
-        const int type = fields.column(1).toInt();
-        f.dataType = type >= 0 && type < kFieldTypeCount ? TFieldType(type) : ftUnknown;
+        f.dataType = typeOf(fields.column(1).toInt());
         f.size = fields.column(2).toInt();
         f.required = fields.column(3).toInt() != 0;
         d.fields << f;
@@ -240,7 +323,48 @@ Definitions readDefinitions(const SqliteDatabase &db, const std::function<void()
     return d;
 }
 
+// The description's statement, or nothing when the file keeps the first format.
+std::optional<SqliteStatement> descriptionQuery(const SqliteDatabase &db)
+{
+    try {
+        return db.prepare(QStringLiteral("SELECT fields, indexes FROM rawen_description"));
+    } catch (const EngineError &error) {
+        if (error.kind() == EngineError::Locked)
+            throw;
+        return std::nullopt;
+    }
+}
+
+// Reads the definitions; `whileLocked` runs once the first statement holds the file's read lock.
+Definitions readDefinitions(const SqliteDatabase &db, const std::function<void()> &whileLocked)
+{
+    std::optional<SqliteStatement> description = descriptionQuery(db);
+    if (!description)
+        return readFirstFormat(db, whileLocked);
+    if (!description->step())
+        garbled(db);
+    if (whileLocked)
+        whileLocked();
+    return parseDescription(db, description->column(0).toString(),
+                            description->column(1).toString());
+}
+
 } // namespace
+
+void storeWithoutRequired(const SqliteDatabase &db)
+{
+    if (descriptionQuery(db)) {
+        Definitions d = read(db);
+        for (FieldDef &f : d.fields)
+            f.required = false;
+        SqliteStatement update =
+            db.prepare(QStringLiteral("UPDATE rawen_description SET fields = ?"));
+        update.bind(1, describeFields(d.fields));
+        update.run();
+    } else {
+        db.exec(QStringLiteral("UPDATE rawen_fields SET required = 0 WHERE required <> 0"));
+    }
+}
 
 Definitions read(const SqliteDatabase &db)
 {

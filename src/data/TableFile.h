@@ -12,13 +12,14 @@ class SqliteDatabase;
 class SqliteStatement;
 
 // The table file: one SQLite database per table. It holds the records in the table "records"
-// (one column per field, named as the field) and describes itself in "rawen_fields" and
-// "rawen_indexes", so a table opened cold reports its definitions exactly. The file's
-// application id marks it as ours.
+// (one column per field, named as the field) and describes itself in the one row of
+// "rawen_description", so a table opened cold reports its definitions exactly. The file's
+// application id marks it as ours; its user version is the format's. Files of the first format
+// (a row per field in "rawen_fields", per index in "rawen_indexes") are read and kept as they are.
 namespace TableFile {
 
 constexpr int kApplicationId = 0x52574E32; // "RWN2"
-constexpr int kFormatVersion = 1;
+constexpr int kFormatVersion = 2;
 
 struct Definitions
 {
@@ -50,6 +51,9 @@ void checkColumns(const SqliteStatement &statement, const QList<FieldDef> &field
 
 // Reads the definitions from an open file.
 Definitions read(const SqliteDatabase &db);
+
+// Stores the open file's description with no field required, in the file's own format.
+void storeWithoutRequired(const SqliteDatabase &db);
 
 // The files that belong to the table `path` besides itself and exist now: SQLite's journal and
 // the index and memo files of the older engine.

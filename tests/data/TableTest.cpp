@@ -268,6 +268,9 @@ TEST_F(TableTest, BadDefinitionsRaiseOnCreateAndLeaveNoFile)
         {"repeated field", {nr, {QStringLiteral("nr"), ftString, 5, false}}, {}},
         {"reserved rowid", {nr, {QStringLiteral("ROWID"), ftInteger, 0, false}}, {}},
         {"reserved prefix", {nr, {QStringLiteral("rawen_x"), ftInteger, 0, false}}, {}},
+        {"tab in a name", {nr, {QStringLiteral("A\tB"), ftString, 5, false}}, {}},
+        {"line break in a name", {nr, {QStringLiteral("A\nB"), ftString, 5, false}}, {}},
+        {"line break in an index name", {nr}, {{QStringLiteral("I\n"), QStringLiteral("NR"), {}}}},
         {"negative size", {{QStringLiteral("A"), ftString, -1, false}}, {}},
         typed(ftUnknown),
         typed(ftADT),
@@ -411,7 +414,7 @@ TEST_F(TableTest, TablesThatCannotBeOpenedRaiseTheirKindAndStayUntouched)
         {"our mark without our tables",
          [](const QString &p, Session &) {
              RawConnection raw(p);
-             raw.exec(QStringLiteral("PRAGMA application_id=1381452338; CREATE TABLE x(a)"));
+             raw.exec(QStringLiteral("PRAGMA application_id=1381453362; CREATE TABLE x(a)"));
          },
          EngineError::Damaged},
         {"columns disagree with the description",
@@ -419,6 +422,29 @@ TEST_F(TableTest, TablesThatCannotBeOpenedRaiseTheirKindAndStayUntouched)
              people(p, s);
              RawConnection raw(p);
              raw.exec(QStringLiteral("ALTER TABLE records ADD COLUMN OBCE TEXT"));
+         },
+         EngineError::Damaged},
+        {"description row missing",
+         [&](const QString &p, Session &s) {
+             people(p, s);
+             RawConnection raw(p);
+             raw.exec(QStringLiteral("DELETE FROM rawen_description"));
+         },
+         EngineError::Damaged},
+        {"description cut short",
+         [&](const QString &p, Session &s) {
+             people(p, s);
+             RawConnection raw(p);
+             raw.exec(
+                 QStringLiteral("UPDATE rawen_description SET fields = 'NR' || char(9) || '3'"));
+         },
+         EngineError::Damaged},
+        {"description with a size that is no number",
+         [&](const QString &p, Session &s) {
+             people(p, s);
+             RawConnection raw(p);
+             raw.exec(QStringLiteral("UPDATE rawen_description SET fields = 'NR' || char(9) || "
+                                     "'3' || char(9) || 'x' || char(9) || '0'"));
          },
          EngineError::Damaged},
         {"newer format",
@@ -1187,8 +1213,9 @@ TEST_F(TableTest, TablesOfASessionThatEndsAreClosed)
 QByteArray hotJournalOf(const QString &path)
 {
     RawConnection raw(path);
-    raw.exec(QStringLiteral("PRAGMA cache_size=1; BEGIN; UPDATE rawen_fields SET size = size + 1;"
-                            " UPDATE records SET NAZWA = 'zmiana'"));
+    raw.exec(QStringLiteral(
+        "PRAGMA cache_size=1; BEGIN; UPDATE rawen_description SET fields = fields || ' ';"
+        " UPDATE records SET NAZWA = 'zmiana'"));
     QByteArray journal = fileBytes(path + QStringLiteral("-journal"));
     raw.exec(QStringLiteral("ROLLBACK"));
     return journal;
@@ -1450,6 +1477,48 @@ TEST_F(TableTest, ClearRequiredFlagsKeepsTheRecords)
     cold.updateFieldDefs();
     EXPECT_EQ(cold.fieldDefs(), cleared);
     expectNoJournal();
+}
+
+// Tables of the first format, a row per field and per index, open with their definitions and
+// keep their format when their required flags are cleared.
+TEST_F(TableTest, TablesOfTheFirstFormatOpenAndKeepTheirFormat)
+{
+    const QString p = path(QStringLiteral("STARA.DB"));
+    {
+        RawConnection raw(p);
+        ASSERT_TRUE(raw.exec(QStringLiteral(
+            "PRAGMA application_id=1381453362; PRAGMA user_version=1;"
+            "CREATE TABLE rawen_fields(position INTEGER PRIMARY KEY, name TEXT NOT NULL,"
+            " type INTEGER NOT NULL, size INTEGER NOT NULL, required INTEGER NOT NULL);"
+            "CREATE TABLE rawen_indexes(position INTEGER PRIMARY KEY, name TEXT NOT NULL,"
+            " fields TEXT NOT NULL, options INTEGER NOT NULL);"
+            "INSERT INTO rawen_fields VALUES(0, 'NR', 3, 0, 1), (1, 'NAZWA', 1, 10, 1);"
+            "INSERT INTO rawen_indexes VALUES(0, '', 'NR', 3), (1, 'Nazwy', 'NAZWA', 4);"
+            "CREATE TABLE records(\"NR\" INTEGER, \"NAZWA\" TEXT);"
+            "CREATE UNIQUE INDEX rawen_ix0 ON records(\"NR\");"
+            "CREATE INDEX rawen_ix1 ON records(\"NAZWA\" COLLATE NOCASE);"
+            "INSERT INTO records VALUES(2, 'beta'), (1, 'Alfa');")));
+    }
+    Table table(&session);
+    open(table, p);
+    EXPECT_EQ(table.fieldDefs(), (QList<FieldDef>{{QStringLiteral("NR"), ftInteger, 0, true},
+                                                  {QStringLiteral("NAZWA"), ftString, 10, true}}));
+    EXPECT_EQ(
+        table.indexDefs(),
+        (QList<IndexDef>{{QString(), QStringLiteral("NR"), ixPrimary | ixUnique},
+                         {QStringLiteral("Nazwy"), QStringLiteral("NAZWA"), ixCaseInsensitive}}));
+    EXPECT_EQ(readAll(table), (QList<QStringList>{{"1", "Alfa"}, {"2", "beta"}}));
+    table.clearRequiredFlags();
+    table.close();
+
+    Table cold(&session);
+    cold.setTableName(p);
+    cold.updateFieldDefs();
+    EXPECT_EQ(cold.fieldDefs(), (QList<FieldDef>{{QStringLiteral("NR"), ftInteger, 0, false},
+                                                 {QStringLiteral("NAZWA"), ftString, 10, false}}));
+    RawConnection raw(p);
+    EXPECT_EQ(raw.column(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")),
+              (QStringList{"rawen_fields", "rawen_indexes", "records"}));
 }
 
 TEST_F(TableTest, EmptyFieldsEmptiesEveryRecordAndKeepsIndexesWorking)
