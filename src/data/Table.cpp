@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <numeric>
 #include <sqlite3.h>
 
 namespace rawen {
@@ -21,6 +22,18 @@ namespace {
 // The first window is small so that opening a big table is quick; later ones larger.
 constexpr int kFirstWindow = 32;
 constexpr int kWindow = 256;
+// A program that asks for more than this many fields beyond those it named is likely to read
+// them all: the cursor then reads every field with each record.
+constexpr int kFewFields = 8;
+
+bool hasIndex(const TableFile::Definitions &definitions, const QString &name)
+{
+    for (const IndexDef &ix : definitions.indexes) {
+        if (ix.name.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
 
 QString placeholders(qsizetype count)
 {
@@ -58,7 +71,7 @@ QVariant Field::value() const
 {
     if (m_index >= m_table->m_buffer.size())
         return {};
-    return m_table->m_buffer[m_index];
+    return m_table->currentValue(m_index);
 }
 
 bool Field::isNull() const
@@ -174,14 +187,14 @@ QString Table::resolvedPath() const
 QString Table::fileName() const
 {
     if (isOpen())
-        return m_canonical;
+        return m_openPath;
     return m_tableName.isEmpty() ? QString() : resolvedPath();
 }
 
 QString Table::context() const
 {
     if (isOpen())
-        return QFileInfo(m_canonical).fileName();
+        return QFileInfo(m_openPath).fileName();
     const QString path = fileName();
     return path.isEmpty() ? QStringLiteral("(tabela bez nazwy)") : QFileInfo(path).fileName();
 }
@@ -230,35 +243,60 @@ void Table::open()
         throw EngineError(EngineError::Missing, QStringLiteral("Nie podano nazwy tabeli"));
     fault(EngineOp::Open);
     const QString path = resolvedPath();
-    auto db = std::make_unique<SqliteDatabase>();
-    const TableFile::Definitions definitions =
-        TableFile::open(*db, path, m_session->lockTimeout(), false);
-    if (!m_indexName.isEmpty()) {
-        bool found = false;
-        for (const IndexDef &ix : definitions.indexes)
-            found = found || ix.name.compare(m_indexName, Qt::CaseInsensitive) == 0;
-        if (!found)
-            throw EngineError(
-                EngineError::NoSuchIndex,
-                QStringLiteral("%1: brak indeksu %2").arg(QFileInfo(path).fileName(), m_indexName));
-    }
-    m_fieldDefs = definitions.fields;
-    m_indexDefs = definitions.indexes;
-    m_readOnly = db->isReadOnly();
-    m_db = std::move(db);
-    m_canonical = QFileInfo(path).canonicalFilePath();
-    m_state = dsBrowse;
-    m_session->attach(this);
+    m_db = std::make_unique<SqliteDatabase>();
     try {
-        // The first query of the records checks that their columns are the described fields.
-        m_columnsChecked = false;
-        first();
+        TableFile::open(
+            *m_db, path, m_session->lockTimeout(), [&](const TableFile::Definitions &definitions) {
+                if (!m_indexName.isEmpty() && !hasIndex(definitions, m_indexName))
+                    throw EngineError(EngineError::NoSuchIndex,
+                                      QStringLiteral("%1: brak indeksu %2")
+                                          .arg(QFileInfo(path).fileName(), m_indexName));
+                m_fieldDefs = definitions.fields;
+                m_indexDefs = definitions.indexes;
+                m_readOnly = m_db->isReadOnly();
+                m_openPath = QFileInfo(path).absoluteFilePath();
+                m_state = dsBrowse;
+                m_wanted = QBitArray(m_fieldDefs.size());
+                for (const QString &name : std::as_const(m_fetchedFields)) {
+                    const int i = fieldIndex(name);
+                    if (i >= 0)
+                        m_wanted.setBit(i);
+                }
+                m_wantsAll = m_fetchedFields.isEmpty();
+                m_askedFor = 0;
+                m_columnsChecked = false;
+                m_session->attach(this);
+                first();
+            });
     } catch (...) {
-        // A filter or range that cannot be read, or a lock taken since: the open failed, and a
-        // table that raised from open must not stay open.
-        close();
+        // A damaged file, an unknown index, a filter or range that cannot be read, or a lock:
+        // the open failed, and a table that raised from open must not stay open.
+        const bool wasOpened = m_state != dsInactive;
+        m_statements.clear();
+        m_db.reset();
+        forgetOpenState();
+        if (wasOpened)
+            notify();
         throw;
     }
+}
+
+QString Table::canonicalFileName() const
+{
+    if (!isOpen())
+        return {};
+    const QString canonical = QFileInfo(m_openPath).canonicalFilePath();
+    return canonical.isEmpty() ? m_openPath : canonical;
+}
+
+void Table::forgetOpenState()
+{
+    m_session->detach(this);
+    m_state = dsInactive;
+    clearCurrent();
+    m_eof = true;
+    m_ahead.clear();
+    m_openPath.clear();
 }
 
 void Table::close()
@@ -274,12 +312,7 @@ void Table::close()
     }
     m_statements.clear();
     m_db.reset();
-    m_session->detach(this);
-    m_state = dsInactive;
-    clearCurrent();
-    m_eof = true;
-    m_ahead.clear();
-    m_canonical.clear();
+    forgetOpenState();
     notify();
 }
 
@@ -608,7 +641,7 @@ void Table::flushBuffers()
     const int rc = sqlite3_db_cacheflush(m_db->handle());
     if (rc != SQLITE_OK)
         SqliteDatabase::raise(m_db->handle(), rc, context());
-    if (!QFileInfo::exists(m_canonical))
+    if (!QFileInfo::exists(m_openPath))
         throw EngineError(EngineError::Io,
                           QStringLiteral("%1: plik tabeli zniknął z dysku").arg(context()));
 }
@@ -646,10 +679,94 @@ QString Table::columnSql(const OrderColumn &column) const
            (column.noCase ? QStringLiteral(" COLLATE NOCASE") : QString());
 }
 
-QString Table::selectList() const
+QList<int> Table::selectedColumns() const
 {
-    // The columns in table order; open() has checked that they are the fields.
-    return QStringLiteral("rowid, *");
+    QList<int> columns;
+    columns.reserve(m_fieldDefs.size());
+    if (m_wantsAll) {
+        for (int i = 0; i < m_fieldDefs.size(); ++i)
+            columns << i;
+        return columns;
+    }
+    // The order's fields too: the next window is sought from the last record's key.
+    QBitArray selected = m_wanted;
+    selected.resize(m_fieldDefs.size());
+    for (const OrderColumn &column : orderColumns())
+        selected.setBit(column.field);
+    for (int i = 0; i < selected.size(); ++i) {
+        if (selected.testBit(i))
+            columns << i;
+    }
+    return columns;
+}
+
+void Table::checkColumns(const QList<int> &columns) const
+{
+    if (m_columnsChecked)
+        return;
+    QList<FieldDef> fields;
+    fields.reserve(columns.size());
+    for (int i : columns)
+        fields << m_fieldDefs[i];
+    TableFile::checkColumns(*m_db, fields, context());
+    m_columnsChecked = columns.size() == m_fieldDefs.size();
+}
+
+bool Table::isMissing(int index) const
+{
+    return index < m_missing.size() && m_missing.testBit(index);
+}
+
+const QVariant &Table::currentValue(int index)
+{
+    if (isMissing(index))
+        loadMissing(index);
+    return m_buffer[index];
+}
+
+void Table::setFetchedFields(const QStringList &names)
+{
+    // The cursor's records are read with the fields named when the table opens.
+    m_fetchedFields = names;
+}
+
+void Table::loadMissing(int index)
+{
+    if (index >= 0 && !m_wantsAll && index < m_wanted.size() && !m_wanted.testBit(index)) {
+        m_wanted.setBit(index);
+        m_wantsAll = ++m_askedFor > kFewFields;
+    }
+    QList<int> load;
+    for (int i = 0; i < m_missing.size(); ++i) {
+        if (m_missing.testBit(i) && (index < 0 || m_wantsAll || i == index))
+            load << i;
+    }
+    if (load.isEmpty())
+        return;
+    checkColumns(load);
+    QStringList names;
+    for (int i : load)
+        names << quoteIdentifier(m_fieldDefs[i].name);
+    const std::shared_ptr<SqliteStatement> held =
+        statement(QStringLiteral("SELECT %1 FROM records WHERE rowid = ?").arg(names.join(u',')));
+    SqliteStatement &query = *held;
+    query.bind(1, m_rowid);
+    // A record deleted meanwhile by another program has empty fields, as it would have had
+    // them all read before.
+    const bool found = query.step();
+    for (qsizetype n = 0; n < load.size(); ++n) {
+        m_buffer[load[n]] = found ? query.column(int(n)) : QVariant();
+        m_missing.clearBit(load[n]);
+    }
+    query.reset();
+    if (m_missing.count(true) == 0)
+        m_missing.clear();
+    // Records fetched ahead were read without these fields; the next step fetches them anew.
+    if (!m_ahead.empty() && m_ahead.front().missing.size() > load.front() &&
+        m_ahead.front().missing.testBit(load.front())) {
+        m_ahead.clear();
+        m_aheadComplete = false;
+    }
 }
 
 Table::Condition Table::viewCondition() const
@@ -745,7 +862,12 @@ QVariant Table::convertForField(int index, const QVariant &value) const
 std::deque<Table::Row> Table::fetchAll(const QString &where, const QVariantList &parameters,
                                        const QString &orderBy, int limit) const
 {
-    QString sql = QStringLiteral("SELECT %1 FROM records").arg(selectList());
+    const QList<int> columns = selectedColumns();
+    checkColumns(columns);
+    QStringList names{QStringLiteral("rowid")};
+    for (int i : columns)
+        names << quoteIdentifier(m_fieldDefs[i].name);
+    QString sql = QLatin1String("SELECT ") + names.join(u',') + QLatin1String(" FROM records");
     if (!where.isEmpty())
         sql += QLatin1String(" WHERE ") + where;
     sql += QLatin1String(" ORDER BY ") + orderBy;
@@ -753,20 +875,22 @@ std::deque<Table::Row> Table::fetchAll(const QString &where, const QVariantList 
         sql += QStringLiteral(" LIMIT %1").arg(limit);
     const std::shared_ptr<SqliteStatement> held = statement(sql);
     SqliteStatement &query = *held;
-    if (!m_columnsChecked) {
-        TableFile::checkColumns(query, m_fieldDefs, context());
-        m_columnsChecked = true;
-    }
     for (qsizetype i = 0; i < parameters.size(); ++i)
         query.bind(int(i + 1), parameters[i]);
+    QBitArray missing;
+    if (columns.size() < m_fieldDefs.size()) {
+        missing = QBitArray(m_fieldDefs.size(), true);
+        for (int i : columns)
+            missing.clearBit(i);
+    }
     std::deque<Row> rows;
-    const int columns = int(m_fieldDefs.size());
     while (query.step()) {
         Row row;
         row.rowid = query.column(0).toLongLong();
-        row.values.resize(columns);
-        for (int i = 0; i < columns; ++i)
-            row.values[i] = query.column(i + 1);
+        row.values.resize(m_fieldDefs.size());
+        for (qsizetype n = 0; n < columns.size(); ++n)
+            row.values[columns[n]] = query.column(int(n + 1));
+        row.missing = missing;
         rows.push_back(std::move(row));
     }
     query.reset(); // no read lock is held past this call
@@ -830,6 +954,7 @@ void Table::setCurrent(const Row &row)
 {
     m_rowid = row.rowid;
     m_buffer = row.values;
+    m_missing = row.missing;
     m_hasRecord = true;
 }
 
@@ -838,6 +963,7 @@ void Table::clearCurrent()
     m_rowid = 0;
     m_hasRecord = false;
     m_buffer = QVector<QVariant>(m_fieldDefs.size());
+    m_missing.clear();
 }
 
 std::shared_ptr<SqliteStatement> Table::statement(const QString &sql) const
@@ -909,7 +1035,10 @@ void Table::next()
         return;
     }
     if (m_ahead.empty() && !m_aheadComplete) {
-        const Row current{m_rowid, m_buffer};
+        // The next window is sought from this record's key.
+        for (const OrderColumn &column : orderColumns())
+            currentValue(column.field);
+        const Row current{m_rowid, m_buffer, {}};
         m_ahead = fetch(&current, kWindow);
         m_aheadComplete = int(m_ahead.size()) < kWindow;
     }
@@ -942,9 +1071,11 @@ void Table::append()
     checkWritable();
     fault(EngineOp::Append);
     m_saved = m_buffer;
+    m_savedMissing = m_missing;
     m_savedRowid = m_rowid;
     m_savedHasRecord = m_hasRecord;
     m_buffer = QVector<QVariant>(m_fieldDefs.size());
+    m_missing.clear();
     // A detail record starts with its link to the master filled in.
     if (m_master && m_master->isOpen()) {
         const QList<OrderColumn> order = orderColumns();
@@ -970,7 +1101,10 @@ void Table::edit()
     }
     checkWritable();
     fault(EngineOp::Edit);
+    // Posting writes every field.
+    loadMissing(-1);
     m_saved = m_buffer;
+    m_savedMissing.clear();
     m_state = dsEdit;
     notify();
 }
@@ -982,6 +1116,13 @@ void Table::post()
         return;
     fault(EngineOp::Post);
     checkWritable();
+    if (!m_missing.isEmpty())
+        throw EngineError(
+            EngineError::BadState,
+            QStringLiteral("%1: rekord nie został odczytany w całości").arg(context()));
+    QList<int> every(m_fieldDefs.size());
+    std::iota(every.begin(), every.end(), 0);
+    checkColumns(every);
     for (int i = 0; i < m_fieldDefs.size(); ++i) {
         if (m_fieldDefs[i].required && !m_buffer[i].isValid())
             throw EngineError(EngineError::RequiredMissing,
@@ -1039,6 +1180,7 @@ void Table::cancel()
         m_buffer = m_saved;
     } else if (m_state == dsInsert) {
         m_buffer = m_saved;
+        m_missing = m_savedMissing;
         m_rowid = m_savedRowid;
         m_hasRecord = m_savedHasRecord;
     } else {
@@ -1120,6 +1262,8 @@ void Table::setValue(int index, const QVariant &storageValue)
                           QStringLiteral("%1: tabela nie jest w trybie edycji").arg(context()));
     fault(EngineOp::Write);
     m_buffer[index] = storageValue;
+    if (isMissing(index))
+        m_missing.clearBit(index);
     notify();
 }
 

@@ -3,6 +3,7 @@
 #include "data/FieldDefs.h"
 #include "data/Session.h"
 
+#include <QBitArray>
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -93,7 +94,8 @@ public:
     void setTableName(const QString &name);
     // The table file this handle opens (or has open).
     QString fileName() const;
-    QString canonicalFileName() const { return m_canonical; }
+    // The open table's file with links and relative parts resolved; "" when closed.
+    QString canonicalFileName() const;
 
     bool isOpen() const { return m_db != nullptr; }
     bool active() const { return isOpen(); }
@@ -159,6 +161,11 @@ public:
     Field findField(const QString &name);   // invalid when there is none
     int fieldIndex(const QString &name) const;
 
+    // The fields read with each record, when a program needs only these (names this table lacks
+    // are passed over); any other field is read when first asked for. Empty: every field.
+    QStringList fetchedFields() const { return m_fetchedFields; }
+    void setFetchedFields(const QStringList &names);
+
     // Order and view.
     QString indexName() const { return m_indexName; }
     void setIndexName(const QString &name); // "" = primary order; raises NoSuchIndex
@@ -194,6 +201,7 @@ private:
     {
         qint64 rowid = 0;
         QVector<QVariant> values;
+        QBitArray missing; // the fields not read with the record; empty when none are
     };
     struct OrderColumn
     {
@@ -214,13 +222,24 @@ private:
     void notify();
     QList<OrderColumn> orderColumns() const;
     Condition viewCondition() const;
-    QString selectList() const;
+    // The fields the cursor reads with each record, in table order.
+    QList<int> selectedColumns() const;
+    bool isMissing(int index) const;
+    // Raises Damaged unless the records have a column for each of these fields; once all are
+    // found, asks no more.
+    void checkColumns(const QList<int> &columns) const;
+    // The value of the current record's field `index`, read now if it was not read with the
+    // record.
+    const QVariant &currentValue(int index);
+    // Reads the current record's field `index` (-1: every field) that was not read with it.
+    void loadMissing(int index);
     std::deque<Row> fetch(const Row *after, int limit) const;
     std::deque<Row> fetchAll(const QString &where, const QVariantList &parameters,
                              const QString &orderBy, int limit) const;
     bool reloadCurrent();
     void setCurrent(const Row &row);
     void clearCurrent();
+    void forgetOpenState();
     void setValue(int index, const QVariant &storageValue);
     QVariant convertForField(int index, const QVariant &value) const;
     void checkWritable() const;
@@ -237,7 +256,7 @@ private:
 
     Session *m_session;
     QString m_tableName;
-    QString m_canonical;
+    QString m_openPath; // the open table's file, absolute
     std::unique_ptr<SqliteDatabase> m_db;
     mutable QHash<QString, std::shared_ptr<SqliteStatement>> m_statements;
     mutable bool m_columnsChecked = false;
@@ -250,9 +269,16 @@ private:
     bool m_hasRecord = false;
     qint64 m_rowid = 0;
     QVector<QVariant> m_buffer; // the current record, changed in place while editing
+    QBitArray m_missing;        // its fields not read yet; empty when none
     QVector<QVariant> m_saved;  // the current record as stored, for cancel
+    QBitArray m_savedMissing;
     qint64 m_savedRowid = 0;
     bool m_savedHasRecord = false;
+    QStringList m_fetchedFields;
+    // The fields the cursor reads with each record: the fetched ones and those asked for since.
+    QBitArray m_wanted;
+    bool m_wantsAll = true;
+    int m_askedFor = 0;           // fields read one by one since the table was opened
     std::deque<Row> m_ahead;      // records after the current one, fetched in advance
     bool m_aheadComplete = false; // m_ahead holds every record up to the end
 

@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QTemporaryFile>
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <sqlite3.h>
@@ -82,20 +83,38 @@ QString describeIndexes(const QList<IndexDef> &indexes)
     return lines.join(u'\n');
 }
 
-// The parts of each line of a description; nothing when a line has not `columns` of them.
-std::optional<QList<QStringView>> splitDescription(QStringView text, qsizetype columns)
+// Calls `line` with the parts of each line of a description; false when a line has not `N`
+// parts or `line` refuses it.
+template <qsizetype N, typename Line> bool forEachLine(QStringView text, Line line)
 {
-    QList<QStringView> parts;
     if (text.isEmpty())
-        return parts;
-    for (QStringView line : text.tokenize(u'\n')) {
-        const qsizetype before = parts.size();
-        for (QStringView part : line.tokenize(u'\t'))
-            parts << part;
-        if (parts.size() - before != columns)
-            return std::nullopt;
+        return true;
+    for (QStringView row : text.tokenize(u'\n')) {
+        std::array<QStringView, N> parts;
+        qsizetype count = 0;
+        for (QStringView part : row.tokenize(u'\t')) {
+            if (count == N)
+                return false;
+            parts[count++] = part;
+        }
+        if (count != N || !line(parts))
+            return false;
     }
-    return parts;
+    return true;
+}
+
+// A whole number of the description: decimal digits only.
+std::optional<int> number(QStringView text)
+{
+    if (text.isEmpty() || text.size() > 9)
+        return std::nullopt;
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
 }
 
 } // namespace
@@ -261,33 +280,25 @@ Definitions parseDescription(const SqliteDatabase &db, const QString &fields,
                              const QString &indexes)
 {
     Definitions d;
-    const std::optional<QList<QStringView>> f = splitDescription(fields, 4);
-    const std::optional<QList<QStringView>> ix = splitDescription(indexes, 3);
-    if (!f || !ix)
+    d.fields.reserve(fields.count(u'\n') + 1);
+    const bool fieldsRead = forEachLine<4>(fields, [&](const auto &parts) {
+        const std::optional<int> type = number(parts[1]);
+        const std::optional<int> size = number(parts[2]);
+        if (!type || !size)
+            return false;
+        d.fields << FieldDef{parts[0].toString(), typeOf(*type), *size, parts[3] != u"0"};
+        return true;
+    });
+    const bool indexesRead = forEachLine<3>(indexes, [&](const auto &parts) {
+        const std::optional<int> options = number(parts[2]);
+        if (!options)
+            return false;
+        d.indexes << IndexDef{parts[0].toString(), parts[1].toString(),
+                              IndexOptions::fromInt(*options)};
+        return true;
+    });
+    if (!fieldsRead || !indexesRead)
         garbled(db);
-    d.fields.reserve(f->size() / 4);
-    for (qsizetype i = 0; i < f->size(); i += 4) {
-        bool typeOk = false;
-        bool sizeOk = false;
-        FieldDef def;
-        def.name = (*f)[i].toString();
-        def.dataType = typeOf((*f)[i + 1].toInt(&typeOk));
-        def.size = (*f)[i + 2].toInt(&sizeOk);
-        def.required = (*f)[i + 3] != u"0";
-        if (!typeOk || !sizeOk)
-            garbled(db);
-        d.fields << def;
-    }
-    for (qsizetype i = 0; i < ix->size(); i += 3) {
-        bool ok = false;
-        IndexDef def;
-        def.name = (*ix)[i].toString();
-        def.fields = (*ix)[i + 1].toString();
-        def.options = IndexOptions::fromInt((*ix)[i + 2].toInt(&ok));
-        if (!ok)
-            garbled(db);
-        d.indexes << def;
-    }
     return d;
 }
 
@@ -336,7 +347,10 @@ std::optional<SqliteStatement> descriptionQuery(const SqliteDatabase &db)
 }
 
 // Reads the definitions; `whileLocked` runs once the first statement holds the file's read lock.
-Definitions readDefinitions(const SqliteDatabase &db, const std::function<void()> &whileLocked)
+// `reading`, when given, is left on the description's row: while it is, the read transaction
+// lasts.
+Definitions readDefinitions(const SqliteDatabase &db, const std::function<void()> &whileLocked,
+                            std::optional<SqliteStatement> *reading = nullptr)
 {
     std::optional<SqliteStatement> description = descriptionQuery(db);
     if (!description)
@@ -345,8 +359,11 @@ Definitions readDefinitions(const SqliteDatabase &db, const std::function<void()
         garbled(db);
     if (whileLocked)
         whileLocked();
-    return parseDescription(db, description->column(0).toString(),
-                            description->column(1).toString());
+    Definitions d =
+        parseDescription(db, description->column(0).toString(), description->column(1).toString());
+    if (reading)
+        *reading = std::move(description);
+    return d;
 }
 
 } // namespace
@@ -412,45 +429,52 @@ bool readHeader(const SqliteDatabase &db, Header *header)
 
 } // namespace
 
-void checkColumns(const SqliteStatement &statement, const QList<FieldDef> &fields,
-                  const QString &context)
+void checkColumns(const SqliteDatabase &db, const QList<FieldDef> &fields, const QString &context)
 {
-    bool matches = !fields.isEmpty() && statement.columnCount() == fields.size() + 1;
+    // The schema SQLite has already read answers this without a query.
+    bool matches = !fields.isEmpty();
     for (qsizetype i = 0; matches && i < fields.size(); ++i)
-        matches =
-            statement.columnName(int(i + 1)).compare(fields[i].name, Qt::CaseInsensitive) == 0;
+        matches = sqlite3_table_column_metadata(db.handle(), "main", "records",
+                                                fields[i].name.toUtf8().constData(), nullptr,
+                                                nullptr, nullptr, nullptr, nullptr) == SQLITE_OK;
     if (!matches)
         throw EngineError(EngineError::Damaged,
                           QStringLiteral("%1: plik tabeli jest uszkodzony (%2)")
                               .arg(context, QStringLiteral("opis pól nie zgadza się z danymi")));
 }
 
-Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs, bool withColumns)
+Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs,
+                 const std::function<void(const Definitions &)> &readFirst)
 {
     const QString context = shortName(path);
-    const QFileInfo info(path);
-    if (!info.exists())
+    const FileState file = fileState(path);
+    if (!file.exists)
         throw EngineError(EngineError::Missing, QStringLiteral("%1: brak tabeli").arg(context));
     auto damaged = [&](const QString &why) {
         db.close();
         throw EngineError(EngineError::Damaged,
                           QStringLiteral("%1: plik tabeli jest uszkodzony (%2)").arg(context, why));
     };
-    if (!info.isFile())
+    if (!file.isFile)
         damaged(QStringLiteral("to nie jest plik"));
-    if (info.size() == 0)
+    if (file.size == 0)
         damaged(QStringLiteral("pusty plik"));
 
     // The read-only mark is the owner's write bit, also for a program running as root, which
     // the file system would let write anyway.
-    db.open(path, context, false, isReadOnly(path));
+    db.open(path, context, false, file.readOnly);
     db.setBusyTimeout(lockTimeoutMs);
     Definitions d;
+    Header header;
+    // The description's statement stays on its row until the caller's first read is done: one
+    // read transaction for both, so the file is locked and unlocked once and both see the same
+    // state of it.
+    std::optional<SqliteStatement> reading;
     try {
-        Header header;
         bool headerRead = false;
         try {
-            d = readDefinitions(db, [&] { headerRead = readHeader(db, &header); });
+            d = readDefinitions(
+                db, [&] { headerRead = readHeader(db, &header); }, &reading);
         } catch (const EngineError &error) {
             // A database without our description is some other program's.
             if (error.kind() == EngineError::Io)
@@ -459,23 +483,16 @@ Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs, boo
         }
         if (!headerRead || header.applicationId != quint32(kApplicationId))
             damaged(QStringLiteral("to nie jest tabela programu"));
-        if (header.pages * header.pageSize > info.size())
+        if (header.pages * header.pageSize > file.size)
             damaged(QStringLiteral("plik jest obcięty"));
         if (header.formatVersion > quint32(kFormatVersion))
             damaged(QStringLiteral("nowsza wersja formatu"));
         if (d.fields.isEmpty())
             damaged(QStringLiteral("opis pól nie zgadza się z danymi"));
-        if (withColumns)
-            checkColumns(db.prepare(QStringLiteral("SELECT rowid, * FROM records LIMIT 0")),
-                         d.fields, context);
-        if (header.wal && !db.isReadOnly())
-            db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-        // Each post must be on the disk when it returns. Most builds of SQLite sync fully by
-        // default; asking costs a statement, so the library is asked once.
-        static const bool syncsFully = db.scalar(QStringLiteral("PRAGMA synchronous")).toInt() == 2;
-        if (!syncsFully)
-            db.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+        if (!readFirst)
+            checkColumns(db, d.fields, context);
     } catch (const EngineError &error) {
+        reading.reset();
         db.close();
         if (error.kind() == EngineError::Locked || error.kind() == EngineError::Damaged)
             throw;
@@ -483,6 +500,23 @@ Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs, boo
         throw EngineError(
             EngineError::Damaged,
             QStringLiteral("%1: plik tabeli jest uszkodzony (%2)").arg(context, error.message()));
+    }
+    try {
+        // The caller's errors are its own; closing ends the transaction.
+        if (readFirst)
+            readFirst(d);
+        reading.reset();
+        if (header.wal && !db.isReadOnly())
+            db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        // Each post must be on the disk when it returns. Most builds of SQLite sync fully by
+        // default; asking costs a statement, so the library is asked once.
+        static const bool syncsFully = db.scalar(QStringLiteral("PRAGMA synchronous")).toInt() == 2;
+        if (!syncsFully)
+            db.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    } catch (...) {
+        reading.reset();
+        db.close();
+        throw;
     }
     return d;
 }

@@ -6,10 +6,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace rawen {
 
 class SqliteDatabase;
-class SqliteStatement;
 
 // The table file: one SQLite database per table. It holds the records in the table "records"
 // (one column per field, named as the field) and describes itself in the one row of
@@ -36,18 +37,17 @@ void validate(const Definitions &definitions, const QString &context);
 // can never be played into the new file); without, an existing file makes it raise Locked.
 void create(const QString &path, const Definitions &definitions, bool replace);
 
-// Opens `path` on `db` and checks that it is a whole table file of ours; raises Missing,
-// Damaged or Locked. A file without the owner's write permission is opened read-only. Returns
-// the stored definitions. Without `withColumns` the caller checks that the records' columns are
-// the described fields, with checkColumns() on its first query of the records (a statement
-// saved on every open).
+// Opens `path` on `db` and checks that it is a whole table file of ours whose records have a
+// column for every described field; raises Missing, Damaged or Locked. A file without the
+// owner's write permission is opened read-only. Returns the stored definitions. `readFirst`
+// runs with them in the same read transaction and checks the columns it reads itself (with
+// checkColumns); what it raises closes `db` and passes on.
 Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs,
-                 bool withColumns = true);
+                 const std::function<void(const Definitions &)> &readFirst = {});
 
-// Raises Damaged unless the columns of `statement`, a "SELECT rowid, *" of the records, are
-// rowid and the described fields in order.
-void checkColumns(const SqliteStatement &statement, const QList<FieldDef> &fields,
-                  const QString &context);
+// Raises Damaged unless the records of the open file have a column for each of `fields`.
+// Columns beyond them are no concern of the engine's: it names the columns it reads and writes.
+void checkColumns(const SqliteDatabase &db, const QList<FieldDef> &fields, const QString &context);
 
 // Reads the definitions from an open file.
 Definitions read(const SqliteDatabase &db);

@@ -66,6 +66,21 @@ bool isReadOnly(const QString &path)
     return !(QFile::permissions(path) & QFileDevice::WriteOwner);
 }
 
+FileState fileState(const QString &path)
+{
+    // QFileInfo stats once and answers the owner's bits from that.
+    const QFileInfo info(path);
+    FileState state;
+    // Asking for the kind first stats the file, which also tells that it exists.
+    state.isFile = info.isFile();
+    state.exists = state.isFile || info.exists();
+    if (!state.exists)
+        return state;
+    state.size = info.size();
+    state.readOnly = !info.permission(QFileDevice::WriteOwner);
+    return state;
+}
+
 bool clearReadOnly(const QString &path)
 {
     return QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);

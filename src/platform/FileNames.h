@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 namespace rawen {
 
@@ -16,6 +17,16 @@ bool existsAnyKind(const QString &path);
 // Read-only means the owner may not write, whoever runs the program (root writes anyway, so
 // the bit is the test, not access()).
 bool isReadOnly(const QString &path);
+
+// What one look at a path (links followed) tells.
+struct FileState
+{
+    bool exists = false;
+    bool isFile = false; // a regular file
+    qint64 size = 0;
+    bool readOnly = false; // as isReadOnly
+};
+FileState fileState(const QString &path);
 
 // Gives the owner write permission; false when the file system refuses.
 bool clearReadOnly(const QString &path);

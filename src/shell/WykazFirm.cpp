@@ -33,6 +33,15 @@ std::optional<QString> skrot(Table &tabela, const QString &sciezka)
 
 QStringList WykazFirm(const QString &katalogGlowny, Table &tabela)
 {
+    // Of each firm table only the short name is read.
+    struct Pola
+    {
+        Table &tabela;
+        const QStringList poprzednie = tabela.fetchedFields();
+        ~Pola() { tabela.setFetchedFields(poprzednie); }
+    } pola{tabela};
+    tabela.setFetchedFields({QStringLiteral("SKROT")});
+
     QStringList pozycje;
     const std::optional<QString> firma000 =
         skrot(tabela, katalogGlowny + QStringLiteral("FIRMA.DB"));

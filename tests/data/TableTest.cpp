@@ -417,11 +417,11 @@ TEST_F(TableTest, TablesThatCannotBeOpenedRaiseTheirKindAndStayUntouched)
              raw.exec(QStringLiteral("PRAGMA application_id=1381453362; CREATE TABLE x(a)"));
          },
          EngineError::Damaged},
-        {"columns disagree with the description",
+        {"a described field without its column",
          [&](const QString &p, Session &s) {
              people(p, s);
              RawConnection raw(p);
-             raw.exec(QStringLiteral("ALTER TABLE records ADD COLUMN OBCE TEXT"));
+             raw.exec(QStringLiteral("ALTER TABLE records DROP COLUMN NAZWA"));
          },
          EngineError::Damaged},
         {"description row missing",
@@ -668,6 +668,83 @@ TEST_F(TableTest, MovingWhileEditingPostsFirst)
     Table other(&session);
     open(other, p);
     EXPECT_EQ(other.fieldByName(QStringLiteral("KWOTA")).asString(), QStringLiteral("99"));
+}
+
+// A table told to read few fields reads the others when asked for them: walks in any order and
+// across windows give every value, and an edit posts the whole record.
+TEST_F(TableTest, ATableReadingFewFieldsGivesEveryValueAndLosesNothing)
+{
+    QList<FieldDef> fields{{QStringLiteral("NR"), ftInteger, 0, false},
+                           {QStringLiteral("NAZWA"), ftString, 20, false}};
+    for (int i = 1; i <= 10; ++i)
+        fields << FieldDef{QStringLiteral("P%1").arg(i), ftString, 10, false};
+    QList<QStringList> records;
+    for (int n = 0; n < 700; ++n) {
+        QStringList record{QString::number(n),
+                           QStringLiteral("osoba %1").arg(699 - n, 3, 10, QLatin1Char('0'))};
+        for (int i = 1; i <= 10; ++i)
+            record << QStringLiteral("%1/%2").arg(n).arg(i);
+        records << record;
+    }
+    const QString p = path(QStringLiteral("SZEROKA.DB"));
+    makeTable(p, fields,
+              {{QString(), QStringLiteral("NR"), ixPrimary | ixUnique},
+               {QStringLiteral("Nazwa"), QStringLiteral("NAZWA"), {}}},
+              records, &session);
+    QList<QStringList> byName = records;
+    std::reverse(byName.begin(), byName.end());
+
+    struct Case
+    {
+        const char *what;
+        QStringList fetched;
+        QString index;
+        const QList<QStringList> *expected;
+    };
+    const QList<Case> cases{
+        {"one field, primary order", {QStringLiteral("NAZWA")}, QString(), &records},
+        {"one field, secondary order", {QStringLiteral("P3")}, QStringLiteral("Nazwa"), &byName},
+        {"a name the table lacks", {QStringLiteral("BRAK")}, QString(), &records},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Table table(&session);
+        table.setTableName(p);
+        table.setFetchedFields(c.fetched);
+        table.setIndexName(c.index);
+        table.open();
+        // Only the named field first, then every field: more than a few asked for one by one.
+        QStringList names;
+        for (table.first(); !table.eof(); table.next())
+            names << table.fieldByName(QStringLiteral("NAZWA")).asString();
+        QStringList expectedNames;
+        for (const QStringList &record : *c.expected)
+            expectedNames << record[1];
+        EXPECT_EQ(names, expectedNames);
+        EXPECT_EQ(readAll(table), *c.expected);
+        table.close();
+    }
+
+    // An edit of a record read in part posts the whole record.
+    Table table(&session);
+    table.setTableName(p);
+    table.setFetchedFields({QStringLiteral("NR")});
+    table.open();
+    table.next();
+    table.edit();
+    table.fieldByName(QStringLiteral("P1")).setAsString(QStringLiteral("zmiana"));
+    table.post();
+    // An insert given up brings back the record read in part.
+    table.append();
+    table.cancel();
+    EXPECT_EQ(table.fieldByName(QStringLiteral("P2")).asString(), QStringLiteral("1/2"));
+    table.close();
+    QList<QStringList> changed = records;
+    changed[1][2] = QStringLiteral("zmiana");
+    Table whole(&session);
+    open(whole, p);
+    EXPECT_EQ(readAll(whole), changed);
+    expectNoJournal();
 }
 
 TEST_F(TableTest, RefreshSeesChangesOfAnotherHandle)
