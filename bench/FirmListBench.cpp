@@ -102,7 +102,7 @@ int firmList(const QStringList &arguments)
 
     Session session(QStringLiteral("SESJA"));
     Table table(&session);
-    constexpr int kRuns = 5;
+    constexpr int kRuns = 9;
     std::vector<double> ours;
     std::vector<double> bare;
     qsizetype ourCount = 0;

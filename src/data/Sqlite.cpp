@@ -161,6 +161,12 @@ QVariant SqliteStatement::column(int index) const
     }
 }
 
+QByteArrayView SqliteStatement::columnText(int index) const
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, index));
+    return QByteArrayView(text, text ? sqlite3_column_bytes(m_statement, index) : 0);
+}
+
 int SqliteStatement::columnCount() const
 {
     return sqlite3_column_count(m_statement);

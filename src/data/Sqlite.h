@@ -2,6 +2,7 @@
 
 #include "data/EngineError.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 
@@ -26,6 +27,8 @@ public:
     void bind(int position, const QVariant &value); // 1-based
     bool step();                                    // true while a row is there
     QVariant column(int index) const;               // 0-based, in the same kinds as bind
+    // A text column's UTF-8 bytes as SQLite holds them, valid until the next step or reset.
+    QByteArrayView columnText(int index) const;
     int columnCount() const;
     QString columnName(int index) const;
     void reset();

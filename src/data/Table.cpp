@@ -172,6 +172,11 @@ void Table::setTableName(const QString &name)
 
 QString Table::resolvedPath() const
 {
+    return resolveCaseInsensitive(pathAsNamed());
+}
+
+QString Table::pathAsNamed() const
+{
     QString name = m_tableName;
     if (!name.endsWith(QLatin1String(".DB"), Qt::CaseInsensitive))
         name += QLatin1String(".DB");
@@ -181,7 +186,7 @@ QString Table::resolvedPath() const
             base = QDir::currentPath();
         name = QDir(base).filePath(name);
     }
-    return resolveCaseInsensitive(name);
+    return name;
 }
 
 QString Table::fileName() const
@@ -242,32 +247,39 @@ void Table::open()
     if (m_tableName.isEmpty())
         throw EngineError(EngineError::Missing, QStringLiteral("Nie podano nazwy tabeli"));
     fault(EngineOp::Open);
-    const QString path = resolvedPath();
+    // Mostly the file is there as named: one look at it tells that and all opening needs.
+    QString path = pathAsNamed();
+    FileState file = fileState(path);
+    if (!file.exists) {
+        path = resolveCaseInsensitive(path);
+        file = fileState(path);
+    }
     m_db = std::make_unique<SqliteDatabase>();
     try {
-        TableFile::open(
-            *m_db, path, m_session->lockTimeout(), [&](const TableFile::Definitions &definitions) {
-                if (!m_indexName.isEmpty() && !hasIndex(definitions, m_indexName))
-                    throw EngineError(EngineError::NoSuchIndex,
-                                      QStringLiteral("%1: brak indeksu %2")
-                                          .arg(QFileInfo(path).fileName(), m_indexName));
-                m_fieldDefs = definitions.fields;
-                m_indexDefs = definitions.indexes;
-                m_readOnly = m_db->isReadOnly();
-                m_openPath = QFileInfo(path).absoluteFilePath();
-                m_state = dsBrowse;
-                m_wanted = QBitArray(m_fieldDefs.size());
-                for (const QString &name : std::as_const(m_fetchedFields)) {
-                    const int i = fieldIndex(name);
-                    if (i >= 0)
-                        m_wanted.setBit(i);
-                }
-                m_wantsAll = m_fetchedFields.isEmpty();
-                m_askedFor = 0;
-                m_columnsChecked = false;
-                m_session->attach(this);
-                first();
-            });
+        TableFile::open(*m_db, path, file, m_session->lockTimeout(),
+                        [&](const TableFile::Definitions &definitions) {
+                            if (!m_indexName.isEmpty() && !hasIndex(definitions, m_indexName))
+                                throw EngineError(
+                                    EngineError::NoSuchIndex,
+                                    QStringLiteral("%1: brak indeksu %2")
+                                        .arg(QFileInfo(path).fileName(), m_indexName));
+                            m_fieldDefs = definitions.fields;
+                            m_indexDefs = definitions.indexes;
+                            m_readOnly = m_db->isReadOnly();
+                            m_openPath = QFileInfo(path).absoluteFilePath();
+                            m_state = dsBrowse;
+                            m_wanted = QBitArray(m_fieldDefs.size());
+                            for (const QString &name : std::as_const(m_fetchedFields)) {
+                                const int i = fieldIndex(name);
+                                if (i >= 0)
+                                    m_wanted.setBit(i);
+                            }
+                            m_wantsAll = m_fetchedFields.isEmpty();
+                            m_askedFor = 0;
+                            m_columnsChecked = false;
+                            m_session->attach(this);
+                            first();
+                        });
     } catch (...) {
         // A damaged file, an unknown index, a filter or range that cannot be read, or a lock:
         // the open failed, and a table that raised from open must not stay open.

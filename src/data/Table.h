@@ -218,6 +218,7 @@ private:
     void requireClosed(const char *operation) const;
     QString context() const;
     QString resolvedPath() const;
+    QString pathAsNamed() const; // before the case-blind lookup
     void fault(EngineOp op) const;
     void notify();
     QList<OrderColumn> orderColumns() const;

@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <optional>
@@ -87,18 +88,25 @@ QString describeIndexes(const QList<IndexDef> &indexes)
 // parts or `line` refuses it.
 template <qsizetype N, typename Line> bool forEachLine(QStringView text, Line line)
 {
+    // One pass over the characters: a table is opened by the hundred when the firm list is made.
     if (text.isEmpty())
         return true;
-    for (QStringView row : text.tokenize(u'\n')) {
-        std::array<QStringView, N> parts;
-        qsizetype count = 0;
-        for (QStringView part : row.tokenize(u'\t')) {
-            if (count == N)
-                return false;
-            parts[count++] = part;
-        }
-        if (count != N || !line(parts))
+    std::array<QStringView, N> parts;
+    qsizetype count = 0;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool endOfLine = i == text.size() || text[i] == u'\n';
+        if (!endOfLine && text[i] != u'\t')
+            continue;
+        if (count == N)
             return false;
+        parts[count++] = text.sliced(from, i - from);
+        from = i + 1;
+        if (endOfLine) {
+            if (count != N || !line(parts))
+                return false;
+            count = 0;
+        }
     }
     return true;
 }
@@ -280,7 +288,7 @@ Definitions parseDescription(const SqliteDatabase &db, const QString &fields,
                              const QString &indexes)
 {
     Definitions d;
-    d.fields.reserve(fields.count(u'\n') + 1);
+    d.fields.reserve(std::count(fields.cbegin(), fields.cend(), u'\n') + 1);
     const bool fieldsRead = forEachLine<4>(fields, [&](const auto &parts) {
         const std::optional<int> type = number(parts[1]);
         const std::optional<int> size = number(parts[2]);
@@ -359,8 +367,24 @@ Definitions readDefinitions(const SqliteDatabase &db, const std::function<void()
         garbled(db);
     if (whileLocked)
         whileLocked();
-    Definitions d =
-        parseDescription(db, description->column(0).toString(), description->column(1).toString());
+    // Tables of one layout (every firm's firm table, a year's tables and the next year's) have
+    // the same description: the one read last is kept parsed.
+    struct Parsed
+    {
+        QByteArray fields;
+        QByteArray indexes;
+        Definitions definitions;
+    };
+    thread_local Parsed last;
+    const QByteArrayView fields = description->columnText(0);
+    const QByteArrayView indexes = description->columnText(1);
+    Definitions d;
+    if (!last.fields.isEmpty() && fields == last.fields && indexes == last.indexes) {
+        d = last.definitions;
+    } else {
+        d = parseDescription(db, QString::fromUtf8(fields), QString::fromUtf8(indexes));
+        last = {fields.toByteArray(), indexes.toByteArray(), d};
+    }
     if (reading)
         *reading = std::move(description);
     return d;
@@ -443,11 +467,15 @@ void checkColumns(const SqliteDatabase &db, const QList<FieldDef> &fields, const
                               .arg(context, QStringLiteral("opis pól nie zgadza się z danymi")));
 }
 
-Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs,
+Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs)
+{
+    return open(db, path, fileState(path), lockTimeoutMs, {});
+}
+
+Definitions open(SqliteDatabase &db, const QString &path, const FileState &file, int lockTimeoutMs,
                  const std::function<void(const Definitions &)> &readFirst)
 {
     const QString context = shortName(path);
-    const FileState file = fileState(path);
     if (!file.exists)
         throw EngineError(EngineError::Missing, QStringLiteral("%1: brak tabeli").arg(context));
     auto damaged = [&](const QString &why) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/FieldDefs.h"
+#include "platform/FileNames.h"
 
 #include <QList>
 #include <QString>
@@ -39,11 +40,14 @@ void create(const QString &path, const Definitions &definitions, bool replace);
 
 // Opens `path` on `db` and checks that it is a whole table file of ours whose records have a
 // column for every described field; raises Missing, Damaged or Locked. A file without the
-// owner's write permission is opened read-only. Returns the stored definitions. `readFirst`
-// runs with them in the same read transaction and checks the columns it reads itself (with
+// owner's write permission is opened read-only. Returns the stored definitions.
+Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs);
+
+// The same for a file whose state the caller has just looked at. `readFirst` runs with the
+// definitions in the same read transaction and checks the columns it reads itself (with
 // checkColumns); what it raises closes `db` and passes on.
-Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs,
-                 const std::function<void(const Definitions &)> &readFirst = {});
+Definitions open(SqliteDatabase &db, const QString &path, const FileState &file, int lockTimeoutMs,
+                 const std::function<void(const Definitions &)> &readFirst);
 
 // Raises Damaged unless the records of the open file have a column for each of `fields`.
 // Columns beyond them are no concern of the engine's: it names the columns it reads and writes.

@@ -1556,6 +1556,38 @@ TEST_F(TableTest, ClearRequiredFlagsKeepsTheRecords)
     expectNoJournal();
 }
 
+// Tables opened one after another report each their own definitions, also when they differ
+// only in their indexes or in a required flag.
+TEST_F(TableTest, TablesOfAlmostOneLayoutKeepTheirOwnDefinitions)
+{
+    const QList<FieldDef> fields = smallFields();
+    QList<FieldDef> required = fields;
+    required[1].required = true;
+    const QList<IndexDef> primary{{QString(), QStringLiteral("NR"), ixPrimary | ixUnique}};
+    const QList<IndexDef> byName{{QStringLiteral("Nazwa"), QStringLiteral("NAZWA"), {}}};
+    struct Layout
+    {
+        QString name;
+        QList<FieldDef> fields;
+        QList<IndexDef> indexes;
+    };
+    const QList<Layout> layouts{{QStringLiteral("A.DB"), fields, primary},
+                                {QStringLiteral("B.DB"), fields, byName},
+                                {QStringLiteral("C.DB"), required, byName},
+                                {QStringLiteral("D.DB"), fields, {}}};
+    for (const Layout &l : layouts)
+        makeTable(path(l.name), l.fields, l.indexes, {}, &session);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const Layout &l : layouts) {
+            SCOPED_TRACE(l.name.toStdString());
+            Table table(&session);
+            open(table, path(l.name));
+            EXPECT_EQ(table.fieldDefs(), l.fields);
+            EXPECT_EQ(table.indexDefs(), l.indexes);
+        }
+    }
+}
+
 // Tables of the first format, a row per field and per index, open with their definitions and
 // keep their format when their required flags are cleared.
 TEST_F(TableTest, TablesOfTheFirstFormatOpenAndKeepTheirFormat)
