@@ -1177,6 +1177,12 @@ void Table::post()
             statement.bind(i + 1, m_buffer[i]);
         statement.bind(int(m_fieldDefs.size() + 1), m_rowid);
         statement.run();
+        // Another program may have deleted the record since it was read: then nothing was
+        // written, and the edit stays open to be given up.
+        if (sqlite3_changes(m_db->handle()) == 0)
+            throw EngineError(
+                EngineError::BadState,
+                QStringLiteral("%1: rekord został usunięty przez inny program").arg(context()));
     }
     m_state = dsBrowse;
     m_eof = false;

@@ -747,6 +747,26 @@ TEST_F(TableTest, ATableReadingFewFieldsGivesEveryValueAndLosesNothing)
     expectNoJournal();
 }
 
+// An edit of a record another program has deleted meanwhile is not taken for written.
+TEST_F(TableTest, PostingAnEditOfARecordDeletedMeanwhileRaisesAndKeepsTheEdit)
+{
+    const QString p = makePeople();
+    Table table(&session);
+    open(table, p);
+    const QString nr = table.fieldByName(QStringLiteral("NR")).asString();
+    table.edit();
+    table.fieldByName(QStringLiteral("NAZWA")).setAsString(QStringLiteral("Zmieniony"));
+    {
+        RawConnection other(p);
+        ASSERT_TRUE(other.exec(QStringLiteral("DELETE FROM records WHERE NR = %1").arg(nr)));
+    }
+    EXPECT_EQ(errorKind([&] { table.post(); }), EngineError::BadState);
+    EXPECT_EQ(table.state(), Table::dsEdit);
+    table.cancel();
+    EXPECT_FALSE(column(table, QStringLiteral("NR")).contains(nr));
+    EXPECT_FALSE(column(table, QStringLiteral("NAZWA")).contains(QStringLiteral("Zmieniony")));
+}
+
 TEST_F(TableTest, RefreshSeesChangesOfAnotherHandle)
 {
     const QString p = makePeople();
