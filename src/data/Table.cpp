@@ -630,13 +630,8 @@ void Table::rollback()
     if (m_state == dsEdit || m_state == dsInsert)
         cancel();
     m_db->exec(QStringLiteral("ROLLBACK"));
-    m_ahead.clear();
-    m_aheadComplete = false;
     // A record added in the transaction is gone; its rowid may even be reused later.
-    if (reloadCurrent())
-        notify();
-    else
-        first();
+    rereadFromCurrent();
 }
 
 bool Table::inTransaction() const
@@ -1212,6 +1207,11 @@ void Table::refresh()
 {
     requireOpen();
     checkBrowseMode();
+    rereadFromCurrent();
+}
+
+void Table::rereadFromCurrent()
+{
     m_ahead.clear();
     m_aheadComplete = false;
     if (reloadCurrent())

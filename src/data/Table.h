@@ -238,6 +238,8 @@ private:
     std::deque<Row> fetchAll(const QString &where, const QVariantList &parameters,
                              const QString &orderBy, int limit) const;
     bool reloadCurrent();
+    // Reads the current record and the records after it anew; the first record when it is gone.
+    void rereadFromCurrent();
     void setCurrent(const Row &row);
     void clearCurrent();
     void forgetOpenState();
