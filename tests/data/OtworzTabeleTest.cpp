@@ -259,6 +259,33 @@ TEST_F(OtworzTabeleTest, AFailedReopenAfterTheRepairReachesTheCaller)
     EXPECT_FALSE(tabela.isOpen());
 }
 
+// The engine opens "FIRMA" as firma.db; the attribute is judged on that file, not on a FIRMA.DB
+// that is not there, so a writable table never brings the question.
+TEST_F(OtworzTabeleTest, ALowerCaseFirmTableIsAskedAboutOnlyWhenItIsReadOnly)
+{
+    makeTable(plik(QStringLiteral("firma.db")), PolaTabeliFirmy(), IndeksyTabeliFirmy());
+    const struct
+    {
+        bool tylkoDoOdczytu;
+        QStringList komunikaty;
+    } przypadki[] = {
+        {false, {}},
+        {true, {kPytanieOAtrybut}},
+    };
+    for (const auto &p : przypadki) {
+        SCOPED_TRACE(p.tylkoDoOdczytu);
+        if (p.tylkoDoOdczytu) {
+            odbierzZapis(plik(QStringLiteral("firma.db")));
+            okna.answerNext(MessageBoxes::Answer::No);
+        }
+        const qsizetype przed = okna.shown().size();
+        EXPECT_TRUE(OtworzTabele(tabela, QStringLiteral("FIRMA"), kOpisFirmy));
+        EXPECT_TRUE(tabela.isOpen());
+        EXPECT_EQ(okna.texts().mid(przed), p.komunikaty);
+        EXPECT_EQ(plikiStruktury().size(), 1);
+    }
+}
+
 TEST_F(OtworzTabeleTest, AnExistingStructureFileIsNeverTouched)
 {
     utworzFirme();
