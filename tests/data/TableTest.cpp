@@ -880,6 +880,53 @@ TEST_F(TableTest, BookmarkReturnsToARecordAndTheWalkGoesOnFromIt)
     EXPECT_EQ(errorKind([&] { table.gotoBookmark(999999); }), EngineError::BadState);
 }
 
+// The cursor reads ahead (a small window on first, larger ones after): a jump to a bookmark must
+// not leave the window of the place it jumped from, wherever the two lie.
+TEST_F(TableTest, BookmarkFromAnywhereInAWalkGoesOnFromTheMarkedRecord)
+{
+    const int count = 600;
+    QList<QStringList> records;
+    for (int nr = 1; nr <= count; ++nr)
+        records << QStringList{QString::number(nr)};
+    const QString p = path(QStringLiteral("LICZBY.DB"));
+    makeTable(p, {{QStringLiteral("NR"), ftInteger, 0, false}},
+              {{QString(), QStringLiteral("NR"), ixPrimary | ixUnique}}, records, &session);
+    Table table(&session);
+    open(table, p);
+    const auto nr = [&] { return int(table.fieldByName(QStringLiteral("NR")).asInteger()); };
+    const auto walkTo = [&](int target) {
+        for (table.first(); !table.eof() && nr() != target;)
+            table.next();
+        ASSERT_EQ(nr(), target);
+    };
+
+    const struct
+    {
+        int marked, from;
+    } cases[] = {
+        {2, 4},    // back inside the first window
+        {10, 40},  // back across the first window's end
+        {32, 33},  // back from the first record of the next window
+        {40, 300}, // back across a later window's end
+        {300, 1},  // ahead, past the window read on first
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.marked << " from " << c.from);
+        walkTo(c.marked);
+        const qint64 mark = table.bookmark();
+        walkTo(c.from);
+        table.gotoBookmark(mark);
+        EXPECT_EQ(nr(), c.marked);
+        QList<int> rest;
+        for (table.next(); !table.eof(); table.next())
+            rest << nr();
+        QList<int> expected;
+        for (int n = c.marked + 1; n <= count; ++n)
+            expected << n;
+        EXPECT_EQ(rest, expected);
+    }
+}
+
 // ---- Order and view ----
 
 TEST_F(TableTest, IndexOrderRangeAndFilter)
@@ -932,6 +979,31 @@ TEST_F(TableTest, IndexOrderRangeAndFilter)
     closed.setIndexName(QStringLiteral("Brak"));
     EXPECT_EQ(errorKind([&] { closed.open(); }), EngineError::NoSuchIndex);
     EXPECT_FALSE(closed.isOpen());
+}
+
+// A range holds values of its own index's fields; under another index they mean nothing.
+TEST_F(TableTest, ChangingTheIndexDropsTheRange)
+{
+    Table table(&session);
+    open(table, makePeople());
+    const struct
+    {
+        QString index;
+        QStringList order;
+    } cases[] = {
+        {QString(), {"1", "2", "3", "4", "5"}},
+        {QStringLiteral("GrupaNr"), {"1", "3", "2", "4", "5"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.index.toStdString());
+        table.setIndexName(QStringLiteral("Nazwa"));
+        table.setRange({QStringLiteral("adamski")}, {QStringLiteral("KOWALSKI")});
+        ASSERT_EQ(table.recordCount(), 3);
+        table.setIndexName(c.index);
+        EXPECT_FALSE(table.hasRange());
+        EXPECT_EQ(table.recordCount(), 5);
+        EXPECT_EQ(column(table, QStringLiteral("NR")), c.order);
+    }
 }
 
 TEST_F(TableTest, DetailFollowsItsMaster)
