@@ -1,5 +1,7 @@
 #include "format/Formatowanie.h"
 
+#include "support/QtPrinting.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -125,6 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
         Przypadek{"##9,99", 1.5, "__1,50", "comma is the decimal separator"},
         Przypadek{"9 999,99 zł", 1234.5, "1 234,50 zł", "literals between digit positions"},
         Przypadek{"## ###,99", 5, "_____5,00", "literal inside the leading zone"},
+        Przypadek{"##.##", 0.5, "__.50", "the decimal point stays after blanked positions"},
+        Przypadek{"##.##", 0, "__.__", "zeros under # are blank past the point too"},
         Przypadek{"999.", 5, "005.", "separator without decimals keeps every digit"},
         Przypadek{"999.", 1234, "###.", "separator without decimals overflows"},
         Przypadek{"#,##9.99", 5, "____5.00", "grouping mark blanked in the leading zone"},
