@@ -3,7 +3,7 @@
 #include "app/BladWartosci.h"
 #include "app/Gauge.h"
 
-#include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QScreen>
 #include <QTest>
@@ -104,6 +104,40 @@ TEST(Gauge, BoundCrossingTheOtherIsRefusedAndChangesNothing)
               u"Wartość musi być pomiędzy 2147483647 a 2147483647");
 }
 
+// How many pixels of the bar's inside are painted dark, read on a row above the percentage text;
+// -1 when that row is not one dark run from the left followed by light.
+int drawnWidth(Gauge &gauge)
+{
+    const QImage image = gauge.grab().toImage();
+    const int y = 2;
+    const int end = image.width() - 1; // the frame's right edge
+    int x = 1;
+    while (x < end && qGray(image.pixel(x, y)) < 128)
+        ++x;
+    const int drawn = x - 1;
+    for (; x < end; ++x) {
+        if (qGray(image.pixel(x, y)) < 128)
+            return -1;
+    }
+    return drawn;
+}
+
+TEST(Gauge, TheBarCoversThePercentageDoneOfItsInside)
+{
+    Gauge gauge;
+    gauge.resize(374, 38); // 372 pixels inside the frame
+    const struct
+    {
+        int progress, drawn;
+    } cases[] = {
+        {0, 0}, {1, 3}, {50, 186}, {99, 368}, {100, 372},
+    };
+    for (const auto &c : cases) {
+        gauge.setProgress(c.progress);
+        EXPECT_EQ(drawnWidth(gauge), c.drawn) << c.progress << "%";
+    }
+}
+
 // A gauge on the screen, ready to count the paints that happen without any message pumped.
 class ShownGauge : public testing::Test
 {
@@ -184,14 +218,13 @@ TEST_F(Praca, StartShowsTheCaptionAndAnEmptyBar)
     EXPECT_EQ(pasek()->maximum(), 200);
     EXPECT_EQ(pasek()->percentage(), 0);
     EXPECT_GT(pasek()->paintCount(), 0);
+    EXPECT_EQ(drawnWidth(*pasek()), 0);
 
     for (int step = 0; step < 37; ++step)
         praca.Postep();
     EXPECT_EQ(pasek()->progress(), 37);
     EXPECT_EQ(pasek()->percentage(), 18);
-
-    const QString picture = QDir::temp().filePath(u"rawen-tpraca.png"_s);
-    EXPECT_TRUE(praca.grab().save(picture));
+    EXPECT_EQ(drawnWidth(*pasek()), 372 * 18 / 100);
 }
 
 TEST_F(Praca, PostepPaintsOncePerPercent)
