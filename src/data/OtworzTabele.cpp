@@ -5,6 +5,7 @@
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
 #include "platform/AppContext.h"
+#include "platform/DurableFiles.h"
 #include "platform/FileNames.h"
 #include "platform/MessageBoxes.h"
 
@@ -18,12 +19,45 @@ namespace rawen {
 
 namespace {
 
-QString bladOtwarcia(const QString &nazwa, const QString &opis)
+QString naglowekBledu(const QString &nazwa, const QString &opis)
 {
     return QStringLiteral("Błąd otwarcia bazy : ") + opis + QStringLiteral("\r") +
-           QStringLiteral("Baza : ") + nazwa + QStringLiteral(".DB") + QStringLiteral("\r") +
+           QStringLiteral("Baza : ") + nazwa + QStringLiteral(".DB") + QStringLiteral("\r");
+}
+
+QString bladOtwarcia(const QString &nazwa, const QString &opis)
+{
+    return naglowekBledu(nazwa, opis) +
            QStringLiteral("Użyj polecenia Narzędzia/Naprawa indeksów.") + QStringLiteral("\r") +
            QStringLiteral("Jeżeli bład się powtórzy odtwórz dane z ARCHIWUM");
+}
+
+// The message for a table that did not open. A damaged or missing table gets the repair hint;
+// a cause that no repair or restore mends is named as what it is.
+QString bladOtwarcia(const QString &nazwa, const QString &opis, const EngineError &blad)
+{
+    switch (blad.kind()) {
+    case EngineError::Locked:
+        return naglowekBledu(nazwa, opis) +
+               QStringLiteral("Baza jest zablokowana przez inny program.\r"
+                              "Zakończ pracę z tą bazą w innych programach i uruchom program "
+                              "ponownie.");
+    case EngineError::NoAccess:
+        return naglowekBledu(nazwa, opis) +
+               QStringLiteral("Brak uprawnień do odczytu pliku bazy.\r"
+                              "Poproś administratora o nadanie uprawnień do katalogu danych.");
+    case EngineError::PathTooLong:
+        return naglowekBledu(nazwa, opis) +
+               QStringLiteral("Ścieżka dostępu do bazy jest za długa.\r"
+                              "Przenieś dane do katalogu o krótszej ścieżce.");
+    case EngineError::NeedsRecovery:
+        return naglowekBledu(nazwa, opis) +
+               QStringLiteral("Baza jest w trybie Tylko Do Odczytu, a jej ostatni zapis nie "
+                              "został dokończony.\r"
+                              "Bez zmiany atrybutu bazy nie można jej otworzyć.");
+    default:
+        return bladOtwarcia(nazwa, opis);
+    }
 }
 
 // `nazwa` + `rozszerzenie` where the engine would look for the table `nazwa`: a bare name in the
@@ -44,17 +78,18 @@ QString sciezkaObokTabeli(const QString &nazwa, const QString &rozszerzenie)
     return QDir(resolveCaseInsensitive(info.path())).filePath(info.fileName());
 }
 
-void naprawAtrybutTylkoDoOdczytu(Table &tabela, const QString &nazwa)
+bool pytanieOAtrybut(const QString &nazwa)
+{
+    return MessageBoxes::current().question(
+        QStringLiteral("Uwaga baza: ") + nazwa + QStringLiteral(".DB") + QStringLiteral("\r") +
+        QStringLiteral("jest w trybie Tylko Do Odczytu") + QStringLiteral("\r") +
+        QStringLiteral("Czy zmienić automatycznie atrybut Bazy?"));
+}
+
+// Gives the owner write permission on the table and every file of its name.
+void zdejmijAtrybut(const QString &nazwa)
 {
     const QString plikTabeli = sciezkaObokTabeli(nazwa, QStringLiteral(".DB"));
-    if (!isReadOnly(plikTabeli))
-        return;
-    if (!MessageBoxes::current().question(
-            QStringLiteral("Uwaga baza: ") + nazwa + QStringLiteral(".DB") + QStringLiteral("\r") +
-            QStringLiteral("jest w trybie Tylko Do Odczytu") + QStringLiteral("\r") +
-            QStringLiteral("Czy zmienić automatycznie atrybut Bazy?")))
-        return;
-    tabela.close();
     const QDir katalog = QFileInfo(plikTabeli).absoluteDir();
     const QString przedrostek = QFileInfo(nazwa).fileName() + QLatin1Char('.');
     const QStringList pliki =
@@ -69,33 +104,58 @@ void naprawAtrybutTylkoDoOdczytu(Table &tabela, const QString &nazwa)
                 QStringLiteral("Próba automatycznej zmiany atrybutu niepowiodła się.\r"
                                "Proszę atrybuty bazy zmienic ręcznie."));
     }
+}
+
+void naprawAtrybutTylkoDoOdczytu(Table &tabela, const QString &nazwa)
+{
+    const QString plikTabeli = sciezkaObokTabeli(nazwa, QStringLiteral(".DB"));
+    if (!isReadOnly(plikTabeli))
+        return;
+    if (!pytanieOAtrybut(nazwa))
+        return;
+    tabela.close();
+    zdejmijAtrybut(nazwa);
     tabela.open();
 }
 
-void zapiszStruktureTabeli(const QString &nazwa)
+// A structure file is whole when it runs from its first line to its last; one cut off by an
+// earlier failure, or left empty, is written anew.
+bool plikStrukturyCaly(const QString &sciezka)
+{
+    QFile plik(sciezka);
+    if (!plik.open(QIODevice::ReadOnly))
+        return true; // something is there that this program cannot judge: left alone
+    const QByteArray tresc = plik.readAll();
+    return tresc.startsWith("STRUKTURA ZBIORU\r\n") && tresc.endsWith("KONIEC\r\n");
+}
+
+// `odNowa`: the table's layout has just changed, so a structure file that is there describes the
+// old one.
+void zapiszStruktureTabeli(const QString &nazwa, bool odNowa)
 {
     const QString sciezka = sciezkaObokTabeli(nazwa, QStringLiteral(".STR"));
-    if (existsAnyKind(sciezka))
-        return;
-    QFile plik(sciezka);
-    if (!plik.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+    const bool jest = existsAnyKind(sciezka);
+    if (jest && (!QFileInfo(sciezka).isFile() || (!odNowa && plikStrukturyCaly(sciezka))))
         return;
     // A handle of its own, so the caller's table keeps its position and state.
     Table druga;
     druga.setTableName(nazwa + QStringLiteral(".DB"));
+    QByteArray tresc;
     try {
         druga.open();
+        druga.updateIndexDefs();
+        tresc = TrescPlikuStruktury(druga.fieldDefs(), druga.indexDefs());
     } catch (const std::exception &) {
-        return; // the empty file stays and marks the structure as written
+        return; // nothing is written; the next open tries again
     }
     try {
-        druga.updateIndexDefs();
-        ZapiszPlikStruktury(plik, druga.fieldDefs(), druga.indexDefs());
-    } catch (const EngineError &) {
-        // A cut-off structure file would never be written again; without one the next open tries
-        // anew.
-        plik.remove();
-        throw;
+        // Whole or not at all: a cut-off file never stands in place of a good one.
+        writeFile(sciezka, tresc, jest);
+    } catch (const EngineError &blad) {
+        // A file written for support must not stop the program; the user learns it is missing.
+        MessageBoxes::current().warning(
+            QStringLiteral("Nie można zapisać pliku opisu struktury %1.\rPrzyczyna: %2")
+                .arg(QFileInfo(sciezka).fileName(), blad.cause()));
     }
 }
 
@@ -107,6 +167,17 @@ bool OtworzTabele(Table &tabela, const QString &nazwa, const QString &opis)
         tabela.close();
         tabela.setTableName(nazwa + QStringLiteral(".DB"));
         tabela.open();
+    } catch (const EngineError &blad) {
+        // A read-only table whose last write was cut short opens only once that write can be
+        // rolled back: the attribute repair is the way in.
+        if (blad.kind() == EngineError::NeedsRecovery && pytanieOAtrybut(nazwa)) {
+            zdejmijAtrybut(nazwa);
+            tabela.open();
+        } else {
+            if (!opis.isEmpty())
+                MessageBoxes::current().plain(bladOtwarcia(nazwa, opis, blad));
+            return false;
+        }
     } catch (const std::exception &) {
         if (!opis.isEmpty())
             MessageBoxes::current().plain(bladOtwarcia(nazwa, opis));
@@ -115,12 +186,14 @@ bool OtworzTabele(Table &tabela, const QString &nazwa, const QString &opis)
 
     naprawAtrybutTylkoDoOdczytu(tabela, nazwa);
 
+    bool przebudowana = false;
     if (nazwa.endsWith(QLatin1String("FIRMA"), Qt::CaseSensitive)) {
+        const int polaPrzed = tabela.fieldCount();
         try {
             AktualizujTabeleFirmy(tabela);
         } catch (const BladPrzebudowyTabeliFirmy &blad) {
-            // The old table is back in place and open; the user must still learn that the
-            // upgrade did not happen.
+            // The old table is in place and open; the user must still learn that the upgrade
+            // did not happen, and why.
             MessageBoxes::current().error(blad.message());
         } catch (const std::exception &) {
         }
@@ -131,10 +204,11 @@ bool OtworzTabele(Table &tabela, const QString &nazwa, const QString &opis)
                 MessageBoxes::current().plain(bladOtwarcia(nazwa, opis));
             return false;
         }
+        przebudowana = tabela.fieldCount() != polaPrzed;
     }
 
     if (!opis.isEmpty())
-        zapiszStruktureTabeli(nazwa);
+        zapiszStruktureTabeli(nazwa, przebudowana);
     return true;
 }
 

@@ -1,15 +1,28 @@
 #include "data/Sqlite.h"
 
+#include "data/FaultVfs.h"
+#include "platform/DurableFiles.h"
+
 #include <QFile>
 
+#include <cerrno>
 #include <sqlite3.h>
 
 namespace rawen {
 
 namespace {
 
-EngineError::Kind kindOf(int code)
+bool noAccess(int systemError)
 {
+    return systemError == EACCES || systemError == EPERM;
+}
+
+EngineError::Kind kindOf(int code, int systemError)
+{
+    if (code == SQLITE_READONLY_ROLLBACK)
+        return EngineError::NeedsRecovery;
+    if ((code & 0xff) == SQLITE_CANTOPEN && noAccess(systemError))
+        return EngineError::NoAccess;
     switch (code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
@@ -30,8 +43,16 @@ EngineError::Kind kindOf(int code)
     }
 }
 
-QString describe(int code, const char *text)
+QString describe(int code, int systemError, const char *text)
 {
+    if (code == SQLITE_READONLY_ROLLBACK)
+        return QStringLiteral("tabela jest tylko do odczytu, a jej ostatni zapis nie został "
+                              "dokończony");
+    if ((code & 0xff) == SQLITE_CANTOPEN && noAccess(systemError))
+        return QStringLiteral("brak uprawnień do pliku tabeli");
+    // An input-output error whose cause the system named (a full disk most of all).
+    if ((code & 0xff) == SQLITE_IOERR && systemError != 0)
+        return systemErrorText(systemError);
     switch (code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
@@ -47,6 +68,12 @@ QString describe(int code, const char *text)
         return QStringLiteral("klucz powtórzony");
     case SQLITE_FULL:
         return QStringLiteral("brak miejsca na dysku");
+    case SQLITE_IOERR:
+        return QStringLiteral("błąd wejścia-wyjścia dysku");
+    case SQLITE_NOMEM:
+        return QStringLiteral("brak pamięci");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("nie można otworzyć pliku tabeli");
     default:
         return QString::fromUtf8(text ? text : sqlite3_errstr(code));
     }
@@ -58,8 +85,9 @@ void SqliteDatabase::raise(sqlite3 *db, int code, const QString &context)
 {
     const char *text = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
     const int extended = db ? sqlite3_extended_errcode(db) : code;
-    throw EngineError(kindOf(extended),
-                      QStringLiteral("%1: %2").arg(context, describe(extended, text)));
+    const int systemError = db ? sqlite3_system_errno(db) : 0;
+    throw EngineError(kindOf(extended, systemError), context,
+                      describe(extended, systemError, text));
 }
 
 QString quoteIdentifier(const QString &name)
@@ -203,7 +231,17 @@ void SqliteDatabase::open(const QString &path, const QString &context, bool crea
     const int access =
         readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     const int flags = access | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_PRIVATECACHE;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    const QByteArray name = QFile::encodeName(path);
+    // SQLite works with full paths up to a fixed length and says only that it cannot open one
+    // that is longer.
+    const char *vfs = faultVfsName();
+    const int longest = sqlite3_vfs_find(vfs)->mxPathname;
+    if (name.size() >= longest)
+        throw EngineError(EngineError::PathTooLong, context,
+                          QStringLiteral("ścieżka ma %1 bajtów, a może mieć najwyżej %2")
+                              .arg(name.size())
+                              .arg(longest - 1));
+    const int rc = sqlite3_open_v2(name.constData(), &db, flags, vfs);
     if (rc != SQLITE_OK) {
         const int extended = db ? sqlite3_extended_errcode(db) : rc;
         try {

@@ -3,6 +3,7 @@
 #include "data/OtworzTabele.h"
 #include "data/Table.h"
 #include "data/TableFile.h"
+#include "platform/DurableFiles.h"
 #include "platform/FileNames.h"
 
 #include <QDir>
@@ -24,40 +25,36 @@ FieldDef pole(const char *name, TFieldType type)
     return {QString::fromLatin1(name), type, 0, false};
 }
 
-using Wiersz = QStringList;
-
-QString wartosc(Table &tabela, const QString &nazwa)
+// `nazwa` of the old record; "" when the old table has no such field.
+QString wartosc(const TableFile::OldRecord &stary, const char *nazwa)
 {
-    const Field field = tabela.findField(nazwa);
-    return field.isValid() ? field.asString() : QString();
+    return stary.value(QString::fromLatin1(nazwa));
 }
 
 // `zapas` is the spare field where older layouts kept the value; a later layout gave it its own
 // field `wlasne`, which wins when it holds something.
-QString zZapasu(Table &tabela, const QString &zapas, const QString &wlasne)
+QString zZapasu(const TableFile::OldRecord &stary, const char *zapas, const char *wlasne)
 {
-    const QString zWlasnego = wartosc(tabela, wlasne);
-    return zWlasnego.isEmpty() ? wartosc(tabela, zapas) : zWlasnego;
+    const QString zWlasnego = wartosc(stary, wlasne);
+    return zWlasnego.isEmpty() ? wartosc(stary, zapas) : zWlasnego;
 }
 
-Wiersz wierszZeStarego(Table &stara)
+QStringList wierszZeStarego(const TableFile::OldRecord &stary)
 {
-    const Field num1 = stara.findField(QStringLiteral("NUM1"));
-    const Field num2 = stara.findField(QStringLiteral("NUM2"));
-    const Field num3 = stara.findField(QStringLiteral("NUM3"));
     QString rachunek;
-    if (num1.isValid() && num2.isValid() && num3.isValid()) {
+    if (stary.contains(QStringLiteral("NUM1")) && stary.contains(QStringLiteral("NUM2")) &&
+        stary.contains(QStringLiteral("NUM3"))) {
         // Older layouts split the one account number in three fields.
-        const QString srodek = num2.asString();
-        rachunek = num1.asString() + u' ' + srodek.mid(0, 4) + u' ' + srodek.mid(4, 4) + u' ' +
-                   num3.asString();
+        const QString srodek = wartosc(stary, "NUM2");
+        rachunek = wartosc(stary, "NUM1") + u' ' + srodek.mid(0, 4) + u' ' + srodek.mid(4, 4) +
+                   u' ' + wartosc(stary, "NUM3");
         // The old tables dropped trailing blanks of a text on storing, so empty parts never left
         // a row of spaces behind; this engine keeps them.
         while (rachunek.endsWith(u' '))
             rachunek.chop(1);
     }
 
-    Wiersz wiersz;
+    QStringList wiersz;
     for (const FieldDef &pole : PolaTabeliFirmy()) {
         const QString &nazwa = pole.name;
         if (nazwa == QLatin1String("NUM1"))
@@ -67,37 +64,22 @@ Wiersz wierszZeStarego(Table &stara)
                  nazwa == QLatin1String("NUM2") || nazwa == QLatin1String("NUM3"))
             wiersz << QString();
         else if (nazwa == QLatin1String("ADRES1"))
-            wiersz << wartosc(stara, QStringLiteral("ZAPAS1"));
+            wiersz << wartosc(stary, "ZAPAS1");
         else if (nazwa == QLatin1String("ARCHDATA"))
-            wiersz << zZapasu(stara, QStringLiteral("ZAPAS2"), nazwa);
+            wiersz << zZapasu(stary, "ZAPAS2", "ARCHDATA");
         else if (nazwa == QLatin1String("ARCHDNI"))
-            wiersz << zZapasu(stara, QStringLiteral("ZAPAS3"), nazwa);
+            wiersz << zZapasu(stary, "ZAPAS3", "ARCHDNI");
         else
-            wiersz << wartosc(stara, nazwa);
+            wiersz << stary.value(nazwa.toUpper());
     }
     return wiersz;
 }
 
-QList<Wiersz> czytajWiersze(Table &stara)
+// A firm's record as the user knows it: its number and its short name.
+QString opisRekordu(const TableFile::OldRecord &stary)
 {
-    QList<Wiersz> wiersze;
-    stara.disableControls();
-    try {
-        for (stara.first(); !stara.eof(); stara.next())
-            wiersze << wierszZeStarego(stara);
-    } catch (...) {
-        stara.enableControls();
-        throw;
-    }
-    stara.enableControls();
-    return wiersze;
-}
-
-void usunPliki(const QString &sciezka)
-{
-    for (const QString &towarzyszacy : TableFile::companionFiles(sciezka))
-        QFile::remove(towarzyszacy);
-    QFile::remove(sciezka);
+    return QStringLiteral("NR %1 (%2)")
+        .arg(wartosc(stary, "NR"), wartosc(stary, "SKROT").trimmed());
 }
 
 void utworzPusta(Table &tabela)
@@ -119,72 +101,59 @@ void utworzPusta(Table &tabela)
     tabela.first();
 }
 
-void zapiszWiersze(Table &nowa, const QList<Wiersz> &wiersze)
+QString zWielkiejLitery(const QString &tekst)
 {
-    const QList<FieldDef> &pola = PolaTabeliFirmy();
-    for (const Wiersz &wiersz : wiersze) {
-        nowa.append();
-        for (int i = 0; i < pola.size(); ++i)
-            nowa.fieldByName(pola[i].name).setAsString(wiersz[i]);
-        ZapiszTabele(nowa);
-    }
-    // The post routine reports a failed post to the user and goes on; the row is lost all the
-    // same, and the old table must then stay.
-    const qint64 zapisane = nowa.recordCount();
-    if (zapisane != wiersze.size())
-        throw EngineError(
-            EngineError::Io,
-            QStringLiteral("zapisano %1 z %2 rekordów").arg(zapisane).arg(wiersze.size()));
+    return tekst.isEmpty() ? tekst : tekst.left(1).toUpper() + tekst.mid(1);
 }
 
-// The new table is built beside the old one under a hidden name that no pattern for the firm
-// table's files ("FIRMA.*") matches, and moved over the old one only when it holds every record.
+// The table is rebuilt inside its own file, in one transaction: other programs that have it open
+// keep a valid file and see the new layout afterwards, a record another program commits meanwhile
+// cannot be missed (the write lock is held from the first record read to the last written), and a
+// failure or a crash at any point leaves the old table as it was.
 void przebuduj(Table &tabela)
 {
     const QString nazwaPliku = tabela.fileName();
-    const QFileInfo plik(nazwaPliku);
-    const QString tymczasowa =
-        plik.absoluteDir().filePath(u'.' + plik.completeBaseName() + QStringLiteral("-nowa.DB"));
-
+    const QString plik = QFileInfo(nazwaPliku).fileName();
+    // What interrupted upgrades of earlier versions left beside the table goes first.
+    removeStaleTemporaries(QFileInfo(nazwaPliku).absolutePath());
     try {
-        const QList<Wiersz> wiersze = czytajWiersze(tabela);
-        usunPliki(tymczasowa);
-        Table nowa(tabela.session());
-        try {
-            nowa.setTableName(tymczasowa);
-            nowa.fieldDefs() = PolaTabeliFirmy();
-            nowa.indexDefs() = IndeksyTabeliFirmy();
-            nowa.createTable();
-            nowa.fieldDefs().clear();
-            nowa.indexDefs().clear();
-            nowa.open();
-            zapiszWiersze(nowa, wiersze);
-            nowa.close();
-            tabela.close();
-            nowa.replaceTable(nazwaPliku);
-        } catch (...) {
-            nowa.close();
-            usunPliki(tymczasowa);
-            throw;
-        }
+        if (!tabela.restructure(PolaTabeliFirmy(), IndeksyTabeliFirmy(), wierszZeStarego,
+                                opisRekordu))
+            return; // another program changed it meanwhile; the next start looks again
     } catch (const EngineError &blad) {
-        tabela.open();
-        tabela.first();
+        if (!tabela.isOpen()) {
+            try {
+                tabela.open();
+                tabela.first();
+            } catch (const EngineError &) {
+                // The caller reports a table it finds closed.
+            }
+        }
+        const QString przyczyna = zWielkiejLitery(blad.cause());
+        if (blad.kind() == EngineError::Locked)
+            throw BladPrzebudowyTabeliFirmy(
+                QStringLiteral("Tabela danych o firmie %1 jest używana przez inny program i nie "
+                               "może być teraz przekształcona do nowego układu.\rTabela "
+                               "pozostała bez zmian; przekształcenie nastąpi przy następnym "
+                               "uruchomieniu programu.")
+                    .arg(plik));
         throw BladPrzebudowyTabeliFirmy(
             QStringLiteral("Nie udało się przekształcić tabeli danych o firmie %1 do nowego "
                            "układu.\rPrzyczyna: %2\rTabela pozostała bez zmian.")
-                .arg(plik.fileName(), blad.message()));
+                .arg(plik, przyczyna));
     }
 
-    // Index and memo files of the replaced table describe a table that is gone.
-    for (const QString &towarzyszacy : TableFile::companionFiles(nazwaPliku))
-        QFile::remove(towarzyszacy);
-    // The structure file described the old layout; the next open writes it anew.
-    const QString sciezka = tabela.fileName();
-    QFile::remove(
-        resolveCaseInsensitive(sciezka.left(sciezka.size() - 3) + QStringLiteral(".STR")));
-    tabela.open();
-    tabela.first();
+    // Index and memo files of the older engine describe a table that is gone.
+    for (const QString &towarzyszacy : TableFile::companionFiles(nazwaPliku)) {
+        if (!towarzyszacy.endsWith(QLatin1String("-journal"), Qt::CaseInsensitive))
+            (void)removeFile(towarzyszacy);
+    }
+    // The structure file described the old layout; the open that upgraded the table writes it
+    // anew.
+    const QString struktura =
+        resolveCaseInsensitive(nazwaPliku.left(nazwaPliku.size() - 3) + QStringLiteral(".STR"));
+    if (existsAnyKind(struktura))
+        (void)removeFile(struktura);
 }
 
 } // namespace
@@ -280,6 +249,9 @@ void AktualizujTabeleFirmy(Table &tabela)
         return;
     }
     if (tabela.fieldCount() >= PolaTabeliFirmy().size())
+        return;
+    // A table the user chose to keep read-only is kept as it is, in its old layout.
+    if (tabela.isReadOnly())
         return;
     przebuduj(tabela);
 }

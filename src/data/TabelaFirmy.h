@@ -14,12 +14,14 @@ const QList<FieldDef> &PolaTabeliFirmy();
 const QList<IndexDef> &IndeksyTabeliFirmy();
 
 // Closed handle: creates an empty firm table under its name and leaves it open. Open handle on
-// a firm table with fewer fields than the layout: rebuilds it in the layout carrying every
-// record over; the old table stays in place until the new one holds every record.
+// a writable firm table with fewer fields than the layout: rebuilds it in the layout inside its
+// own file, carrying every record over, all or nothing (Table::restructure). A read-only table
+// is left as it is.
 void AktualizujTabeleFirmy(Table &tabela);
 
-// Raised when the rebuild of an old firm table failed and the old table was kept, whole, and
-// reopened on the handle. The message says so in words for the user.
+// Raised when the rebuild of an old firm table failed or was put off (another program holds the
+// table) and the old table was kept, whole, open on the handle. The message says so in words for
+// the user, with the cause.
 class BladPrzebudowyTabeliFirmy : public EngineError
 {
 public:

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <numeric>
 #include <sqlite3.h>
 
@@ -392,12 +393,17 @@ void Table::deleteTable()
         throw EngineError(EngineError::Missing, QStringLiteral("%1: brak tabeli").arg(context()));
     // The journal first: a table without its journal is whole, a journal without its table
     // is harmless.
-    for (const QString &companion : TableFile::companionFiles(path))
-        QFile::remove(companion);
-    if (!QFile::remove(path))
-        throw EngineError(EngineError::Io,
-                          QStringLiteral("%1: nie można usunąć tabeli").arg(context()));
-    syncDirectory(QFileInfo(path).absolutePath());
+    for (const QString &companion : TableFile::companionFiles(path)) {
+        if (!removeFile(companion))
+            throw EngineError(EngineError::Io, context(),
+                              QStringLiteral("nie można usunąć pliku %1: %2")
+                                  .arg(QFileInfo(companion).fileName(), systemErrorText(errno)));
+    }
+    if (!removeFile(path))
+        throw EngineError(
+            EngineError::Io, context(),
+            QStringLiteral("nie można usunąć tabeli: %1").arg(systemErrorText(errno)));
+    (void)syncDirectory(QFileInfo(path).absolutePath());
 }
 
 void Table::replaceTable(const QString &targetPath)
@@ -418,14 +424,18 @@ void Table::replaceTable(const QString &targetPath)
                           QStringLiteral("%1: tabela ma niezamknięty dziennik").arg(context()));
     // A journal of the replaced table must not be played into the new file.
     for (const QString &companion : TableFile::companionFiles(to)) {
-        if (companion.endsWith(QLatin1String("-journal"), Qt::CaseInsensitive) ||
-            companion.endsWith(QLatin1String("-wal"), Qt::CaseInsensitive) ||
-            companion.endsWith(QLatin1String("-shm"), Qt::CaseInsensitive))
-            QFile::remove(companion);
+        if ((companion.endsWith(QLatin1String("-journal"), Qt::CaseInsensitive) ||
+             companion.endsWith(QLatin1String("-wal"), Qt::CaseInsensitive) ||
+             companion.endsWith(QLatin1String("-shm"), Qt::CaseInsensitive)) &&
+            !removeFile(companion))
+            throw EngineError(EngineError::Io, context(),
+                              QStringLiteral("nie można usunąć pliku %1: %2")
+                                  .arg(QFileInfo(companion).fileName(), systemErrorText(errno)));
     }
     if (moveReplacing(from, to) != MoveResult::Done)
-        throw EngineError(EngineError::Io, QStringLiteral("%1: nie można zastąpić tabeli %2")
-                                               .arg(context(), QFileInfo(to).fileName()));
+        throw EngineError(EngineError::Io, context(),
+                          QStringLiteral("nie można zastąpić tabeli %1: %2")
+                              .arg(QFileInfo(to).fileName(), systemErrorText(errno)));
     m_tableName = to;
 }
 
@@ -486,6 +496,49 @@ void Table::clearRequiredFlags()
     TableFile::storeWithoutRequired(*m_db);
     for (FieldDef &f : m_fieldDefs)
         f.required = false;
+}
+
+bool Table::restructure(const QList<FieldDef> &fields, const QList<IndexDef> &indexes,
+                        const TableFile::RecordMapper &map,
+                        const TableFile::RecordDescriber &describe)
+{
+    requireOpen();
+    checkBrowseMode();
+    checkWritable();
+    if (m_db->inTransaction())
+        throw EngineError(EngineError::BadState, context(),
+                          QStringLiteral("przebudowa w trakcie transakcji"));
+    TableFile::validate({fields, indexes}, context());
+    fault(EngineOp::Create);
+    // The write lock first: from here no other program commits a record the rebuild would miss.
+    m_db->exec(QStringLiteral("BEGIN IMMEDIATE"));
+    bool done = false;
+    try {
+        const TableFile::Definitions stored = TableFile::read(*m_db);
+        if (stored.fields == m_fieldDefs && stored.indexes == m_indexDefs) {
+            TableFile::restructure(*m_db, stored, {fields, indexes}, map, describe,
+                                   [this](EngineOp op) { fault(op); });
+            fault(EngineOp::Flush);
+            m_db->exec(QStringLiteral("COMMIT"));
+            done = true;
+        } else {
+            m_db->exec(QStringLiteral("ROLLBACK"));
+        }
+    } catch (...) {
+        try {
+            if (m_db->inTransaction())
+                m_db->exec(QStringLiteral("ROLLBACK"));
+        } catch (const EngineError &) {
+            // closing the connection ends it anyway
+        }
+        throw;
+    }
+    // Open anew: the description, the statements and the window belong to the old layout.
+    close();
+    if (done && !m_indexName.isEmpty() && !hasIndex({fields, indexes}, m_indexName))
+        m_indexName.clear();
+    open();
+    return done;
 }
 
 void Table::allOrNothing(const std::function<void()> &work)

@@ -2,6 +2,7 @@
 
 #include "data/FieldDefs.h"
 #include "data/Session.h"
+#include "data/TableFile.h"
 
 #include <QBitArray>
 #include <QByteArray>
@@ -99,6 +100,8 @@ public:
 
     bool isOpen() const { return m_db != nullptr; }
     bool active() const { return isOpen(); }
+    // The open table cannot be written (its file lacks the owner's write permission).
+    bool isReadOnly() const { return isOpen() && m_readOnly; }
     void setActive(bool active);
     void open();  // raises Missing, Damaged or Locked
     void close(); // an unposted edit is dropped, an unfinished transaction rolled back
@@ -126,6 +129,17 @@ public:
     void clearRequiredFlags();
     // Empties the named fields in every record, all records or none.
     void emptyFields(const QStringList &fieldNames);
+    // Rebuilds this open table for new definitions inside its own file, in one write transaction:
+    // every record passes `map` (see TableFile::restructure), and the table is either wholly as
+    // it was or wholly in the new layout, also after a crash. Meanwhile other programs can read
+    // the table but not write it; afterwards every connection to the file sees the new layout,
+    // and the file keeps its permissions and owner. Raises Locked when another program holds
+    // the table beyond the session's lock timeout. The table is open again on return, on its
+    // first record; false when another program changed its description since it was opened, in
+    // which case nothing was done.
+    bool restructure(const QList<FieldDef> &fields, const QList<IndexDef> &indexes,
+                     const TableFile::RecordMapper &map,
+                     const TableFile::RecordDescriber &describe = {});
     // batAppendUpdate: every record of `source` (an open table with fields of the same names)
     // is added, or replaces the record with the same primary key.
     void batchAppend(Table &source);

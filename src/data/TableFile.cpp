@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTemporaryFile>
 
 #include <algorithm>
 #include <array>
@@ -20,8 +19,6 @@
 
 namespace rawen {
 namespace TableFile {
-
-namespace {
 
 QString columnType(TFieldType type)
 {
@@ -36,6 +33,8 @@ QString columnType(TFieldType type)
         return QStringLiteral("BLOB");
     }
 }
+
+namespace {
 
 int fieldIndex(const QList<FieldDef> &fields, const QString &name)
 {
@@ -175,7 +174,8 @@ void validate(const Definitions &d, const QString &context)
         bad(QStringLiteral("więcej niż jeden indeks główny"));
 }
 
-QString indexSql(const IndexDef &index, int number, const QList<FieldDef> &fields)
+QString indexSql(const IndexDef &index, int number, const QList<FieldDef> &fields,
+                 const QString &table)
 {
     QStringList columns;
     for (const QString &name : indexFieldNames(index)) {
@@ -186,10 +186,10 @@ QString indexSql(const IndexDef &index, int number, const QList<FieldDef> &field
         columns << column;
     }
     const bool unique = index.options & (ixPrimary | ixUnique);
-    return QStringLiteral("CREATE %1INDEX rawen_ix%2 ON records(%3)")
+    return QStringLiteral("CREATE %1INDEX rawen_ix%2 ON %3(%4)")
         .arg(unique ? QStringLiteral("UNIQUE ") : QString())
         .arg(number)
-        .arg(columns.join(QLatin1String(", ")));
+        .arg(quoteIdentifier(table), columns.join(QLatin1String(", ")));
 }
 
 void create(const QString &path, const Definitions &d, bool replace)
@@ -202,26 +202,16 @@ void create(const QString &path, const Definitions &d, bool replace)
         throw EngineError(EngineError::Io,
                           QStringLiteral("%1: brak katalogu %2").arg(context, directory));
 
-    QString temporaryPath;
-    {
-        QTemporaryFile temporary(directory + QStringLiteral("/.") + info.fileName() +
-                                 QStringLiteral(".XXXXXX"));
-        temporary.setAutoRemove(false);
-        if (!temporary.open())
-            throw EngineError(
-                EngineError::Io,
-                QStringLiteral("%1: nie można utworzyć pliku w %2").arg(context, directory));
-        temporaryPath = temporary.fileName();
-    } // closed before SQLite opens it
-    struct Cleanup
-    {
-        QString path;
-        ~Cleanup()
-        {
-            if (!path.isEmpty())
-                QFile::remove(path);
-        }
-    } cleanup{temporaryPath};
+    // Built under a name of its own, with the permissions a new file gets; whatever happens
+    // below, the temporary (and a journal beside it) goes with this object.
+    TemporaryFile temporary(path);
+    if (!temporary.isValid())
+        throw EngineError(EngineError::Io, context,
+                          QStringLiteral("nie można utworzyć pliku w %1: %2")
+                              .arg(directory, systemErrorText(errno)));
+    if (!temporary.closeHandle())
+        throw EngineError(EngineError::Io, context, systemErrorText(errno));
+    const QString temporaryPath = temporary.path();
 
     {
         SqliteDatabase db;
@@ -251,23 +241,30 @@ void create(const QString &path, const Definitions &d, bool replace)
 
     if (replace) {
         // A journal left by the old table would be played into the new file on its first open.
-        for (const QString &companion : companionFiles(path))
-            QFile::remove(companion);
+        for (const QString &companion : companionFiles(path)) {
+            if (!removeFile(companion))
+                throw EngineError(
+                    EngineError::Io, context,
+                    QStringLiteral("nie można usunąć pliku %1: %2")
+                        .arg(QFileInfo(companion).fileName(), systemErrorText(errno)));
+        }
         if (moveReplacing(temporaryPath, path) != MoveResult::Done)
-            throw EngineError(EngineError::Io,
-                              QStringLiteral("%1: nie można zastąpić tabeli").arg(context));
+            throw EngineError(
+                EngineError::Io, context,
+                QStringLiteral("nie można zastąpić tabeli: %1").arg(systemErrorText(errno)));
     } else {
         switch (moveNoReplace(temporaryPath, path)) {
         case MoveResult::Done:
             break;
         case MoveResult::TargetExists:
-            throw EngineError(EngineError::Locked,
-                              QStringLiteral("%1: plik już istnieje").arg(context));
+            throw EngineError(EngineError::Locked, context, QStringLiteral("plik już istnieje"));
         case MoveResult::Failed:
-            throw EngineError(EngineError::Io,
-                              QStringLiteral("%1: nie można utworzyć tabeli").arg(context));
+            throw EngineError(
+                EngineError::Io, context,
+                QStringLiteral("nie można utworzyć tabeli: %1").arg(systemErrorText(errno)));
         }
     }
+    temporary.release();
 }
 
 namespace {
@@ -412,6 +409,22 @@ Definitions read(const SqliteDatabase &db)
     return readDefinitions(db, {});
 }
 
+void storeDescription(const SqliteDatabase &db, const Definitions &d)
+{
+    if (!descriptionQuery(db)) {
+        db.exec(QStringLiteral("DROP TABLE IF EXISTS rawen_fields; DROP TABLE IF EXISTS "
+                               "rawen_indexes; CREATE TABLE rawen_description(fields TEXT NOT "
+                               "NULL, indexes TEXT NOT NULL); INSERT INTO rawen_description "
+                               "VALUES('', ''); PRAGMA user_version=%1")
+                    .arg(kFormatVersion));
+    }
+    SqliteStatement update =
+        db.prepare(QStringLiteral("UPDATE rawen_description SET fields = ?, indexes = ?"));
+    update.bind(1, describeFields(d.fields));
+    update.bind(2, describeIndexes(d.indexes));
+    update.run();
+}
+
 namespace {
 
 // The values of the database header that opening checks.
@@ -476,8 +489,11 @@ Definitions open(SqliteDatabase &db, const QString &path, const FileState &file,
                  const std::function<void(const Definitions &)> &readFirst)
 {
     const QString context = shortName(path);
+    if (!file.exists && file.noAccess)
+        throw EngineError(EngineError::NoAccess, context,
+                          QStringLiteral("brak uprawnień do katalogu tabeli"));
     if (!file.exists)
-        throw EngineError(EngineError::Missing, QStringLiteral("%1: brak tabeli").arg(context));
+        throw EngineError(EngineError::Missing, context, QStringLiteral("brak tabeli"));
     auto damaged = [&](const QString &why) {
         db.close();
         throw EngineError(EngineError::Damaged,
@@ -522,7 +538,8 @@ Definitions open(SqliteDatabase &db, const QString &path, const FileState &file,
     } catch (const EngineError &error) {
         reading.reset();
         db.close();
-        if (error.kind() == EngineError::Locked || error.kind() == EngineError::Damaged)
+        if (error.kind() == EngineError::Locked || error.kind() == EngineError::Damaged ||
+            error.kind() == EngineError::NeedsRecovery || error.kind() == EngineError::NoAccess)
             throw;
         // Any other surprise on the way in.
         throw EngineError(

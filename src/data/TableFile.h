@@ -1,8 +1,10 @@
 #pragma once
 
 #include "data/FieldDefs.h"
+#include "data/Session.h"
 #include "platform/FileNames.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -64,7 +66,35 @@ void storeWithoutRequired(const SqliteDatabase &db);
 QStringList companionFiles(const QString &path);
 
 // SQL text of one SQLite index for an index definition; `number` names it.
-QString indexSql(const IndexDef &index, int number, const QList<FieldDef> &fields);
+QString indexSql(const IndexDef &index, int number, const QList<FieldDef> &fields,
+                 const QString &table = QStringLiteral("records"));
+
+// The column type a field's values are stored in.
+QString columnType(TFieldType type);
+
+// Stores a new description in the open file, in the current format (a file of the first format
+// is brought to it).
+void storeDescription(const SqliteDatabase &db, const Definitions &definitions);
+
+// One record of a table being restructured: the text form of every column its file holds, by the
+// column's name in upper case; "" for an empty value.
+using OldRecord = QHash<QString, QString>;
+// The new record's texts, one per field of the new definitions, in their order.
+using RecordMapper = std::function<QStringList(const OldRecord &)>;
+// How the user knows a record, for a message that names it ("NR 5, SKROT Alfa").
+using RecordDescriber = std::function<QString(const OldRecord &)>;
+
+// Rebuilds the records of the open file `db` (described by `current`) for the definitions
+// `target` inside the caller's write transaction: a new records table filled record by record
+// through `map` (rowids kept), the old one dropped, the new one renamed, the description
+// replaced. A column the file holds beyond `current` whose name is no field of `target` is
+// carried over as it is (nothing a column holds is dropped); one that is a field of `target`
+// makes the description and the file disagree, and the rebuild is refused. A value the new
+// field cannot hold whole, or a key the new indexes refuse, raises naming the record.
+// `checkFault` is called with Create before the rebuild and Append before each record.
+void restructure(const SqliteDatabase &db, const Definitions &current, const Definitions &target,
+                 const RecordMapper &map, const RecordDescriber &describe,
+                 const std::function<void(EngineOp)> &checkFault);
 
 } // namespace TableFile
 

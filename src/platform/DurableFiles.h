@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -7,15 +8,24 @@
 namespace rawen {
 
 // File operations that land whole or not at all, and stay on disk once they return. One source
-// file per operating system.
+// file per operating system. Every step they take passes the fault point (FaultPoint.h) first.
 
 enum class MoveResult { Done, TargetExists, Failed };
 
-// Renames `from` to `to` in one step, replacing a file at `to`.
-MoveResult moveReplacing(const QString &from, const QString &to);
+// Renames `from` to `to` in one step, replacing a file at `to`. The file put in place takes the
+// permissions (and, where the process may set it, the owner and group) of the file it replaces,
+// so a table shared by an office's users stays theirs. On Failed, errno tells why.
+[[nodiscard]] MoveResult moveReplacing(const QString &from, const QString &to);
 
-// Renames `from` to `to` in one step, only while nothing is at `to`; never overwrites.
-MoveResult moveNoReplace(const QString &from, const QString &to);
+// Renames `from` to `to` in one step, only while nothing is at `to`; never overwrites. On
+// Failed, errno tells why.
+[[nodiscard]] MoveResult moveNoReplace(const QString &from, const QString &to);
+
+// Removes a file; true when it is gone (or was never there). On false, errno tells why.
+[[nodiscard]] bool removeFile(const QString &path);
+
+// Creates a directory (its parent must exist); true when it exists afterwards.
+[[nodiscard]] bool makeDirectory(const QString &path);
 
 // Fills `data` with `length` bytes of the source from `offset`; false when it cannot.
 using FileReader = std::function<bool(char *data, qint64 length, qint64 offset)>;
@@ -30,7 +40,50 @@ using FileReader = std::function<bool(char *data, qint64 length, qint64 offset)>
 // locked by other connections of this process at any time.
 void writeNewFile(const QString &target, qint64 size, const FileReader &reader);
 
-// Makes a rename or a new entry in the directory durable.
-void syncDirectory(const QString &directory);
+// Writes `bytes` as the file `target` the same way; with `replace` an existing file is replaced
+// in one rename (keeping its permissions), so `target` is always the old file whole or the new
+// one whole. Throws EngineError as writeNewFile.
+void writeFile(const QString &target, const QByteArray &bytes, bool replace);
+
+// Makes a rename or a new entry in the directory durable; false when the system refuses.
+[[nodiscard]] bool syncDirectory(const QString &directory);
+
+// A file of ours under construction beside `target`: a hidden name that marks it as a temporary
+// of this program, of this machine and process, and the permissions a newly created file gets.
+// Removed (with a journal SQLite may have left beside it) when the object goes, unless kept.
+// Making one first clears the directory of temporaries that interrupted runs left behind.
+class TemporaryFile
+{
+public:
+    explicit TemporaryFile(const QString &target);
+    ~TemporaryFile();
+    TemporaryFile(const TemporaryFile &) = delete;
+    TemporaryFile &operator=(const TemporaryFile &) = delete;
+
+    // False when no file could be made; errno tells why.
+    bool isValid() const { return !m_path.isEmpty(); }
+    QString path() const { return m_path; }
+    // Its descriptor (handle on Windows), open for writing; -1 after closeHandle().
+    qintptr handle() const { return m_handle; }
+    // Closes the descriptor; false when the system reports an error (a delayed write failing).
+    [[nodiscard]] bool closeHandle();
+    // The file has been moved into place: nothing to remove.
+    void release() { m_path.clear(); }
+
+private:
+    QString m_path;
+    qintptr m_handle = -1;
+};
+
+// True when `name` is a temporary this program makes (or an earlier version made) beside a file.
+bool isTemporaryName(const QString &name);
+
+// Removes from `directory` the temporaries that interrupted runs left behind: those of a process
+// of this machine that no longer runs, and those no program has touched for an hour. A file
+// another running program may be writing is never taken.
+void removeStaleTemporaries(const QString &directory);
+
+// The system's text for an error number, in the user's language where the system has it.
+QString systemErrorText(int error);
 
 } // namespace rawen

@@ -1,10 +1,16 @@
 #include "data/EngineError.h"
 #include "platform/DurableFiles.h"
+#include "platform/FaultPoint.h"
 
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSysInfo>
 
+#include <cerrno>
 #include <vector>
 #include <windows.h>
 
@@ -17,10 +23,99 @@ std::wstring nativePath(const QString &path)
     return QDir::toNativeSeparators(path).toStdWString();
 }
 
+// The fault point's verdict as the error Windows would give.
+bool refused(FileStep step, const QString &path)
+{
+    const int error = FaultPoint::before(step, path);
+    if (error == 0)
+        return false;
+    SetLastError(error == ENOSPC ? ERROR_DISK_FULL : ERROR_WRITE_FAULT);
+    errno = error;
+    return true;
+}
+
+QString machineMark()
+{
+    static const QString mark = QString::fromLatin1(
+        QCryptographicHash::hash(QSysInfo::machineHostName().toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(8));
+    return mark;
+}
+
+const QRegularExpression &temporaryPattern()
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\..+~rawen-([0-9a-f]{8})-([0-9]+)-[0-9a-z]+(-journal|-wal|-shm)?$"));
+    return pattern;
+}
+
+const QRegularExpression &olderTemporaryPattern()
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\.(.+\\.DB\\.[A-Za-z0-9]{1,7}|.+-nowa\\.DB)(-journal)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return pattern;
+}
+
+bool processRuns(qint64 pid)
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, DWORD(pid));
+    if (!process)
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
+bool untouchedForAnHour(const QString &path)
+{
+    const QDateTime changed = QFileInfo(path).lastModified();
+    return changed.isValid() && changed.secsTo(QDateTime::currentDateTime()) > 3600;
+}
+
+bool writeAll(HANDLE out, const QString &path, const char *data, qint64 length)
+{
+    for (qint64 done = 0; done < length;) {
+        if (refused(FileStep::Write, path))
+            return false;
+        DWORD written = 0;
+        const DWORD chunk = DWORD(qMin<qint64>(length - done, 1 << 20));
+        if (!WriteFile(out, data + done, chunk, &written, nullptr))
+            return false;
+        done += written;
+    }
+    return true;
+}
+
 } // namespace
+
+QString systemErrorText(int error)
+{
+    switch (error) {
+    case ENOSPC:
+        return QStringLiteral("brak miejsca na dysku");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("brak uprawnień");
+    case EIO:
+        return QStringLiteral("błąd wejścia-wyjścia dysku");
+    case ENOENT:
+        return QStringLiteral("brak pliku lub katalogu");
+    default:
+        return QString::fromLocal8Bit(strerror(error));
+    }
+}
 
 MoveResult moveReplacing(const QString &from, const QString &to)
 {
+    // ReplaceFile keeps the replaced file's attributes and security; a new name has none to keep.
+    if (refused(FileStep::Rename, to))
+        return MoveResult::Failed;
+    if (QFileInfo::exists(to) &&
+        ReplaceFileW(nativePath(to).c_str(), nativePath(from).c_str(), nullptr,
+                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        return MoveResult::Done;
     return MoveFileExW(nativePath(from).c_str(), nativePath(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
                ? MoveResult::Done
@@ -29,6 +124,8 @@ MoveResult moveReplacing(const QString &from, const QString &to)
 
 MoveResult moveNoReplace(const QString &from, const QString &to)
 {
+    if (refused(FileStep::Rename, to))
+        return MoveResult::Failed;
     if (MoveFileExW(nativePath(from).c_str(), nativePath(to).c_str(), MOVEFILE_WRITE_THROUGH))
         return MoveResult::Done;
     const DWORD error = GetLastError();
@@ -36,27 +133,97 @@ MoveResult moveNoReplace(const QString &from, const QString &to)
                                                                        : MoveResult::Failed;
 }
 
-void writeNewFile(const QString &target, qint64 size, const FileReader &reader)
+bool removeFile(const QString &path)
+{
+    if (refused(FileStep::Unlink, path))
+        return false;
+    return DeleteFileW(nativePath(path).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+bool makeDirectory(const QString &path)
+{
+    if (refused(FileStep::MakeDirectory, path))
+        return false;
+    return CreateDirectoryW(nativePath(path).c_str(), nullptr) || QFileInfo(path).isDir();
+}
+
+TemporaryFile::TemporaryFile(const QString &target)
 {
     const QFileInfo info(target);
     const QString directory = info.absolutePath();
-    QString temporary;
-    HANDLE out = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100 && out == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary = directory + QStringLiteral("/.") + info.fileName() + u'.' +
-                    QString::number(QRandomGenerator::global()->generate(), 36);
-        out = CreateFileW(nativePath(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                          FILE_ATTRIBUTE_HIDDEN, nullptr);
-        if (out == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
-            break;
+    removeStaleTemporaries(directory);
+    const QString stem = directory + QStringLiteral("/.") + info.fileName() +
+                         QStringLiteral("~rawen-") + machineMark() + u'-' +
+                         QString::number(GetCurrentProcessId()) + u'-';
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString path = stem + QString::number(QRandomGenerator::global()->generate(), 36);
+        HANDLE out = CreateFileW(nativePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (out != INVALID_HANDLE_VALUE) {
+            m_path = path;
+            m_handle = qintptr(out);
+            return;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS)
+            return;
     }
-    if (out == INVALID_HANDLE_VALUE)
-        throw EngineError(EngineError::Io,
-                          QStringLiteral("Nie można utworzyć pliku w %1").arg(directory));
+}
+
+TemporaryFile::~TemporaryFile()
+{
+    if (m_handle != -1)
+        CloseHandle(HANDLE(m_handle));
+    if (!m_path.isEmpty()) {
+        for (const char *suffix : {"-journal", "-wal", "-shm"})
+            (void)removeFile(m_path + QLatin1String(suffix));
+        (void)removeFile(m_path);
+    }
+}
+
+bool TemporaryFile::closeHandle()
+{
+    if (m_handle == -1)
+        return true;
+    const bool closed = CloseHandle(HANDLE(m_handle));
+    m_handle = -1;
+    return closed;
+}
+
+bool isTemporaryName(const QString &name)
+{
+    return temporaryPattern().match(name).hasMatch() ||
+           olderTemporaryPattern().match(name).hasMatch();
+}
+
+void removeStaleTemporaries(const QString &directory)
+{
+    const QDir dir(directory);
+    const QStringList hidden = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : hidden) {
+        if (!name.startsWith(u'.'))
+            continue;
+        const QString path = dir.filePath(name);
+        const QRegularExpressionMatch ours = temporaryPattern().match(name);
+        bool stale = false;
+        if (ours.hasMatch())
+            stale = ours.captured(1) == machineMark() ? !processRuns(ours.captured(2).toLongLong())
+                                                      : untouchedForAnHour(path);
+        else if (olderTemporaryPattern().match(name).hasMatch())
+            stale = untouchedForAnHour(path);
+        if (stale)
+            (void)removeFile(path);
+    }
+}
+
+void writeNewFile(const QString &target, qint64 size, const FileReader &reader)
+{
+    TemporaryFile temporary(target);
+    if (!temporary.isValid())
+        throw EngineError(
+            EngineError::Io,
+            QStringLiteral("Nie można utworzyć pliku w %1").arg(QFileInfo(target).absolutePath()));
+    HANDLE out = HANDLE(temporary.handle());
     auto fail = [&](EngineError::Kind kind, const QString &why) {
-        if (out != INVALID_HANDLE_VALUE)
-            CloseHandle(out);
-        DeleteFileW(nativePath(temporary).c_str());
         throw EngineError(kind, QStringLiteral("%1: %2").arg(target, why));
     };
     std::vector<char> buffer(1 << 16);
@@ -64,18 +231,17 @@ void writeNewFile(const QString &target, qint64 size, const FileReader &reader)
         const qint64 length = qMin(qint64(buffer.size()), size - offset);
         if (!reader(buffer.data(), length, offset))
             fail(EngineError::Io, QStringLiteral("błąd odczytu źródła"));
-        DWORD written = 0;
-        if (!WriteFile(out, buffer.data(), DWORD(length), &written, nullptr) || written != length)
+        if (!writeAll(out, temporary.path(), buffer.data(), length))
             fail(EngineError::Io, QStringLiteral("błąd zapisu"));
         offset += length;
     }
-    if (!FlushFileBuffers(out))
+    if (refused(FileStep::Sync, temporary.path()) || !FlushFileBuffers(out))
         fail(EngineError::Io, QStringLiteral("błąd zapisu"));
-    CloseHandle(out);
-    out = INVALID_HANDLE_VALUE;
-    SetFileAttributesW(nativePath(temporary).c_str(), FILE_ATTRIBUTE_NORMAL);
-    switch (moveNoReplace(temporary, target)) {
+    if (!temporary.closeHandle())
+        fail(EngineError::Io, QStringLiteral("błąd zapisu"));
+    switch (moveNoReplace(temporary.path(), target)) {
     case MoveResult::Done:
+        temporary.release();
         return;
     case MoveResult::TargetExists:
         fail(EngineError::Locked, QStringLiteral("plik już istnieje"));
@@ -86,9 +252,32 @@ void writeNewFile(const QString &target, qint64 size, const FileReader &reader)
     }
 }
 
-void syncDirectory(const QString &)
+void writeFile(const QString &target, const QByteArray &bytes, bool replace)
+{
+    if (!replace) {
+        writeNewFile(target, bytes.size(), [&](char *data, qint64 length, qint64 offset) {
+            memcpy(data, bytes.constData() + offset, size_t(length));
+            return true;
+        });
+        return;
+    }
+    TemporaryFile temporary(target);
+    if (!temporary.isValid())
+        throw EngineError(
+            EngineError::Io,
+            QStringLiteral("Nie można utworzyć pliku w %1").arg(QFileInfo(target).absolutePath()));
+    HANDLE out = HANDLE(temporary.handle());
+    if (!writeAll(out, temporary.path(), bytes.constData(), bytes.size()) ||
+        refused(FileStep::Sync, temporary.path()) || !FlushFileBuffers(out) ||
+        !temporary.closeHandle() || moveReplacing(temporary.path(), target) != MoveResult::Done)
+        throw EngineError(EngineError::Io, QStringLiteral("%1: błąd zapisu").arg(target));
+    temporary.release();
+}
+
+bool syncDirectory(const QString &)
 {
     // NTFS journals directory entries; MOVEFILE_WRITE_THROUGH already waits for the move.
+    return true;
 }
 
 } // namespace rawen

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <sys/stat.h>
 #endif
 
@@ -81,8 +82,10 @@ FileState fileState(const QString &path)
 #ifdef Q_OS_UNIX
     // Tables are opened by the hundred (the firm list): one plain stat, nothing more.
     struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        state.noAccess = errno == EACCES;
         return state;
+    }
     state.exists = true;
     state.isFile = S_ISREG(st.st_mode);
     state.size = state.isFile ? qint64(st.st_size) : 0;

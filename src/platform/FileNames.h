@@ -22,7 +22,8 @@ bool isReadOnly(const QString &path);
 struct FileState
 {
     bool exists = false;
-    bool isFile = false; // a regular file
+    bool noAccess = false; // not found because a directory on the way may not be searched
+    bool isFile = false;   // a regular file
     qint64 size = 0;
     bool readOnly = false; // as isReadOnly
 };

@@ -30,14 +30,16 @@ QString PolecenieModulu::wiersz() const
 }
 
 PolecenieModulu Polecenie(const QString &katalogGlowny, const QString &nazwaKontrolki,
-                          const QString &pozycja)
+                          const QString &pozycja, const QString &katalogFirmy)
 {
     PolecenieModulu polecenie;
     polecenie.program = katalogGlowny + KodModulu(nazwaKontrolki) + QStringLiteral(".EXE");
     const QString numer = pozycja.left(3);
     if (numer != QLatin1String("000")) {
-        QString parametr = QStringLiteral("DR=") + katalogGlowny + QStringLiteral("FIRMA") + numer +
-                           QDir::separator();
+        QString parametr = QStringLiteral("DR=") + (katalogFirmy.isEmpty()
+                                                        ? katalogGlowny + QStringLiteral("FIRMA") +
+                                                              numer + QDir::separator()
+                                                        : katalogFirmy);
         parametr.replace(u' ', u'_');
         polecenie.argumenty << parametr;
     }

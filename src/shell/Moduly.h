@@ -30,9 +30,10 @@ struct PolecenieModulu
     QString wiersz() const; // the command line: program, one space, the parameter
 };
 
-// The firm directory (data root, "FIRMA", number, separator) goes after "DR=" with every space
-// turned into "_".
+// The firm directory goes after "DR=" with every space turned into "_": `katalogFirmy` (with its
+// closing separator) as the firm list found it on the disk, or, when not given, data root,
+// "FIRMA", number and separator.
 PolecenieModulu Polecenie(const QString &katalogGlowny, const QString &nazwaKontrolki,
-                          const QString &pozycja);
+                          const QString &pozycja, const QString &katalogFirmy = QString());
 
 } // namespace rawen

@@ -26,6 +26,9 @@ namespace rawen {
 
 namespace {
 
+// Each item keeps its firm's directory as the disk names it.
+constexpr int kKatalogFirmy = Qt::UserRole;
+
 // The list sorts itself alphabetically without regard to case.
 class PozycjaFirmy : public QListWidgetItem
 {
@@ -152,8 +155,11 @@ void TRAWENF::zbudujWykaz()
 {
     ui->FIRMA->clear();
     ui->FIRMA->setSortingEnabled(true);
-    for (const QString &pozycja : WykazFirm(m_katalogGlowny, Table1))
-        ui->FIRMA->addItem(new PozycjaFirmy(pozycja));
+    for (const FirmaWykazu &firma : FirmyWykazu(m_katalogGlowny, Table1)) {
+        auto *pozycja = new PozycjaFirmy(firma.pozycja);
+        pozycja->setData(kKatalogFirmy, firma.katalog);
+        ui->FIRMA->addItem(pozycja);
+    }
     ui->FIRMA->setCurrentRow(-1);
     ui->FIRMA->clearSelection();
 }
@@ -166,7 +172,8 @@ void TRAWENF::PROG(QObject *sender)
         return;
     }
     const PolecenieModulu polecenie =
-        Polecenie(m_katalogGlowny, sender->objectName(), wybrane.first()->text());
+        Polecenie(m_katalogGlowny, sender->objectName(), wybrane.first()->text(),
+                  wybrane.first()->data(kKatalogFirmy).toString());
     // Any other failure to start passes in silence, as it always did.
     if (m_procesy.startDetached(polecenie.program, polecenie.argumenty) ==
         Processes::Result::FileNotFound)

@@ -12,7 +12,13 @@ namespace rawen {
 
 namespace {
 
-// The short name of the firm table `sciezka`, or nothing when it does not open.
+// A firm another program is writing is passed over quickly: at start-up the data module has
+// already waited the full lock timeout for firm 000's table, and a register of hundreds of firms
+// must not wait that long for each.
+constexpr int kCzekanieNaBlokade = 250;
+
+// The short name of the firm table `sciezka`; the mark of a locked firm; nothing when it does not
+// open.
 std::optional<QString> skrot(Table &tabela, const QString &sciezka)
 {
     try {
@@ -23,31 +29,44 @@ std::optional<QString> skrot(Table &tabela, const QString &sciezka)
         const QString tekst = pole.isValid() ? pole.asString() : QString();
         tabela.close();
         return tekst;
-    } catch (const EngineError &) {
+    } catch (const EngineError &blad) {
         tabela.close();
+        if (blad.kind() == EngineError::Locked)
+            return OpisFirmyZablokowanej();
         return std::nullopt;
     }
 }
 
 } // namespace
 
-QStringList WykazFirm(const QString &katalogGlowny, Table &tabela)
+QString OpisFirmyZablokowanej()
 {
-    // Of each firm table only the short name is read.
-    struct Pola
+    return QStringLiteral("(zablokowana przez inny program)");
+}
+
+QList<FirmaWykazu> FirmyWykazu(const QString &katalogGlowny, Table &tabela)
+{
+    // Of each firm table only the short name is read, and a lock is waited for briefly.
+    struct Przywroc
     {
         Table &tabela;
-        const QStringList poprzednie = tabela.fetchedFields();
-        ~Pola() { tabela.setFetchedFields(poprzednie); }
-    } pola{tabela};
+        const QStringList pola = tabela.fetchedFields();
+        const int czekanie = tabela.session()->lockTimeout();
+        ~Przywroc()
+        {
+            tabela.setFetchedFields(pola);
+            tabela.session()->setLockTimeout(czekanie);
+        }
+    } przywroc{tabela};
     tabela.setFetchedFields({QStringLiteral("SKROT")});
+    tabela.session()->setLockTimeout(qMin(przywroc.czekanie, kCzekanieNaBlokade));
 
-    QStringList pozycje;
+    QList<FirmaWykazu> firmy;
     const std::optional<QString> firma000 =
         skrot(tabela, katalogGlowny + QStringLiteral("FIRMA.DB"));
     if (!firma000)
-        return pozycje;
-    pozycje << QStringLiteral("000 ") + *firma000;
+        return firmy;
+    firmy << FirmaWykazu{QStringLiteral("000 ") + *firma000, katalogGlowny};
 
     // FIRMA* as a case-blind file system matches it: directories only, hidden ones too.
     const QDir katalog(katalogGlowny);
@@ -60,9 +79,20 @@ QStringList WykazFirm(const QString &katalogGlowny, Table &tabela)
             continue;
         const std::optional<QString> nazwa =
             skrot(tabela, wpis.filePath() + QDir::separator() + QStringLiteral("FIRMA.DB"));
+        // The directory as it is on the disk: the module is sent to this one, whatever case its
+        // name is in and whatever else its name holds after the number.
         if (nazwa)
-            pozycje << wpis.fileName().mid(5, 3) + u' ' + *nazwa;
+            firmy << FirmaWykazu{wpis.fileName().mid(5, 3) + u' ' + *nazwa,
+                                 katalogGlowny + wpis.fileName() + QDir::separator()};
     }
+    return firmy;
+}
+
+QStringList WykazFirm(const QString &katalogGlowny, Table &tabela)
+{
+    QStringList pozycje;
+    for (const FirmaWykazu &firma : FirmyWykazu(katalogGlowny, tabela))
+        pozycje << firma.pozycja;
     return pozycje;
 }
 
