@@ -19,6 +19,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace rawen::test {
 namespace {
@@ -564,6 +567,141 @@ TEST_F(OtworzTabeleTest, AFullDiskAtAnyStepOfTheUpgradeGivesOneBoxAndLosesNothin
                 return;
         }
     EXPECT_GT(proby, 20);
+}
+
+// A table that does not open is explained by its cause: the repair hint where a repair or a
+// restore can help, plain words where they cannot.
+TEST_F(OtworzTabeleTest, EachCauseOfAFailedOpenIsToldAsWhatItIs)
+{
+    utworzFirme();
+    const QString naglowek =
+        QStringLiteral("Błąd otwarcia bazy : ") + kOpisFirmy + QStringLiteral("\rBaza : %1.DB\r");
+    {
+        SCOPED_TRACE("locked by another program");
+        sesja.setLockTimeout(50);
+        OtherProgram inny(plik(QStringLiteral("FIRMA.DB")));
+        ASSERT_EQ(inny.exec(QStringLiteral("BEGIN EXCLUSIVE")), SQLITE_OK);
+        EXPECT_FALSE(OtworzTabele(tabela, QStringLiteral("FIRMA"), kOpisFirmy));
+        EXPECT_FALSE(OtworzTabele(tabela, QStringLiteral("FIRMA"), QString()));
+        EXPECT_EQ(okna.texts(),
+                  QStringList{naglowek.arg(QStringLiteral("FIRMA")) +
+                              QStringLiteral("Baza jest zablokowana przez inny program.\r"
+                                             "Zakończ pracę z tą bazą w innych programach i "
+                                             "uruchom program ponownie.")});
+        inny.exec(QStringLiteral("ROLLBACK"));
+    }
+    {
+        SCOPED_TRACE("a path longer than the engine takes");
+        QString gleboki = katalog.path();
+        while (QFile::encodeName(gleboki).size() < 600) {
+            gleboki += u'/' + QString(100, u'k');
+            ASSERT_TRUE(QDir().mkpath(gleboki));
+        }
+        ASSERT_TRUE(
+            QFile::copy(plik(QStringLiteral("FIRMA.DB")), gleboki + QStringLiteral("/FIRMA.DB")));
+        const qsizetype przed = okna.shown().size();
+        const QString nazwa = gleboki + QStringLiteral("/FIRMA");
+        EXPECT_FALSE(OtworzTabele(tabela, nazwa, kOpisFirmy));
+        EXPECT_EQ(okna.texts().mid(przed),
+                  QStringList{naglowek.arg(nazwa) +
+                              QStringLiteral("Ścieżka dostępu do bazy jest za długa.\r"
+                                             "Przenieś dane do katalogu o krótszej ścieżce.")});
+    }
+    {
+        SCOPED_TRACE("a file this user may not read");
+        // Another user, when the test runs as root, for whom no permission is ever missing.
+        ASSERT_TRUE(QDir(katalog.path()).mkdir(QStringLiteral("cudzy")));
+        ASSERT_TRUE(QDir(katalog.path()).mkdir(QStringLiteral("zamkniety")));
+        ASSERT_TRUE(
+            QFile::copy(plik(QStringLiteral("FIRMA.DB")), plik(QStringLiteral("cudzy/FIRMA.DB"))));
+        ASSERT_TRUE(QFile::copy(plik(QStringLiteral("FIRMA.DB")),
+                                plik(QStringLiteral("zamkniety/FIRMA.DB"))));
+        for (const char *sciezka : {"", "/cudzy"})
+            ASSERT_EQ(
+                ::chmod(QFile::encodeName(katalog.path() + QLatin1String(sciezka)).constData(),
+                        0755),
+                0);
+        ASSERT_EQ(
+            ::chmod(QFile::encodeName(plik(QStringLiteral("cudzy/FIRMA.DB"))).constData(), 0600),
+            0);
+        ASSERT_EQ(::chmod(QFile::encodeName(plik(QStringLiteral("zamkniety"))).constData(), 0700),
+                  0);
+        const QString brakUprawnien = QStringLiteral("Brak uprawnień do odczytu pliku bazy.\r"
+                                                     "Poproś administratora o nadanie uprawnień "
+                                                     "do katalogu danych.");
+        for (const char *gdzie : {"cudzy", "zamkniety"}) {
+            SCOPED_TRACE(gdzie);
+            const QString nazwa = plik(QString::fromLatin1(gdzie) + QStringLiteral("/FIRMA"));
+            const int wynik = runInChildProcess([&] {
+                if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                    return 10;
+                ScriptedMessageBoxes wDziecku;
+                Table t(&sesja);
+                if (OtworzTabele(t, nazwa, kOpisFirmy))
+                    return 11;
+                if (wDziecku.texts() != QStringList{naglowek.arg(nazwa) + brakUprawnien})
+                    return 12;
+                return 0;
+            });
+            EXPECT_EQ(wynik, 0);
+        }
+    }
+}
+
+// A read-only table whose last write was cut short (a hot journal beside it) cannot be read
+// until that write is rolled back, which needs the file writable: the attribute repair is
+// offered, and on No the user is told why the table stays closed.
+TEST_F(OtworzTabeleTest, AReadOnlyTableWithAnUnfinishedWriteIsOfferedTheRepair)
+{
+    QList<QStringList> rekordy;
+    for (int i = 1; i <= 300; ++i) {
+        QStringList r(PolaTabeliFirmy().size());
+        r[0] = QString::number(i);
+        r[6] = QStringLiteral("Firma %1").arg(i);
+        r[7] = QString(50, u'n');
+        rekordy << r;
+    }
+    ASSERT_TRUE(QDir(katalog.path()).mkdir(QStringLiteral("zrodlo")));
+    makeTable(plik(QStringLiteral("zrodlo/FIRMA.DB")), PolaTabeliFirmy(), IndeksyTabeliFirmy(),
+              rekordy);
+    {
+        // A write in progress whose changed pages no longer fit in memory: both files as a power
+        // cut would leave them.
+        OtherProgram piszacy(plik(QStringLiteral("zrodlo/FIRMA.DB")));
+        ASSERT_EQ(piszacy.exec(QStringLiteral("PRAGMA cache_size = 10; BEGIN; "
+                                              "UPDATE records SET NAZWA1 = 'zmieniona', SKROT = "
+                                              "'Nowa'")),
+                  SQLITE_OK);
+        ASSERT_TRUE(QFile::exists(plik(QStringLiteral("zrodlo/FIRMA.DB-journal"))));
+        for (const char *nazwa : {"FIRMA.DB", "FIRMA.DB-journal"})
+            ASSERT_TRUE(QFile::copy(plik(QStringLiteral("zrodlo/") + QLatin1String(nazwa)),
+                                    plik(QLatin1String(nazwa))));
+        piszacy.exec(QStringLiteral("ROLLBACK"));
+    }
+    odbierzZapis(plik(QStringLiteral("FIRMA.DB")));
+    ASSERT_NE(fileBytes(plik(QStringLiteral("FIRMA.DB"))),
+              fileBytes(plik(QStringLiteral("zrodlo/FIRMA.DB"))));
+
+    okna.answerNext(MessageBoxes::Answer::No);
+    EXPECT_FALSE(OtworzTabele(tabela, QStringLiteral("FIRMA"), kOpisFirmy));
+    EXPECT_EQ(okna.texts(),
+              (QStringList{kPytanieOAtrybut,
+                           QStringLiteral("Błąd otwarcia bazy : ") + kOpisFirmy +
+                               QStringLiteral("\rBaza : FIRMA.DB\rBaza jest w trybie Tylko Do "
+                                              "Odczytu, a jej ostatni zapis nie został "
+                                              "dokończony.\rBez zmiany atrybutu bazy nie można "
+                                              "jej otworzyć.")}));
+    EXPECT_TRUE(QFile::exists(plik(QStringLiteral("FIRMA.DB-journal"))));
+
+    okna.answerNext(MessageBoxes::Answer::Yes);
+    EXPECT_TRUE(OtworzTabele(tabela, QStringLiteral("FIRMA"), kOpisFirmy));
+    EXPECT_EQ(okna.texts().size(), 3);
+    ASSERT_TRUE(tabela.isOpen());
+    EXPECT_FALSE(tabela.isReadOnly());
+    // The cut-short write is undone: the records are those before it.
+    EXPECT_EQ(readAll(tabela), rekordy);
+    EXPECT_FALSE(QFile::exists(plik(QStringLiteral("FIRMA.DB-journal"))));
+    EXPECT_EQ(integrityCheck(plik(QStringLiteral("FIRMA.DB"))), QStringLiteral("ok"));
 }
 
 class ZapiszTabeleTest : public OtworzTabeleTest
