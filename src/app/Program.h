@@ -27,7 +27,7 @@ public:
     // Start-up up to the message loop: the title and start-up date, the splash window, the
     // data module, then the main, progress and print windows, the splash window gone again.
     // False when the data module opened no table; then no window exists.
-    bool start();
+    [[nodiscard]] bool start();
 
     WartosciProgramu wartosci;
     std::unique_ptr<TDANE> DANE;

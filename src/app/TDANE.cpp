@@ -53,9 +53,9 @@ void TDANE::DataModuleCreate()
         m_wartosci.katalogDanych = tekstPola(TFIRMA, QStringLiteral("DR"));
     else
         m_wartosci.katalogDanych.clear();
-    OtworzTabele(TPARA, QStringLiteral("RAWEN"), QString());
+    const bool konfiguracja = OtworzTabele(TPARA, QStringLiteral("RAWEN"), QString());
 
-    if (!TFIRMA.isOpen() && !TPARA.isOpen()) {
+    if (!TFIRMA.isOpen() && !konfiguracja) {
         MessageBoxes::current().error(bladSterownika());
         m_wartosci.bladStartu = true;
         return;

@@ -11,7 +11,7 @@ class Table;
 // all of the model's records, with the fields named in `polaDoCzyszczenia` (";"-separated)
 // emptied. Never touches an existing file: false when one is at the path. False, after the
 // message "Nie mozna utworzyć tabeli", when the table cannot be made.
-bool KopiujStrukture(Table &wzor, const QString &sciezka, bool kopiujRekordy,
+[[nodiscard]] bool KopiujStrukture(Table &wzor, const QString &sciezka, bool kopiujRekordy,
                      const QString &polaDoCzyszczenia);
 
 } // namespace rawen

@@ -98,8 +98,8 @@ void zdejmijAtrybut(const QString &nazwa)
         if (!plik.startsWith(przedrostek, Qt::CaseInsensitive))
             continue;
         const QString sciezka = katalog.filePath(plik);
-        clearReadOnly(sciezka);
-        if (isReadOnly(sciezka))
+        // Read back: a file system may take the change without making it.
+        if (!clearReadOnly(sciezka) || isReadOnly(sciezka))
             MessageBoxes::current().plain(
                 QStringLiteral("Próba automatycznej zmiany atrybutu niepowiodła się.\r"
                                "Proszę atrybuty bazy zmienic ręcznie."));

@@ -137,7 +137,7 @@ public:
     // the table beyond the session's lock timeout. The table is open again on return, on its
     // first record; false when another program changed its description since it was opened, in
     // which case nothing was done.
-    bool restructure(const QList<FieldDef> &fields, const QList<IndexDef> &indexes,
+    [[nodiscard]] bool restructure(const QList<FieldDef> &fields, const QList<IndexDef> &indexes,
                      const TableFile::RecordMapper &map,
                      const TableFile::RecordDescriber &describe = {});
     // batAppendUpdate: every record of `source` (an open table with fields of the same names)

@@ -48,7 +48,7 @@ int before(FileStep step, const QString &path);
 
 // RAWEN_FAULT="kill:N", "eio:N" or "enospc:N" arms the fault for a process of the crash
 // harness; false when the variable is set but not understood.
-bool armFromEnvironment();
+[[nodiscard]] bool armFromEnvironment();
 
 QString stepName(FileStep step);
 

@@ -30,6 +30,6 @@ struct FileState
 FileState fileState(const QString &path);
 
 // Gives the owner write permission; false when the file system refuses.
-bool clearReadOnly(const QString &path);
+[[nodiscard]] bool clearReadOnly(const QString &path);
 
 } // namespace rawen

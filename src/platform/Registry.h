@@ -41,7 +41,7 @@ public:
 
     // Writes all values, creating the key if need be. Nothing is written and false returned when
     // the key cannot be opened for writing.
-    bool writeIntegers(const QList<std::pair<QString, qint32>> &values);
+    [[nodiscard]] bool writeIntegers(const QList<std::pair<QString, qint32>> &values);
 
     // Where the key lives, for messages and logs.
     QString location() const;

@@ -9,6 +9,7 @@
 #include "platform/Registry.h"
 #include "print/TDRUK.h"
 #include "shell/TRAWENF.h"
+#include "platform/FaultPoint.h"
 #include "support/FixedAppContext.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TableFixtures.h"
@@ -244,6 +245,31 @@ TEST_F(ProgramTest, TheDataModuleStartsAgainAfterARestore)
     EXPECT_EQ(okna.texts(), (QStringList{kBladFirmy, TDANE::bladSterownika()}));
     EXPECT_TRUE(program.wartosci.bladStartu);
     EXPECT_TRUE(program.wartosci.katalogDanych.isEmpty());
+    EXPECT_TRUE(program.RAWENF && program.PRACA && program.DRUK);
+}
+
+// The structure file is written for support: a disk too full for it is told, and start-up
+// settles everything as usual.
+TEST_F(ProgramTest, AStructureFileThatCannotBeWrittenDoesNotStopStartUp)
+{
+    tabelaFirmy(QString(), QStringLiteral("Biuro"));
+    tabelaKonfiguracji();
+    lata(katalog.path(), {"2004", "2005"});
+
+    Program program(drukarki, procesy);
+    FaultPoint::arm(1, FaultPoint::Fault::NoSpace);
+    const bool wystartowal = program.start();
+    FaultPoint::disarm();
+    ASSERT_TRUE(wystartowal);
+    EXPECT_EQ(okna.texts(),
+              QStringList{QStringLiteral("Nie można zapisać pliku opisu struktury FIRMA.STR.\r"
+                                         "Przyczyna: brak miejsca na dysku")});
+    EXPECT_TRUE(program.DANE->TFIRMA.isOpen());
+    EXPECT_TRUE(program.DANE->TPARA.isOpen());
+    EXPECT_EQ(program.wartosci.katalogDanych, root());
+    EXPECT_EQ(program.wartosci.uzytkownik, QStringLiteral("Biuro"));
+    EXPECT_EQ(program.wartosci.listaLat, (QStringList{"2004", "2005"}));
+    EXPECT_FALSE(QFile::exists(katalog.filePath(QStringLiteral("FIRMA.STR"))));
     EXPECT_TRUE(program.RAWENF && program.PRACA && program.DRUK);
 }
 

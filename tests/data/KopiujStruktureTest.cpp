@@ -270,7 +270,7 @@ TEST_F(KopiujStruktureTest, ANameThatIsNoFieldRaisesBeforeAnythingIsMade)
 {
     ASSERT_TRUE(QDir(katalog.path()).mkdir(QStringLiteral("ROK")));
     try {
-        KopiujStrukture(wzor, cel(), true, QStringLiteral("NR;NIEMA"));
+        (void)KopiujStrukture(wzor, cel(), true, QStringLiteral("NR;NIEMA"));
         ADD_FAILURE() << "no error";
     } catch (const EngineError &e) {
         EXPECT_EQ(e.kind(), EngineError::NoSuchField);

@@ -260,7 +260,7 @@ TEST_F(OtworzTabeleTest, AFailedReopenAfterTheRepairReachesTheCaller)
     odbierzZapis(plik(QStringLiteral("FIRMA.DB")));
     okna.answerNext(MessageBoxes::Answer::Yes);
     FaultPlan awaria(sesja, EngineOp::Open, 2);
-    EXPECT_THROW(OtworzTabele(tabela, QStringLiteral("FIRMA"), kOpisFirmy), EngineError);
+    EXPECT_THROW((void)OtworzTabele(tabela, QStringLiteral("FIRMA"), kOpisFirmy), EngineError);
     EXPECT_TRUE(awaria.fired());
     EXPECT_FALSE(tabela.isOpen());
 }

@@ -206,6 +206,38 @@ TEST_F(TRAWENFTest, AModuleStartsForTheSelectedFirm)
     EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Error);
 }
 
+// A module is sent to its firm's directory as the firm list found it on the disk, never to
+// another firm's directory that a rebuilt name would point at.
+TEST_F(TRAWENFTest, AModuleGoesToTheFirmDirectoryAsTheDiskNamesIt)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    firma(katalog.filePath(QStringLiteral("FIRMA001")), QStringLiteral("Pierwsza"));
+    firma(katalog.filePath(QStringLiteral("FIRMA001 ")), QStringLiteral("Ze spacją"));
+    firma(katalog.filePath(QStringLiteral("firma002")), QStringLiteral("Druga"));
+    plik(QStringLiteral("harnol.exe"));
+    auto okno = pokaz();
+    auto *lista = okno->findChild<QListWidget *>(QStringLiteral("FIRMA"));
+    const QList<QPair<QString, QString>> przypadki{
+        {QStringLiteral("001 Pierwsza"), QStringLiteral("FIRMA001/")},
+        {QStringLiteral("001 Ze spacją"), QStringLiteral("FIRMA001_/")},
+        {QStringLiteral("002 Druga"), QStringLiteral("firma002/")},
+    };
+    for (const auto &[pozycja, katalogFirmy] : przypadki) {
+        SCOPED_TRACE(pozycja.toStdString());
+        lista->clearSelection();
+        const QList<QListWidgetItem *> znalezione = lista->findItems(pozycja, Qt::MatchExactly);
+        ASSERT_EQ(znalezione.size(), 1);
+        znalezione.first()->setSelected(true);
+        kliknij(*okno, QStringLiteral("PHARNOL"));
+        ASSERT_FALSE(procesy.starty.isEmpty());
+        QString oczekiwany = QStringLiteral("DR=") + root() + katalogFirmy;
+        oczekiwany.replace(u' ', u'_');
+        EXPECT_EQ(procesy.starty.last().argumenty, QStringList{oczekiwany});
+    }
+    EXPECT_EQ(procesy.starty.size(), 3);
+    EXPECT_TRUE(okna.shown().isEmpty());
+}
+
 TEST_F(TRAWENFTest, TheCommandPanelsAreNotModules)
 {
     firma(katalog.path(), QStringLiteral("Biuro"));
