@@ -43,10 +43,9 @@ bool KopiujStrukture(Table &wzor, const QString &sciezka, bool kopiujRekordy,
     if (existsAnyKind(sciezka))
         return false;
 
-    Table nowa(wzor.session());
-    nowa.setTableName(sciezka);
-
     if (!kopiujRekordy) {
+        Table nowa(wzor.session());
+        nowa.setTableName(sciezka);
         wzor.updateFieldDefs();
         wzor.updateIndexDefs();
         for (FieldDef pole : wzor.fieldDefs()) {
@@ -64,37 +63,32 @@ bool KopiujStrukture(Table &wzor, const QString &sciezka, bool kopiujRekordy,
     }
 
     const QStringList nazwy = polaDoCzyszczenia(wzor, polaDoCzyszczenia_);
-
-    // The records travel as a byte copy of the model's file, which sees every record whatever
-    // the model's filter, range, order or master link; so those stay as they are and the model
-    // keeps its place.
-    try {
-        wzor.copyTo(sciezka);
-    } catch (const EngineError &) {
-        nieMoznaUtworzyc();
-        return false;
-    }
-
     bool wymagane = false;
     for (const FieldDef &pole : wzor.fieldDefs())
         wymagane = wymagane || pole.required;
-    if (!wymagane && nazwy.isEmpty())
-        return true;
 
+    // The records travel as a byte copy of the model's file, which sees every record whatever
+    // the model's filter, range, order or master link; so those stay as they are and the model
+    // keeps its place. The copy loses its required flags and the listed fields under its
+    // temporary name: the table appears at its path only when it is finished, so a run killed
+    // half-way leaves no half-made table that a later run would pass over as done.
+    bool skopiowana = false;
     try {
-        nowa.open();
-        nowa.clearRequiredFlags();
-        if (!nazwy.isEmpty())
-            nowa.emptyFields(nazwy);
-        nowa.close();
+        wzor.copyTo(sciezka, [&](const QString &kopia) {
+            skopiowana = true;
+            if (!wymagane && nazwy.isEmpty())
+                return;
+            Table gotowa(wzor.session());
+            gotowa.setTableName(kopia);
+            gotowa.open();
+            gotowa.clearRequiredFlags();
+            if (!nazwy.isEmpty())
+                gotowa.emptyFields(nazwy);
+            gotowa.close();
+        });
     } catch (const EngineError &) {
-        // A copy whose fields were not emptied must not pass for the new table: it goes, and
-        // a later run can make it again.
-        nowa.close();
-        try {
-            nowa.deleteTable();
-        } catch (const EngineError &) {
-        }
+        if (!skopiowana)
+            nieMoznaUtworzyc();
         return false;
     }
     return true;

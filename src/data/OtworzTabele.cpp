@@ -130,7 +130,7 @@ bool plikStrukturyCaly(const QString &sciezka)
 }
 
 // `odNowa`: the table's layout has just changed, so a structure file that is there describes the
-// old one.
+// old one and is replaced.
 void zapiszStruktureTabeli(const QString &nazwa, bool odNowa)
 {
     const QString sciezka = sciezkaObokTabeli(nazwa, QStringLiteral(".STR"));

@@ -148,12 +148,8 @@ void przebuduj(Table &tabela)
         if (!towarzyszacy.endsWith(QLatin1String("-journal"), Qt::CaseInsensitive))
             (void)removeFile(towarzyszacy);
     }
-    // The structure file described the old layout; the open that upgraded the table writes it
-    // anew.
-    const QString struktura =
-        resolveCaseInsensitive(nazwaPliku.left(nazwaPliku.size() - 3) + QStringLiteral(".STR"));
-    if (existsAnyKind(struktura))
-        (void)removeFile(struktura);
+    // The structure file describes the old layout: the open that upgraded the table writes the
+    // new one over it in one rename, so there is always one whole structure file.
 }
 
 } // namespace

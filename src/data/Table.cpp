@@ -36,6 +36,76 @@ bool hasIndex(const TableFile::Definitions &definitions, const QString &name)
     return false;
 }
 
+// Where SQLite puts a stored value in an index: empty first, then numbers, texts, bytes.
+int storageClass(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return 0;
+    switch (value.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::Double:
+        return 1;
+    case QMetaType::QString:
+        return 2;
+    default:
+        return 3;
+    }
+}
+
+// Texts in SQLite's order: by the bytes of their UTF-8 form, which is code point order (UTF-16
+// units differ from it only where a surrogate meets U+E000 and above); NOCASE folds the ASCII
+// letters alone.
+int compareTexts(QStringView a, QStringView b, bool noCase)
+{
+    const qsizetype n = qMin(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t x = a[i].unicode();
+        char16_t y = b[i].unicode();
+        if (noCase) {
+            if (x >= u'A' && x <= u'Z')
+                x = char16_t(x + 32);
+            if (y >= u'A' && y <= u'Z')
+                y = char16_t(y + 32);
+        }
+        if (x == y)
+            continue;
+        const bool surrogateX = x >= 0xD800 && x <= 0xDFFF;
+        const bool surrogateY = y >= 0xD800 && y <= 0xDFFF;
+        if (surrogateX != surrogateY && (x >= 0xE000 || y >= 0xE000))
+            return surrogateX ? 1 : -1;
+        return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+// Two stored values in the order SQLite's index keeps them.
+int compareStored(const QVariant &a, const QVariant &b, bool noCase)
+{
+    const int ca = storageClass(a);
+    const int cb = storageClass(b);
+    if (ca != cb)
+        return ca < cb ? -1 : 1;
+    switch (ca) {
+    case 0:
+        return 0;
+    case 1:
+        if (a.typeId() != QMetaType::Double && b.typeId() != QMetaType::Double) {
+            const qint64 x = a.toLongLong(), y = b.toLongLong();
+            return x == y ? 0 : (x < y ? -1 : 1);
+        } else {
+            const double x = a.toDouble(), y = b.toDouble();
+            return x == y ? 0 : (x < y ? -1 : 1);
+        }
+    case 2:
+        return compareTexts(a.toString(), b.toString(), noCase);
+    default: {
+        const int c = a.toByteArray().compare(b.toByteArray());
+        return c == 0 ? 0 : (c < 0 ? -1 : 1);
+    }
+    }
+}
+
 QString placeholders(qsizetype count)
 {
     QStringList marks;
@@ -179,7 +249,10 @@ QString Table::resolvedPath() const
 QString Table::pathAsNamed() const
 {
     QString name = m_tableName;
-    if (!name.endsWith(QLatin1String(".DB"), Qt::CaseInsensitive))
+    // A temporary of ours is named as it is: it becomes a table under its own name only when it
+    // is moved into place.
+    if (!name.endsWith(QLatin1String(".DB"), Qt::CaseInsensitive) &&
+        !isTemporaryName(QFileInfo(name).fileName()))
         name += QLatin1String(".DB");
     if (QDir::isRelativePath(name)) {
         QString base = AppContext::current().currentDirectory;
@@ -441,7 +514,7 @@ void Table::replaceTable(const QString &targetPath)
 
 // ---- Bulk operations ----
 
-void Table::copyTo(const QString &targetPath)
+void Table::copyTo(const QString &targetPath, const FileFinisher &finish)
 {
     requireOpen();
     fault(EngineOp::Copy);
@@ -471,9 +544,12 @@ void Table::copyTo(const QString &targetPath)
             !file || !file->pMethods || file->pMethods->xFileSize(file, &size) != SQLITE_OK)
             throw EngineError(EngineError::Io,
                               QStringLiteral("%1: nie można odczytać pliku tabeli").arg(context()));
-        writeNewFile(targetPath, size, [file](char *data, qint64 length, qint64 offset) {
-            return file->pMethods->xRead(file, data, int(length), offset) == SQLITE_OK;
-        });
+        writeNewFile(
+            targetPath, size,
+            [file](char *data, qint64 length, qint64 offset) {
+                return file->pMethods->xRead(file, data, int(length), offset) == SQLITE_OK;
+            },
+            finish);
     } catch (...) {
         try {
             m_db->exec(QStringLiteral("ROLLBACK"));
@@ -968,8 +1044,11 @@ std::deque<Table::Row> Table::fetch(const Row *after, int limit) const
         terms << QStringLiteral("rowid");
         return terms.join(QLatin1String(", "));
     };
-    if (!after)
-        return fetchAll(view.sql, view.parameters, orderFrom(0), limit);
+    if (!after) {
+        std::deque<Row> rows = fetchAll(view.sql, view.parameters, orderFrom(0), limit);
+        checkOrder(nullptr, rows, order);
+        return rows;
+    }
 
     // The records after `after` in the order (key..., rowid), taken tier by tier so that each
     // query is an index seek: first those with the same whole key and a greater rowid, then
@@ -1007,7 +1086,31 @@ std::deque<Table::Row> Table::fetch(const Row *after, int limit) const
         for (Row &row : more)
             rows.push_back(std::move(row));
     }
+    checkOrder(after, rows, order);
     return rows;
+}
+
+void Table::checkOrder(const Row *after, const std::deque<Row> &rows,
+                       const QList<OrderColumn> &order) const
+{
+    // A whole index gives every record once, each after the one before. A damaged one can give
+    // a record again, or one from before: walking it would never end.
+    const Row *previous = after;
+    for (const Row &row : rows) {
+        if (previous) {
+            int c = 0;
+            for (qsizetype i = 0; c == 0 && i < order.size(); ++i)
+                c = compareStored(previous->values[order[i].field], row.values[order[i].field],
+                                  order[i].noCase);
+            if (c > 0 || (c == 0 && previous->rowid >= row.rowid))
+                throw EngineError(
+                    EngineError::Damaged, context(),
+                    QStringLiteral("plik tabeli jest uszkodzony (indeks %1 podaje "
+                                   "rekordy w złej kolejności)")
+                        .arg(m_indexName.isEmpty() ? QStringLiteral("główny") : m_indexName));
+        }
+        previous = &row;
+    }
 }
 
 void Table::setCurrent(const Row &row)

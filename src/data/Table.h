@@ -3,6 +3,7 @@
 #include "data/FieldDefs.h"
 #include "data/Session.h"
 #include "data/TableFile.h"
+#include "platform/DurableFiles.h"
 
 #include <QBitArray>
 #include <QByteArray>
@@ -124,7 +125,9 @@ public:
 
     // A byte-exact copy of this open table's file as a new table at `targetPath`, which must not
     // exist. Raises; nothing is left at the target on failure.
-    void copyTo(const QString &targetPath);
+    // `finish`, when given, works on the copy under its temporary name before it is named, so
+    // the target appears only once it is finished.
+    void copyTo(const QString &targetPath, const FileFinisher &finish = {});
     // Marks every field not required (the records stay as they are).
     void clearRequiredFlags();
     // Empties the named fields in every record, all records or none.
@@ -138,8 +141,8 @@ public:
     // first record; false when another program changed its description since it was opened, in
     // which case nothing was done.
     [[nodiscard]] bool restructure(const QList<FieldDef> &fields, const QList<IndexDef> &indexes,
-                     const TableFile::RecordMapper &map,
-                     const TableFile::RecordDescriber &describe = {});
+                                   const TableFile::RecordMapper &map,
+                                   const TableFile::RecordDescriber &describe = {});
     // batAppendUpdate: every record of `source` (an open table with fields of the same names)
     // is added, or replaces the record with the same primary key.
     void batchAppend(Table &source);
@@ -249,6 +252,9 @@ private:
     // Reads the current record's field `index` (-1: every field) that was not read with it.
     void loadMissing(int index);
     std::deque<Row> fetch(const Row *after, int limit) const;
+    // Raises Damaged unless `rows` follow `after` and each other in the order's key and rowid.
+    void checkOrder(const Row *after, const std::deque<Row> &rows,
+                    const QList<OrderColumn> &order) const;
     std::deque<Row> fetchAll(const QString &where, const QVariantList &parameters,
                              const QString &orderBy, int limit) const;
     bool reloadCurrent();

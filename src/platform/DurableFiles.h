@@ -30,15 +30,20 @@ enum class MoveResult { Done, TargetExists, Failed };
 // Fills `data` with `length` bytes of the source from `offset`; false when it cannot.
 using FileReader = std::function<bool(char *data, qint64 length, qint64 offset)>;
 
+// The last work on a new file before it gets its name, given the temporary's path; what it
+// raises ends the write with nothing left behind.
+using FileFinisher = std::function<void(const QString &temporaryPath)>;
+
 // Writes `size` bytes read through `reader` into a new file `target`: into a hidden temporary
-// beside it, synced, then moved to `target` only if that name is still free. Throws
-// EngineError: Locked when the name is taken (what is there stays as it was), Io when reading
-// or writing fails; nothing is left behind either way.
+// beside it, synced, finished by `finish` when given, then moved to `target` only if that name
+// is still free. Throws EngineError: Locked when the name is taken (what is there stays as it
+// was), Io when reading or writing fails; nothing is left behind either way.
 //
 // The source is read through the caller's reader rather than opened here: on POSIX, closing any
 // descriptor of a file drops every lock the process holds on it, and a database file may be
 // locked by other connections of this process at any time.
-void writeNewFile(const QString &target, qint64 size, const FileReader &reader);
+void writeNewFile(const QString &target, qint64 size, const FileReader &reader,
+                  const FileFinisher &finish = {});
 
 // Writes `bytes` as the file `target` the same way; with `replace` an existing file is replaced
 // in one rename (keeping its permissions), so `target` is always the old file whole or the new

@@ -266,7 +266,8 @@ void removeStaleTemporaries(const QString &directory)
     }
 }
 
-void writeNewFile(const QString &target, qint64 size, const FileReader &reader)
+void writeNewFile(const QString &target, qint64 size, const FileReader &reader,
+                  const FileFinisher &finish)
 {
     const QString directory = QFileInfo(target).absolutePath();
     TemporaryFile temporary(target);
@@ -292,6 +293,8 @@ void writeNewFile(const QString &target, qint64 size, const FileReader &reader)
         fail(EngineError::Io, systemErrorText(errno));
     if (!temporary.closeHandle())
         fail(EngineError::Io, systemErrorText(errno));
+    if (finish)
+        finish(temporary.path());
     switch (moveNoReplace(temporary.path(), target)) {
     case MoveResult::Done:
         temporary.release();

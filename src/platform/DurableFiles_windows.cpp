@@ -215,7 +215,8 @@ void removeStaleTemporaries(const QString &directory)
     }
 }
 
-void writeNewFile(const QString &target, qint64 size, const FileReader &reader)
+void writeNewFile(const QString &target, qint64 size, const FileReader &reader,
+                  const FileFinisher &finish)
 {
     TemporaryFile temporary(target);
     if (!temporary.isValid())
@@ -239,6 +240,8 @@ void writeNewFile(const QString &target, qint64 size, const FileReader &reader)
         fail(EngineError::Io, QStringLiteral("błąd zapisu"));
     if (!temporary.closeHandle())
         fail(EngineError::Io, QStringLiteral("błąd zapisu"));
+    if (finish)
+        finish(temporary.path());
     switch (moveNoReplace(temporary.path(), target)) {
     case MoveResult::Done:
         temporary.release();

@@ -297,7 +297,9 @@ TEST_F(TabelaFirmyTest, ClosedHandleStaysClosedWhenTheTableCannotBeMade)
     }
 }
 
-TEST_F(TabelaFirmyTest, MigrationDeletesStructureFileAndOldCompanionsOnly)
+// The older engine's files describe a table that is gone; the structure file stays until the
+// open that upgraded the table writes the new one over it.
+TEST_F(TabelaFirmyTest, MigrationRemovesTheOldEnginesCompanionsAndLeftoversOnly)
 {
     utworzStara(starePola(), {{{"NR", "1"}}});
     // What an interrupted upgrade of an earlier version left, long ago.
@@ -314,7 +316,8 @@ TEST_F(TabelaFirmyTest, MigrationDeletesStructureFileAndOldCompanionsOnly)
     AktualizujTabeleFirmy(tabela);
     oczekujNowegoUkladu();
     EXPECT_EQ(tabela.recordCount(), 1);
-    EXPECT_EQ(pliki(), (QStringList{QStringLiteral("FIRMA.DB"), QStringLiteral("RAWEN.STR")}));
+    EXPECT_EQ(pliki(), (QStringList{QStringLiteral("FIRMA.DB"), QStringLiteral("Firma.str"),
+                                    QStringLiteral("RAWEN.STR")}));
 }
 
 TEST_F(TabelaFirmyTest, FailedRebuildKeepsTheOldTableWhole)

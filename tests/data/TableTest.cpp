@@ -2,6 +2,7 @@
 
 #include "data/EngineError.h"
 #include "support/FixedAppContext.h"
+#include "support/OtherProgram.h"
 #include "support/TableFixtures.h"
 
 #include <QDir>
@@ -861,6 +862,45 @@ TEST_F(TableTest, AutoIncNumbersFollowTheHighest)
     table.post();
     EXPECT_EQ(table.fieldByName(QStringLiteral("ID")).asInteger(), 11);
     EXPECT_EQ(column(table, QStringLiteral("ID")), QStringList({"1", "2", "10", "11"}));
+}
+
+// An index whose entries are out of its own order (a damaged file) must end a walk with the
+// engine's error: following it, the cursor would meet records again and never reach the end.
+TEST_F(TableTest, AWalkOverAnIndexOutOfOrderEndsWithAnError)
+{
+    const QString p = makePeople();
+    {
+        // The name index rebuilt in plain byte order, then declared case-blind again.
+        OtherProgram tool(p);
+        const QString noCase = QStringLiteral("\"NAZWA\" COLLATE NOCASE");
+        ASSERT_EQ(tool.exec(QStringLiteral("PRAGMA writable_schema = ON; UPDATE sqlite_master SET "
+                                           "sql = replace(sql, '%1', '\"NAZWA\"') WHERE name = "
+                                           "'rawen_ix1'")
+                                .arg(noCase)),
+                  SQLITE_OK);
+    }
+    {
+        OtherProgram tool(p);
+        ASSERT_EQ(tool.exec(QStringLiteral("REINDEX rawen_ix1")), SQLITE_OK);
+    }
+    {
+        OtherProgram tool(p);
+        ASSERT_EQ(tool.exec(QStringLiteral("PRAGMA writable_schema = ON; UPDATE sqlite_master SET "
+                                           "sql = replace(sql, '\"NAZWA\"', '\"NAZWA\" COLLATE "
+                                           "NOCASE') WHERE name = 'rawen_ix1'")),
+                  SQLITE_OK);
+    }
+    Table table(&session);
+    open(table, p);
+    EXPECT_EQ(errorKind([&] {
+                  table.setIndexName(QStringLiteral("Nazwa"));
+                  for (table.first(); !table.eof(); table.next()) {
+                  }
+              }),
+              EngineError::Damaged);
+    // The primary order is whole and walks as ever.
+    table.setIndexName(QString());
+    EXPECT_EQ(readAll(table).size(), 5);
 }
 
 TEST_F(TableTest, BookmarkReturnsToARecordAndTheWalkGoesOnFromIt)

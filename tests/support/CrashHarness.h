@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/FaultPoint.h"
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace rawen::test {
+
+// What a directory holds as the program finds it: every table (the ".DB" files, at any depth)
+// with its definitions and records, every other visible file with its bytes, and the hidden
+// entries. Reading it opens each table as the program does, so a hot journal left by a crash is
+// rolled back first, as the next start would.
+struct DirectoryState
+{
+    QMap<QString, QString> tables; // relative path: definitions and records, or "!" and the error
+    QMap<QString, QByteArray> files;
+    QStringList hidden;
+    QStringList journals; // rollback journals still beside their tables after those were opened
+    QStringList damaged;  // tables that fail SQLite's integrity check, with its verdict
+};
+DirectoryState readDirectoryState(const QString &directory);
+
+// An operation that writes the user's data, as the crash harness drives it.
+struct HarnessOperation
+{
+    QString name;
+    // Lays out the state before the operation in an empty directory.
+    std::function<void(const QString &directory)> prepare;
+    // Runs the operation (in a child process). True when it told its user it succeeded: no error
+    // result, no error or warning box.
+    std::function<bool(const QString &directory)> run;
+    // Files written for support beside the data (relative paths): after a run, and after running
+    // the operation again, each may be as before or as after.
+    QStringList sideFiles = {};
+};
+
+struct HarnessFigures
+{
+    int operations = 0;
+    int runs = 0;
+    qint64 stepsTried = 0;
+    int kills = 0;
+    int ioErrors = 0;
+    int diskFull = 0;
+    int fileSizeLimits = 0;
+    QStringList failures;
+    HarnessFigures &operator+=(const HarnessFigures &other);
+    QString summary() const;
+};
+
+// Runs `operation` in a child process with the fault at step N for N = 1, 2, ... (each of a kill,
+// an I/O error and "no space left") until it completes without reaching N, and once under a
+// file-size limit. After each run: every table holds exactly its records before the operation or
+// exactly those after a run without faults, opens and passes SQLite's integrity check; other
+// files are as before or as after; nothing hidden but this program's temporaries is left; a run
+// that told its user it succeeded left the state after; and running the operation again leaves
+// the state after. `stride` > 1 tries every stride-th step only (for long operations).
+HarnessFigures exerciseOperation(const HarnessOperation &operation, int stride = 1);
+
+} // namespace rawen::test
