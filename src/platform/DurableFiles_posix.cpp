@@ -119,4 +119,96 @@ void syncDirectory(const QString &directory)
     }
 }
 
+ReplacingFile::ReplacingFile(const QString &target) : m_target(target)
+{}
+
+ReplacingFile::~ReplacingFile()
+{
+    discard();
+}
+
+bool ReplacingFile::isOpen() const
+{
+    return m_handle >= 0;
+}
+
+bool ReplacingFile::open()
+{
+    discard();
+    m_error.clear();
+    const QFileInfo info(m_target);
+    const QString directory = info.absolutePath();
+    int out = -1;
+    for (int attempt = 0; attempt < 100 && out < 0; ++attempt) {
+        m_temporary = directory + QStringLiteral("/.") + info.fileName() + u'.' +
+                      QString::number(QRandomGenerator::global()->generate(), 36);
+        out = ::open(QFile::encodeName(m_temporary).constData(),
+                     O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (out < 0 && errno != EEXIST)
+            break;
+    }
+    if (out < 0) {
+        m_error =
+            QStringLiteral("Nie można utworzyć pliku w %1: %2").arg(directory, systemError(errno));
+        m_temporary.clear();
+        return false;
+    }
+    m_handle = out;
+    return true;
+}
+
+bool ReplacingFile::write(const QByteArray &data)
+{
+    if (m_handle < 0) {
+        m_error = QStringLiteral("plik nie jest otwarty");
+        return false;
+    }
+    if (!writeAll(int(m_handle), data.constData(), data.size())) {
+        m_error = systemError(errno);
+        return false;
+    }
+    return true;
+}
+
+bool ReplacingFile::commit()
+{
+    if (m_handle < 0) {
+        m_error = QStringLiteral("plik nie jest otwarty");
+        return false;
+    }
+    const int out = int(m_handle);
+    m_handle = -1;
+    bool whole = ::fsync(out) == 0;
+    if (!whole)
+        m_error = systemError(errno);
+    // A failed close may be the first report of a failed write.
+    if (::close(out) != 0 && whole) {
+        whole = false;
+        m_error = systemError(errno);
+    }
+    if (whole && moveReplacing(m_temporary, m_target) != MoveResult::Done) {
+        whole = false;
+        m_error = systemError(errno);
+    }
+    if (!whole) {
+        ::unlink(QFile::encodeName(m_temporary).constData());
+        m_temporary.clear();
+        return false;
+    }
+    m_temporary.clear();
+    return true;
+}
+
+void ReplacingFile::discard()
+{
+    if (m_handle >= 0) {
+        ::close(int(m_handle));
+        m_handle = -1;
+    }
+    if (!m_temporary.isEmpty()) {
+        ::unlink(QFile::encodeName(m_temporary).constData());
+        m_temporary.clear();
+    }
+}
+
 } // namespace rawen

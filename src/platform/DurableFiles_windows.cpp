@@ -91,4 +91,95 @@ void syncDirectory(const QString &)
     // NTFS journals directory entries; MOVEFILE_WRITE_THROUGH already waits for the move.
 }
 
+ReplacingFile::ReplacingFile(const QString &target) : m_target(target)
+{}
+
+ReplacingFile::~ReplacingFile()
+{
+    discard();
+}
+
+bool ReplacingFile::isOpen() const
+{
+    return HANDLE(m_handle) != INVALID_HANDLE_VALUE;
+}
+
+bool ReplacingFile::open()
+{
+    discard();
+    m_error.clear();
+    const QFileInfo info(m_target);
+    const QString directory = info.absolutePath();
+    HANDLE out = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && out == INVALID_HANDLE_VALUE; ++attempt) {
+        m_temporary = directory + QStringLiteral("/.") + info.fileName() + u'.' +
+                      QString::number(QRandomGenerator::global()->generate(), 36);
+        out = CreateFileW(nativePath(m_temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_HIDDEN, nullptr);
+        if (out == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    if (out == INVALID_HANDLE_VALUE) {
+        m_error = QStringLiteral("Nie można utworzyć pliku w %1").arg(directory);
+        m_temporary.clear();
+        return false;
+    }
+    m_handle = qintptr(out);
+    return true;
+}
+
+bool ReplacingFile::write(const QByteArray &data)
+{
+    if (!isOpen()) {
+        m_error = QStringLiteral("plik nie jest otwarty");
+        return false;
+    }
+    for (qsizetype done = 0; done < data.size();) {
+        DWORD written = 0;
+        if (!WriteFile(HANDLE(m_handle), data.constData() + done, DWORD(data.size() - done),
+                       &written, nullptr) ||
+            written == 0) {
+            m_error = QStringLiteral("błąd zapisu");
+            return false;
+        }
+        done += qsizetype(written);
+    }
+    return true;
+}
+
+bool ReplacingFile::commit()
+{
+    if (!isOpen()) {
+        m_error = QStringLiteral("plik nie jest otwarty");
+        return false;
+    }
+    const HANDLE out = HANDLE(m_handle);
+    m_handle = qintptr(INVALID_HANDLE_VALUE);
+    bool whole = FlushFileBuffers(out) != 0;
+    if (!whole)
+        m_error = QStringLiteral("błąd zapisu");
+    CloseHandle(out);
+    SetFileAttributesW(nativePath(m_temporary).c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (whole && moveReplacing(m_temporary, m_target) != MoveResult::Done) {
+        whole = false;
+        m_error = QStringLiteral("nie można nadać nazwy");
+    }
+    if (!whole)
+        DeleteFileW(nativePath(m_temporary).c_str());
+    m_temporary.clear();
+    return whole;
+}
+
+void ReplacingFile::discard()
+{
+    if (isOpen()) {
+        CloseHandle(HANDLE(m_handle));
+        m_handle = qintptr(INVALID_HANDLE_VALUE);
+    }
+    if (!m_temporary.isEmpty()) {
+        DeleteFileW(nativePath(m_temporary).c_str());
+        m_temporary.clear();
+    }
+}
+
 } // namespace rawen
