@@ -2,6 +2,7 @@
 #include "app/Program.h"
 #include "app/RawenApplication.h"
 #include "platform/AppContext.h"
+#include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtPrinters.h"
 #include "platform/QtProcesses.h"
@@ -54,6 +55,8 @@ int main(int argc, char *argv[])
 
     rawen::QtMessageBoxes boxes;
     rawen::MessageBoxes::install(&boxes);
+    rawen::QtFileDialogs dialogs;
+    rawen::FileDialogs::install(&dialogs);
     rawen::QtPrinters drukarki;
     rawen::QtProcesses procesy;
     int result = 0;
@@ -65,6 +68,7 @@ int main(int argc, char *argv[])
             result = application.exec();
         }
     }
+    rawen::FileDialogs::install(nullptr);
     rawen::MessageBoxes::install(nullptr);
     return result;
 }

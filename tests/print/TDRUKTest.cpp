@@ -1,8 +1,11 @@
 #include "print/TDRUK.h"
 
+#include "app/WartosciProgramu.h"
 #include "platform/Printers.h"
 #include "platform/Registry.h"
+#include "print/Wydruk.h"
 #include "support/FixedAppContext.h"
+#include "support/PrintFakes.h"
 #include "support/ScriptedMessageBoxes.h"
 
 #include <QApplication>
@@ -76,7 +79,10 @@ protected:
         file.write("[General]\n" + lines);
     }
 
-    std::unique_ptr<TDRUK> window() { return std::make_unique<TDRUK>(m_printers); }
+    std::unique_ptr<TDRUK> window()
+    {
+        return std::make_unique<TDRUK>(m_printers, m_progress, m_values);
+    }
 
     // A window as the user meets it: created and shown.
     std::unique_ptr<TDRUK> shownWindow()
@@ -98,6 +104,8 @@ protected:
     FixedAppContext m_context{inDirectory(m_dir.path())};
     ScriptedMessageBoxes m_boxes;
     FakePrinters m_printers;
+    FakeOknoPostepu m_progress;
+    WartosciProgramu m_values;
 };
 
 TEST_F(TDRUKTest, ControlsCarryTheirCaptions)
@@ -169,8 +177,8 @@ TEST_F(TDRUKTest, FirstRunWithoutTheKeyShowsTheDefaults)
 {
     const auto w = shownWindow();
     EXPECT_TRUE(m_boxes.shown().isEmpty());
-    EXPECT_FALSE(w->DrukujOdRazu);
-    EXPECT_FALSE(w->DrukujLogo);
+    EXPECT_FALSE(w->wydruk().DrukujOdRazu);
+    EXPECT_FALSE(w->wydruk().DrukujLogo);
     EXPECT_EQ(w->ustawienia().DRLINIDOS, 70);
 
     EXPECT_TRUE(control<QRadioButton>(*w, "EWINDOWS")->isChecked());
