@@ -258,10 +258,12 @@ QString TDRUK::tekstDoWydruku()
     return tekst;
 }
 
+// The cursor goes to where the selection began: after printing everything, the top of the
+// document stays in view.
 void TDRUK::usunZaznaczenie()
 {
     QTextCursor kursor = ui->EDRUK->textCursor();
-    kursor.clearSelection();
+    kursor.setPosition(kursor.selectionStart());
     ui->EDRUK->setTextCursor(kursor);
 }
 
