@@ -56,7 +56,7 @@ bool Program::start()
     PRACA = std::make_unique<TPRACA>();
     if (!postep())
         return true;
-    DRUK = std::make_unique<TDRUK>(m_drukarki);
+    DRUK = std::make_unique<TDRUK>(m_drukarki, *PRACA, wartosci);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/OknoPostepu.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -14,7 +16,7 @@ class Gauge;
 
 // The shared progress window of long operations. They run on the user-interface thread without
 // pumping messages, so the window paints every visible change itself, at once.
-class TPRACA : public QWidget
+class TPRACA : public QWidget, public OknoPostepu
 {
     Q_OBJECT
 
@@ -23,9 +25,9 @@ public:
     ~TPRACA() override;
 
     // A negative total throws BladWartosci before the window is shown.
-    void Start(const QString &caption, int total);
-    void Postep();
-    void Stop();
+    void Start(const QString &caption, int total) override;
+    void Postep() override;
+    void Stop() override;
 
     Gauge *pasek() const;
 

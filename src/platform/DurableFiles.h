@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace rawen {
 
@@ -90,5 +91,39 @@ void removeStaleTemporaries(const QString &directory);
 
 // The system's text for an error number, in the user's language where the system has it.
 QString systemErrorText(int error);
+
+// A file that takes the place of `target` only once it is complete: written under a hidden
+// temporary name beside `target`, then synced and renamed over it in one step by commit(). Until
+// commit() succeeds an earlier file of that name stays whole; a file given up, or destroyed
+// before commit(), leaves nothing behind.
+class ReplacingFile
+{
+public:
+    explicit ReplacingFile(const QString &target);
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile &) = delete;
+    ReplacingFile &operator=(const ReplacingFile &) = delete;
+
+    // Creates the temporary; false when the folder refuses it.
+    [[nodiscard]] bool open();
+    // False when not all of `data` was written; the file is then no use and should be given up.
+    [[nodiscard]] bool write(const QByteArray &data);
+    // Syncs and closes the temporary and renames it over the target (keeping the target's
+    // permissions). False when any step fails; the target is then as it was, and the temporary
+    // is gone.
+    [[nodiscard]] bool commit();
+    // Drops what was written; the target stays as it was.
+    void discard();
+
+    bool isOpen() const;
+    QString target() const { return m_target; }
+    // Why the last step failed, in Polish.
+    QString errorString() const { return m_error; }
+
+private:
+    QString m_target;
+    std::unique_ptr<TemporaryFile> m_file;
+    QString m_error;
+};
 
 } // namespace rawen

@@ -348,4 +348,71 @@ bool syncDirectory(const QString &directory)
     return rc == 0;
 }
 
+ReplacingFile::ReplacingFile(const QString &target) : m_target(target)
+{}
+
+ReplacingFile::~ReplacingFile() = default;
+
+bool ReplacingFile::isOpen() const
+{
+    return m_file && m_file->handle() >= 0;
+}
+
+bool ReplacingFile::open()
+{
+    discard();
+    m_error.clear();
+    m_file = std::make_unique<TemporaryFile>(m_target);
+    if (!m_file->isValid()) {
+        m_error = QStringLiteral("Nie można utworzyć pliku w %1: %2")
+                      .arg(QFileInfo(m_target).absolutePath(), systemErrorText(errno));
+        m_file.reset();
+        return false;
+    }
+    return true;
+}
+
+bool ReplacingFile::write(const QByteArray &data)
+{
+    if (!isOpen()) {
+        m_error = QStringLiteral("plik nie jest otwarty");
+        return false;
+    }
+    if (!writeAll(int(m_file->handle()), encoded(m_file->path()), data.constData(), data.size())) {
+        m_error = systemErrorText(errno);
+        return false;
+    }
+    return true;
+}
+
+bool ReplacingFile::commit()
+{
+    if (!isOpen()) {
+        m_error = QStringLiteral("plik nie jest otwarty");
+        return false;
+    }
+    const int out = int(m_file->handle());
+    bool whole = guarded(FileStep::Sync, encoded(m_file->path()), [&] { return ::fsync(out); }) == 0;
+    if (!whole)
+        m_error = systemErrorText(errno);
+    // A failed close may be the first report of a failed write.
+    if (!m_file->closeHandle() && whole) {
+        whole = false;
+        m_error = systemErrorText(errno);
+    }
+    if (whole && moveReplacing(m_file->path(), m_target) != MoveResult::Done) {
+        whole = false;
+        m_error = systemErrorText(errno);
+    }
+    if (whole)
+        m_file->release();
+    m_file.reset();
+    return whole;
+}
+
+void ReplacingFile::discard()
+{
+    m_file.reset();
+}
+
 } // namespace rawen

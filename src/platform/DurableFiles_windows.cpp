@@ -283,4 +283,70 @@ bool syncDirectory(const QString &)
     return true;
 }
 
+ReplacingFile::ReplacingFile(const QString &target) : m_target(target)
+{}
+
+ReplacingFile::~ReplacingFile() = default;
+
+bool ReplacingFile::isOpen() const
+{
+    return m_file && m_file->handle() != -1;
+}
+
+bool ReplacingFile::open()
+{
+    discard();
+    m_error.clear();
+    m_file = std::make_unique<TemporaryFile>(m_target);
+    if (!m_file->isValid()) {
+        m_error = QStringLiteral("Nie można utworzyć pliku w %1")
+                      .arg(QFileInfo(m_target).absolutePath());
+        m_file.reset();
+        return false;
+    }
+    return true;
+}
+
+bool ReplacingFile::write(const QByteArray &data)
+{
+    if (!isOpen()) {
+        m_error = QStringLiteral("plik nie jest otwarty");
+        return false;
+    }
+    if (!writeAll(HANDLE(m_file->handle()), m_file->path(), data.constData(), data.size())) {
+        m_error = QStringLiteral("błąd zapisu");
+        return false;
+    }
+    return true;
+}
+
+bool ReplacingFile::commit()
+{
+    if (!isOpen()) {
+        m_error = QStringLiteral("plik nie jest otwarty");
+        return false;
+    }
+    bool whole = !refused(FileStep::Sync, m_file->path()) &&
+                 FlushFileBuffers(HANDLE(m_file->handle())) != 0;
+    if (!whole)
+        m_error = QStringLiteral("błąd zapisu");
+    if (!m_file->closeHandle() && whole) {
+        whole = false;
+        m_error = QStringLiteral("błąd zapisu");
+    }
+    if (whole && moveReplacing(m_file->path(), m_target) != MoveResult::Done) {
+        whole = false;
+        m_error = QStringLiteral("nie można nadać nazwy");
+    }
+    if (whole)
+        m_file->release();
+    m_file.reset();
+    return whole;
+}
+
+void ReplacingFile::discard()
+{
+    m_file.reset();
+}
+
 } // namespace rawen

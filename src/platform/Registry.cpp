@@ -91,6 +91,12 @@ Registry::Integer Registry::readInteger(const QString &valueName) const
     return {Status::NotInteger, 0};
 }
 
+QString Registry::readText(const QString &valueName) const
+{
+    const QVariant stored = m_settings->value(valueName);
+    return stored.typeId() == QMetaType::QString ? stored.toString() : QString();
+}
+
 bool Registry::writeIntegers(const QList<std::pair<QString, qint32>> &values)
 {
     if (!m_settings->isWritable())

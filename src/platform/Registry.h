@@ -39,6 +39,9 @@ public:
     // 32-bit value reads with the same bits, as a REG_DWORD does.
     Integer readInteger(const QString &valueName) const;
 
+    // A text value; empty when it is missing or holds something else than text.
+    QString readText(const QString &valueName) const;
+
     // Writes all values, creating the key if need be. Nothing is written and false returned when
     // the key cannot be opened for writing.
     [[nodiscard]] bool writeIntegers(const QList<std::pair<QString, qint32>> &values);

@@ -4,6 +4,10 @@
 #include "platform/FileNames.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Printers.h"
+#include "print/CzcionkiWydruku.h"
+#include "print/QtDrukarkaWindows.h"
+#include "print/TDRUKTYT.h"
+#include "print/Wydruk.h"
 #include "ui_TDRUK.h"
 
 #include <QButtonGroup>
@@ -11,6 +15,7 @@
 #include <QFileInfo>
 #include <QScopedValueRollback>
 #include <QShowEvent>
+#include <QTextCursor>
 
 #include <algorithm>
 
@@ -34,10 +39,12 @@ void zaznacz(QButtonGroup &grupa, int id)
 
 } // namespace
 
-TDRUK::TDRUK(Printers &drukarki, QWidget *parent)
+TDRUK::TDRUK(Printers &drukarki, OknoPostepu &postep, const WartosciProgramu &wartosci,
+             QWidget *parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TDRUK>()), m_drukarki(drukarki)
 {
     ui->setupUi(this);
+    ui->EDRUK->setFont(CzcionkaWydruku(QStringLiteral("Lucida Console"), 8));
 
     // The channel buttons lie in different group boxes, so Qt cannot make them exclusive;
     // EWINDOWSClick does it.
@@ -69,17 +76,19 @@ TDRUK::TDRUK(Printers &drukarki, QWidget *parent)
     connect(ui->WIERSZY, &QLineEdit::textChanged, this, &TDRUK::WIERSZYChange);
     connect(ui->SpeedButton1, &QAbstractButton::clicked, this, &TDRUK::SpeedButton1Click);
     connect(ui->KZAPISZ, &QAbstractButton::clicked, this, &TDRUK::KZAPISZClick);
+    connect(ui->KDRUK, &QAbstractButton::clicked, this, &TDRUK::KDRUKClick);
 
     FormCreate();
+    m_drukarkaWindows = std::make_unique<QtDrukarkaWindows>(m_drukarki, m_logo);
+    OknoWydruku &okno = *this;
+    m_wydruk = std::make_unique<Wydruk>(m_ustawienia, wartosci, okno, postep, *m_drukarkaWindows);
 }
 
 TDRUK::~TDRUK() = default;
 
+// DrukujOdRazu and DrukujLogo start cleared in the engine made after this.
 void TDRUK::FormCreate()
 {
-    DrukujOdRazu = false;
-    DrukujLogo = false;
-
     const QStringList nazwy = m_drukarki.names();
     {
         const QScopedValueRollback<bool> wlasna(m_zmianaWlasna, true);
@@ -218,6 +227,67 @@ void TDRUK::SpeedButton1Click()
 void TDRUK::KZAPISZClick()
 {
     m_ustawienia.Zapisz();
+}
+
+void TDRUK::KDRUKClick()
+{
+    m_wydruk->KDRUKClick();
+}
+
+void TDRUK::wyczyscBufor()
+{
+    ui->EDRUK->clear();
+}
+
+// Every line ends with its line break, so that the last one is printed too: printing takes the
+// text up to each line's end.
+void TDRUK::dopiszWiersz(const QString &wiersz)
+{
+    QTextCursor kursor(ui->EDRUK->document());
+    kursor.movePosition(QTextCursor::End);
+    kursor.insertText(wiersz + u'\n');
+}
+
+QString TDRUK::tekstDoWydruku()
+{
+    if (!ui->EDRUK->textCursor().hasSelection())
+        ui->EDRUK->selectAll();
+    QString tekst = ui->EDRUK->textCursor().selectedText();
+    // A selection separates its lines with the paragraph separator.
+    tekst.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    return tekst;
+}
+
+// The cursor goes to where the selection began: after printing everything, the top of the
+// document stays in view.
+void TDRUK::usunZaznaczenie()
+{
+    QTextCursor kursor = ui->EDRUK->textCursor();
+    kursor.setPosition(kursor.selectionStart());
+    ui->EDRUK->setTextCursor(kursor);
+}
+
+void TDRUK::czcionkaPoWydruku()
+{
+    ui->EDRUK->setFont(CzcionkaWydruku(QStringLiteral("Courier New"), 8));
+}
+
+QString TDRUK::zapytajOTytul(const QString &)
+{
+    if (!m_tytul) {
+        m_tytul = std::make_unique<TDRUKTYT>([this] { return m_wydruk->TytulWydruku(); });
+    }
+    return m_tytul->zapytaj();
+}
+
+void TDRUK::pokaz()
+{
+    if (isVisible())
+        FormShow();
+    else
+        show();
+    raise();
+    activateWindow();
 }
 
 } // namespace rawen

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print/OknoWydruku.h"
 #include "print/UstawieniaDruku.h"
 
 #include <QImage>
@@ -17,21 +18,29 @@ class TDRUK;
 
 namespace rawen {
 
+class DrukarkaWindows;
+class OknoPostepu;
 class Printers;
+class TDRUKTYT;
+class Wydruk;
+struct WartosciProgramu;
 
-// The print window: the print settings, the document buffer EDRUK and the button that prints it.
-// It lives for the whole run; print jobs read the settings and the logo from it.
-class TDRUK : public QMainWindow
+// The print window: the print settings, the document buffer EDRUK and the button "DRUKUJ" that
+// prints it. It lives for the whole run and carries the print engine (wydruk()) that report code
+// prints through; the window only shows the buffer and the settings.
+class TDRUK : public QMainWindow, private OknoWydruku
 {
     Q_OBJECT
 
 public:
-    explicit TDRUK(Printers &drukarki, QWidget *parent = nullptr);
+    // Jobs show their progress in `postep` and print the user name, title and start-up date of
+    // `wartosci` in their page headers.
+    TDRUK(Printers &drukarki, OknoPostepu &postep, const WartosciProgramu &wartosci,
+          QWidget *parent = nullptr);
     ~TDRUK() override;
 
-    // Set by a caller for one job.
-    bool DrukujOdRazu = false;
-    bool DrukujLogo = false;
+    // The print engine's calling interface.
+    Wydruk &wydruk() { return *m_wydruk; }
 
     // A job may change a setting itself (a page header switches DRPODZIAL on); the window shows
     // the change the next time it is shown.
@@ -43,6 +52,8 @@ public:
 
 public slots:
     void FormShow();
+    // "DRUKUJ": prints the buffer's selection, or all of it.
+    void KDRUKClick();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -66,10 +77,23 @@ private:
     void zaznaczKanal(int kanal);
     void wczytajLogo();
 
+    // The document buffer and the window as the engine sees them.
+    void wyczyscBufor() override;
+    void dopiszWiersz(const QString &wiersz) override;
+    QString tekstDoWydruku() override;
+    void usunZaznaczenie() override;
+    void czcionkaPoWydruku() override;
+    QString zapytajOTytul(const QString &tytul) override;
+    void pokaz() override;
+
     std::unique_ptr<Ui::TDRUK> ui;
     Printers &m_drukarki;
     UstawieniaDruku m_ustawienia;
     QImage m_logo;
+    std::unique_ptr<DrukarkaWindows> m_drukarkaWindows;
+    std::unique_ptr<Wydruk> m_wydruk;
+    // Made at its first use, kept for the rest of the run.
+    std::unique_ptr<TDRUKTYT> m_tytul;
     std::array<QRadioButton *, 4> m_kanaly{};
     QButtonGroup *m_rodzaj = nullptr;
     QButtonGroup *m_kodowanie = nullptr;

@@ -77,6 +77,21 @@ bool UstawieniaDruku::Zapisz() const
     });
 }
 
+QString UrzadzeniePortu(quint8 DRPORT)
+{
+    if (DRPORT > 2)
+        return {};
+    const QString nazwa = QStringLiteral("LPT%1").arg(DRPORT + 1);
+    const QString zapisane = Registry(klucz).readText(nazwa);
+    if (!zapisane.isEmpty())
+        return zapisane;
+#ifdef Q_OS_WIN
+    return nazwa + u':';
+#else
+    return QStringLiteral("/dev/lp%1").arg(DRPORT);
+#endif
+}
+
 qint32 LiczbaZMaski(const QString &tekst)
 {
     bool ok = false;

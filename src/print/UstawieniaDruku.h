@@ -33,6 +33,11 @@ struct UstawieniaDruku
     bool operator==(const UstawieniaDruku &) const = default;
 };
 
+// The device of the DOS channel's port `DRPORT` (0 to 2 for LPT1 to LPT3): the text value "LPT1",
+// "LPT2" or "LPT3" under the settings' key when there is one, else the system's device
+// (/dev/lp0 to /dev/lp2; LPT1: to LPT3: on Windows). Empty for a port that names none.
+QString UrzadzeniePortu(quint8 DRPORT);
+
 // The number in a two-digit mask edit: the text without spaces as a decimal integer; text that is
 // not one (an emptied edit, say) or a negative value gives 0.
 qint32 LiczbaZMaski(const QString &tekst);

@@ -11,6 +11,7 @@
 #include "ui_TRAWENF.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QListWidgetItem>
 #include <QMouseEvent>
@@ -86,6 +87,15 @@ TRAWENF::TRAWENF(WartosciProgramu &wartosci, TDANE &dane, Processes &procesy, QW
 }
 
 TRAWENF::~TRAWENF() = default;
+
+void TRAWENF::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    // The print window, shown without being modal after a buffered job, would otherwise keep the
+    // program running with no main window.
+    if (event->isAccepted())
+        QCoreApplication::exit(0);
+}
 
 void TRAWENF::showEvent(QShowEvent *event)
 {

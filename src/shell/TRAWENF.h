@@ -42,6 +42,8 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Closing the main window ends the program, whatever other windows are open.
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -8,6 +8,7 @@
 #include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "print/TDRUK.h"
+#include "print/Wydruk.h"
 #include "shell/TRAWENF.h"
 #include "platform/FaultPoint.h"
 #include "support/FixedAppContext.h"
@@ -316,6 +317,35 @@ TEST_F(ProgramTest, AnErrorOfTheDataModuleIsShownAndStartUpGoesOn)
     EXPECT_TRUE(okna.pokazane[1].second.contains(QStringLiteral("FIRMA.DB")));
     EXPECT_FALSE(program.DANE->TFIRMA.isOpen());
     EXPECT_TRUE(program.RAWENF && program.PRACA && program.DRUK);
+}
+
+TEST_F(ProgramTest, ClosingTheMainWindowEndsTheProgramWhileThePrintWindowIsOpen)
+{
+    tabelaFirmy(QString(), QStringLiteral("Biuro"));
+    tabelaKonfiguracji();
+    lata(katalog.path(), {"2005"});
+    Program program(drukarki, procesy);
+    ASSERT_TRUE(program.start());
+    program.RAWENF->show();
+    // A buffered job leaves the print window open beside the main window.
+    Wydruk &wydruk = program.DRUK->wydruk();
+    wydruk.NowyWydruk(QStringLiteral("Zestawienie"), false, 1, 0, true);
+    wydruk.DrukujWiersz(QStringLiteral("dane"));
+    wydruk.ZakonczWydruk(true);
+    ASSERT_TRUE(program.DRUK->isVisible());
+
+    // The loop runs the close. A loop that outlived it would come round to the call posted after
+    // it, which ends it with another code.
+    QMetaObject::invokeMethod(
+        qApp,
+        [&program] {
+            program.RAWENF->close();
+            QMetaObject::invokeMethod(
+                qApp, [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(program.RAWENF->isVisible());
 }
 
 TEST(WartosciProgramu, TheDefaultTitleComesFromTheExecutablesName)

@@ -53,6 +53,16 @@ TEST_F(RegistryTest, KeyExistsOnceWrittenAndValuesReadBack)
     }
 }
 
+TEST_F(RegistryTest, TextValuesReadAsWrittenAndOthersAsEmpty)
+{
+    writeIni("LPT1=/dev/usb/lp0\nLISTA=a, b\nLICZBA=5\n");
+    const Registry key(QStringLiteral("DRUK"));
+    EXPECT_EQ(key.readText(QStringLiteral("LPT1")), QStringLiteral("/dev/usb/lp0"));
+    EXPECT_EQ(key.readText(QStringLiteral("LICZBA")), QStringLiteral("5"));
+    EXPECT_EQ(key.readText(QStringLiteral("LISTA")), QString());
+    EXPECT_EQ(key.readText(QStringLiteral("BRAK")), QString());
+}
+
 TEST_F(RegistryTest, AnEmptyKeyExists)
 {
     writeIni("");

@@ -1,8 +1,12 @@
 #include "print/TDRUK.h"
 
+#include "app/WartosciProgramu.h"
 #include "platform/Printers.h"
 #include "platform/Registry.h"
+#include "print/Wydruk.h"
 #include "support/FixedAppContext.h"
+#include "support/PrintFakes.h"
+#include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessageBoxes.h"
 
 #include <QApplication>
@@ -10,14 +14,17 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextEdit>
+#include <QTextBlock>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -76,7 +83,10 @@ protected:
         file.write("[General]\n" + lines);
     }
 
-    std::unique_ptr<TDRUK> window() { return std::make_unique<TDRUK>(m_printers); }
+    std::unique_ptr<TDRUK> window()
+    {
+        return std::make_unique<TDRUK>(m_printers, m_progress, m_values);
+    }
 
     // A window as the user meets it: created and shown.
     std::unique_ptr<TDRUK> shownWindow()
@@ -98,6 +108,8 @@ protected:
     FixedAppContext m_context{inDirectory(m_dir.path())};
     ScriptedMessageBoxes m_boxes;
     FakePrinters m_printers;
+    FakeOknoPostepu m_progress;
+    WartosciProgramu m_values;
 };
 
 TEST_F(TDRUKTest, ControlsCarryTheirCaptions)
@@ -169,8 +181,8 @@ TEST_F(TDRUKTest, FirstRunWithoutTheKeyShowsTheDefaults)
 {
     const auto w = shownWindow();
     EXPECT_TRUE(m_boxes.shown().isEmpty());
-    EXPECT_FALSE(w->DrukujOdRazu);
-    EXPECT_FALSE(w->DrukujLogo);
+    EXPECT_FALSE(w->wydruk().DrukujOdRazu);
+    EXPECT_FALSE(w->wydruk().DrukujLogo);
     EXPECT_EQ(w->ustawienia().DRLINIDOS, 70);
 
     EXPECT_TRUE(control<QRadioButton>(*w, "EWINDOWS")->isChecked());
@@ -463,6 +475,152 @@ TEST_F(TDRUKTest, LogoLoadsFromTheCurrentDirectory)
     ASSERT_TRUE(QFile::remove(otherCase));
     EXPECT_TRUE(window()->logo().isNull());
     EXPECT_TRUE(m_boxes.shown().isEmpty());
+}
+
+// A job as report code prints one: page header, heading lines, data and the closing line.
+void printJob(Wydruk &wydruk, const QStringList &data, bool askTitle = false)
+{
+    wydruk.WierszeNaglowka[1] = QStringLiteral("| Nazwa        |");
+    wydruk.NowyWydruk(QStringLiteral("Zestawienie"), askTitle, int(data.size()), 1, true);
+    wydruk.DrukujWiersz(wydruk.WierszeNaglowka[1]);
+    for (const QString &line : data) {
+        wydruk.PostepWydruku();
+        wydruk.DrukujWiersz(line);
+    }
+    wydruk.ZakonczWydruk(true);
+}
+
+QByteArray fileContents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+TEST_F(TDRUKTest, ABufferedJobShowsItsBufferInTheWindowWithoutModality)
+{
+    m_values.uzytkownik = QStringLiteral("Biuro");
+    m_values.tytul = QStringLiteral("RAWEN 2.0");
+    m_values.dataStartu = QStringLiteral("2024.03.15");
+    const auto w = window();
+    ASSERT_FALSE(w->isVisible());
+    printJob(w->wydruk(), {QStringLiteral("| Łódź         |"), QStringLiteral("| Kraków       |")});
+
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(w->isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    auto *buffer = control<QPlainTextEdit>(*w, "EDRUK");
+    const QString text = buffer->toPlainText();
+    const QStringList shown = text.split(u'\n');
+    ASSERT_EQ(shown.size(), 7) << text.toStdString();
+    EXPECT_TRUE(shown[0].startsWith(u"&GBiuro "));
+    EXPECT_TRUE(shown[0].endsWith(u" Strona : 1"));
+    EXPECT_EQ(shown[1], u"&GWydruk : Zestawienie");
+    EXPECT_EQ(shown[2], u"| Nazwa        |");
+    EXPECT_EQ(shown[3], u"| Łódź         |");
+    EXPECT_EQ(shown[5], u"&GKelmar - Koniec wydruku: Zestawienie");
+    // Every line ends with its break, the last one too.
+    EXPECT_EQ(shown[6], u"");
+    // The job switched the page split on, and the window shows it.
+    EXPECT_TRUE(control<QCheckBox>(*w, "EPodzial")->isChecked());
+    EXPECT_FALSE(m_progress.widoczne);
+
+    EXPECT_EQ(buffer->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(buffer->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(buffer->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_FALSE(buffer->isReadOnly());
+
+    // A second job replaces the buffer.
+    printJob(w->wydruk(), {QStringLiteral("| Gdańsk       |")});
+    EXPECT_EQ(buffer->toPlainText().split(u'\n').size(), 6);
+}
+
+TEST_F(TDRUKTest, TheBufferIsInAFixedPitchFaceBeforeAndAfterAJob)
+{
+    const auto w = window();
+    auto *buffer = control<QPlainTextEdit>(*w, "EDRUK");
+    for (const char *when : {"before", "after"}) {
+        const QFontInfo font(buffer->font());
+        EXPECT_TRUE(font.fixedPitch()) << when << " " << font.family().toStdString();
+        EXPECT_EQ(font.pointSize(), 8) << when;
+        const QFontMetrics metrics(buffer->font());
+        EXPECT_EQ(metrics.horizontalAdvance(u'i'), metrics.horizontalAdvance(u'W')) << when;
+        EXPECT_EQ(metrics.horizontalAdvance(u'ł'), metrics.horizontalAdvance(u'|')) << when;
+        printJob(w->wydruk(), {QStringLiteral("x")});
+    }
+}
+
+TEST_F(TDRUKTest, DrukujPrintsTheSelectionOrTheWholeBuffer)
+{
+    ScriptedFileDialogs dialogs;
+    const QString exported = m_dir.filePath(QStringLiteral("eksport.txt"));
+    const auto w = window();
+    w->ustawienia().DRTYP = 3;
+    w->ustawienia().DRPL = 3;
+    Wydruk &wydruk = w->wydruk();
+    wydruk.NowyWydruk(QStringLiteral("Lista"), false, 0, 0, false);
+    for (const char *line : {"pierwszy", "drugi", "trzeci"})
+        wydruk.DrukujWiersz(QString::fromLatin1(line));
+    wydruk.ZakonczWydruk(true);
+    auto *buffer = control<QPlainTextEdit>(*w, "EDRUK");
+
+    // From the middle of "pierwszy" to the middle of "trzeci": the lines whose end lies inside.
+    QTextCursor cursor(buffer->document());
+    cursor.setPosition(3);
+    cursor.setPosition(buffer->document()->findBlockByNumber(2).position() + 2,
+                       QTextCursor::KeepAnchor);
+    buffer->setTextCursor(cursor);
+    dialogs.answerNext(exported);
+    control<QPushButton>(*w, "KDRUK")->click();
+    EXPECT_EQ(fileContents(exported), "rwszy\r\ndrugi\r\n");
+    EXPECT_FALSE(buffer->textCursor().hasSelection());
+
+    // Without a selection, everything.
+    dialogs.answerNext(exported);
+    control<QPushButton>(*w, "KDRUK")->click();
+    EXPECT_EQ(fileContents(exported),
+              "pierwszy\r\ndrugi\r\ntrzeci\r\nKelmar - Koniec wydruku: Lista\r\n");
+    EXPECT_FALSE(buffer->textCursor().hasSelection());
+    EXPECT_EQ(dialogs.asked().size(), 2);
+    EXPECT_TRUE(m_boxes.shown().isEmpty()) << m_boxes.texts().join(u'|').toStdString();
+}
+
+TEST_F(TDRUKTest, TheTitlePromptGivesTheJobItsTitle)
+{
+    const auto w = window();
+    QString shownTitle;
+    // The prompt is modal: the answer comes from inside its loop.
+    QMetaObject::invokeMethod(
+        qApp,
+        [&shownTitle] {
+            QWidget *prompt = QApplication::activeModalWidget();
+            ASSERT_NE(prompt, nullptr);
+            EXPECT_EQ(prompt->objectName(), u"TDRUKTYT");
+            auto *edit = prompt->findChild<QLineEdit *>(QStringLiteral("Etytul"));
+            shownTitle = edit->text();
+            edit->setText(QStringLiteral("Zestawienie za marzec"));
+            prompt->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+        },
+        Qt::QueuedConnection);
+    printJob(w->wydruk(), {QStringLiteral("x")}, true);
+    EXPECT_EQ(shownTitle, u"Zestawienie");
+    EXPECT_EQ(w->wydruk().TytulWydruku(), u"Zestawienie za marzec");
+    EXPECT_TRUE(control<QPlainTextEdit>(*w, "EDRUK")
+                    ->toPlainText()
+                    .contains(u"&GWydruk : Zestawienie za marzec\n"));
+
+    // Closed without OK, the prompt still gives its text; it is the same prompt as before.
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            QWidget *prompt = QApplication::activeModalWidget();
+            ASSERT_NE(prompt, nullptr);
+            prompt->findChild<QLineEdit *>(QStringLiteral("Etytul"))
+                ->setText(QStringLiteral("Inny tytuł"));
+            prompt->close();
+        },
+        Qt::QueuedConnection);
+    printJob(w->wydruk(), {QStringLiteral("x")}, true);
+    EXPECT_EQ(w->wydruk().TytulWydruku(), u"Inny tytuł");
 }
 
 } // namespace

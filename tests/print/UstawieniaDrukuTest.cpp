@@ -252,6 +252,33 @@ TEST_F(UstawieniaDrukuTest, AKeyThatCannotBeWrittenStoresNothing)
     EXPECT_EQ(wczytane(), domyslne());
 }
 
+TEST_F(UstawieniaDrukuTest, PortDevicesComeFromTheKeyElseFromTheSystem)
+{
+    zapiszPlik({{"LPT2", "/tmp/drukarka"}, {"DRTYP", "1"}});
+    const struct
+    {
+        quint8 DRPORT;
+        QString urzadzenie;
+    } przypadki[] = {
+#ifdef Q_OS_WIN
+        {0, QStringLiteral("LPT1:")},
+        {2, QStringLiteral("LPT3:")},
+#else
+        {0, QStringLiteral("/dev/lp0")},
+        {2, QStringLiteral("/dev/lp2")},
+#endif
+        {1, QStringLiteral("/tmp/drukarka")},
+        {3, QString()},
+        {255, QString()},
+    };
+    for (const auto &p : przypadki)
+        EXPECT_EQ(UrzadzeniePortu(p.DRPORT), p.urzadzenie) << int(p.DRPORT);
+    // The device paths are no print settings: storing leaves them and adds nothing of the kind.
+    ASSERT_TRUE(zPelnegoZestawu().Zapisz());
+    EXPECT_EQ(UrzadzeniePortu(1), u"/tmp/drukarka");
+    EXPECT_EQ(QSettings(plik(), QSettings::IniFormat).childKeys().size(), 11);
+}
+
 TEST(LiczbaZMaski, ReadsTheDigitsOrGivesZero)
 {
     const struct

@@ -1,0 +1,49 @@
+#include "print/KonwertujPL.h"
+
+namespace rawen {
+
+const std::array<std::array<quint8, 4>, 18> TablicaLiter{{
+    {0x61, 0x86, 0xA5, 0xB9}, // ą
+    {0x41, 0x8F, 0xA4, 0xA5}, // Ą
+    {0x63, 0x8D, 0x86, 0xE6}, // ć
+    {0x43, 0x95, 0x8F, 0xC6}, // Ć
+    {0x65, 0x91, 0xA9, 0xEA}, // ę
+    {0x45, 0x90, 0xA8, 0xCA}, // Ę
+    {0x6C, 0x92, 0x88, 0xB3}, // ł
+    {0x4C, 0x9C, 0x9D, 0xA3}, // Ł
+    {0x6F, 0xA2, 0xA2, 0xF3}, // ó
+    {0x4F, 0xA3, 0xE0, 0xD3}, // Ó
+    {0x7A, 0xA6, 0xAB, 0x9F}, // ź
+    {0x5A, 0xA0, 0x8D, 0x8F}, // Ź
+    {0x7A, 0xA7, 0xBE, 0xBF}, // ż
+    {0x5A, 0xA1, 0xBD, 0xAF}, // Ż
+    {0x6E, 0xA4, 0xE4, 0xF1}, // ń
+    {0x4E, 0xA5, 0xE3, 0xD1}, // Ń
+    {0x73, 0x9E, 0x98, 0x9C}, // ś
+    {0x53, 0x98, 0x97, 0x8C}, // Ś
+}};
+
+QByteArray KonwertujPL(QByteArray tekst, quint8 kod)
+{
+    const int zrodlo = kod / 10;
+    const int cel = kod % 10;
+    if (zrodlo > 3 || cel > 3)
+        return tekst;
+    for (char &znak : tekst) {
+        for (auto wiersz = TablicaLiter.rbegin(); wiersz != TablicaLiter.rend(); ++wiersz) {
+            if ((*wiersz)[zrodlo] == quint8(znak)) {
+                znak = char((*wiersz)[cel]);
+                break;
+            }
+        }
+    }
+    return tekst;
+}
+
+quint8 KodPLDla(quint8 DRPL)
+{
+    // A coding the window does not offer (read from the registry) converts nothing.
+    return quint8(30 + (DRPL <= 3 ? DRPL : 3));
+}
+
+} // namespace rawen

@@ -1,0 +1,74 @@
+#include "print/PlikWydruku.h"
+
+#include "platform/DurableFiles.h"
+
+#include <QFile>
+
+namespace rawen {
+
+namespace {
+
+// A port device takes the bytes as they come, so a printer that stops is noticed at the line
+// it stops on.
+class PlikPortu final : public PlikWydruku
+{
+public:
+    explicit PlikPortu(const QString &urzadzenie) : m_plik(urzadzenie) {}
+
+    bool otworz()
+    {
+        return m_plik.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+    }
+    bool zapisz(const QByteArray &bajty) override { return m_plik.write(bajty) == bajty.size(); }
+    // A port reports nothing useful on closing.
+    bool zamknij() override
+    {
+        m_plik.close();
+        return true;
+    }
+
+private:
+    QFile m_plik;
+};
+
+class PlikEksportu final : public PlikWydruku
+{
+public:
+    explicit PlikEksportu(const QString &nazwa) : m_plik(nazwa) {}
+
+    bool otworz() { return m_plik.open(); }
+    bool zapisz(const QByteArray &bajty) override { return m_plik.write(bajty); }
+    bool zamknij() override { return m_plik.commit(); }
+
+private:
+    ReplacingFile m_plik;
+};
+
+class PlikiSystemowe final : public PlikiWydruku
+{
+public:
+    std::unique_ptr<PlikWydruku> otworzPort(const QString &urzadzenie) override
+    {
+        auto port = std::make_unique<PlikPortu>(urzadzenie);
+        if (!port->otworz())
+            return nullptr;
+        return port;
+    }
+    std::unique_ptr<PlikWydruku> otworzPlik(const QString &nazwa) override
+    {
+        auto plik = std::make_unique<PlikEksportu>(nazwa);
+        if (!plik->otworz())
+            return nullptr;
+        return plik;
+    }
+};
+
+} // namespace
+
+PlikiWydruku &PlikiWydruku::systemowe()
+{
+    static PlikiSystemowe pliki;
+    return pliki;
+}
+
+} // namespace rawen

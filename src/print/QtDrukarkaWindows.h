@@ -1,0 +1,63 @@
+#pragma once
+
+#include "print/DrukarkaWindows.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+
+#include <memory>
+
+class QPagedPaintDevice;
+class QPrinter;
+class QPdfWriter;
+
+namespace rawen {
+
+class PlikPdf;
+class Printers;
+
+// The Windows printer channel's canvas on the current printer of the print window's list: a
+// system printer through QPrinter (so a print queue shows the document under its name), or, for
+// the PDF printer, a PDF file asked for through the save dialog and put in place only when the
+// document is complete.
+class QtDrukarkaWindows final : public DrukarkaWindows
+{
+public:
+    QtDrukarkaWindows(const Printers &drukarki, const QImage &logo);
+    ~QtDrukarkaWindows() override;
+
+    int rozdzielczoscPionowa() const override;
+    int wysokoscStrony() const override;
+    Wynik rozpocznij(const QString &nazwaDokumentu) override;
+    void ustawCzcionke(const QString &nazwa, int punkty) override;
+    void ustawRozmiar(int punkty) override;
+    void rysujTekst(int x, int y, const QString &tekst) override;
+    void rysujLogo(int x, int y) override;
+    bool nowaStrona() override;
+    bool zakoncz() override;
+    void przerwij() override;
+    QString blad() const override { return m_blad; }
+
+    // The PDF printer's pages: A4, 10 mm margins, 1200 dots per inch.
+    static constexpr int kRozdzielczoscPdf = 1200;
+
+private:
+    bool naPdf() const;
+    // The device of the current printer, made anew when the choice in the list changed.
+    QPagedPaintDevice *urzadzenie() const;
+    QString nazwaDrukarki() const;
+    void koniecDokumentu();
+
+    const Printers &m_drukarki;
+    QImage m_logo;
+    mutable std::unique_ptr<QPrinter> m_drukarka;
+    mutable std::unique_ptr<QPdfWriter> m_pdf;
+    mutable QString m_dlaDrukarki;
+    std::unique_ptr<PlikPdf> m_plikPdf;
+    QPainter m_painter;
+    QFont m_czcionka;
+    mutable QString m_blad;
+};
+
+} // namespace rawen

@@ -1,0 +1,595 @@
+#include "print/Wydruk.h"
+
+#include "app/OknoPostepu.h"
+#include "app/WartosciProgramu.h"
+#include "format/Formatowanie.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Windows1250.h"
+#include "print/DrukarkaWindows.h"
+#include "print/KonwertujPL.h"
+#include "print/OknoWydruku.h"
+#include "print/PlikWydruku.h"
+#include "print/UstawieniaDruku.h"
+
+#include <QDebug>
+#include <QScopedValueRollback>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace rawen {
+
+namespace {
+
+const QByteArray kZageszczony("\x0F");
+const QByteArray kNormalny("\x14\x12");
+const QByteArray kRozstrzelony("\x12\x0E");
+const QByteArray kKoniecStrony("\x0C\r\n");
+const QByteArray kKoniecWiersza("\r\n");
+
+// Units of 1/300 inch a line of each font size takes on the Windows channel.
+int wysokoscWiersza(int punkty)
+{
+    return punkty == 16 ? 65 : punkty == 12 ? 50 : 40;
+}
+
+// Removes the code from the front of the line when it is there.
+bool zdejmijKod(QString &linia, QLatin1StringView kod)
+{
+    if (!linia.startsWith(kod))
+        return false;
+    linia.remove(0, kod.size());
+    return true;
+}
+
+// The font size the in-line codes at the front of the line set on the Windows channel, tested one
+// after the other; `punkty` when there is none.
+int rozmiarZKodow(QString &linia, int punkty)
+{
+    if (zdejmijKod(linia, QLatin1StringView("&G")))
+        punkty = 8;
+    if (zdejmijKod(linia, QLatin1StringView("&N")))
+        punkty = 12;
+    if (zdejmijKod(linia, QLatin1StringView("&R")))
+        punkty = 16;
+    return punkty;
+}
+
+} // namespace
+
+Wydruk::Wydruk(UstawieniaDruku &ustawienia, const WartosciProgramu &wartosci, OknoWydruku &okno,
+               OknoPostepu &postep, DrukarkaWindows &drukarka)
+    : m_ustawienia(ustawienia), m_wartosci(wartosci), m_okno(okno), m_postep(postep),
+      m_drukarka(drukarka), m_pliki(&PlikiWydruku::systemowe()), m_kodGestosci(kZageszczony)
+{}
+
+Wydruk::~Wydruk()
+{
+    // A run that ends inside a job leaves no half of a document behind.
+    if (m_kanal == Kanal::Windows)
+        m_drukarka.przerwij();
+}
+
+void Wydruk::ustawPliki(PlikiWydruku &pliki)
+{
+    m_pliki = &pliki;
+}
+
+// ---- Jobs ---------------------------------------------------------------------------------
+
+void Wydruk::NowyWydruk(const QString &tytul, bool pytajOTytul, qint32 ileKrokow,
+                        quint8 ileNaglowkow, bool naglowek)
+{
+    // A job begun while another one is open ends that one's channel without printing it.
+    if (m_kanal != Kanal::Zaden)
+        przerwij(QString());
+
+    m_okno.wyczyscBufor();
+    m_tytulWydruku = tytul;
+    if (pytajOTytul)
+        m_tytulWydruku = m_okno.zapytajOTytul(m_tytulWydruku);
+    if (ileNaglowkow > 11) {
+        qWarning() << "NowyWydruk: at most 11 heading lines, not" << ileNaglowkow;
+        ileNaglowkow = 11;
+    }
+    m_ileNaglowkow = ileNaglowkow;
+    m_naglowek = naglowek;
+    m_nrStrony = 0;
+    m_nrWiersza = 0;
+    m_kodGestosci = kZageszczony;
+    m_rozmiarCzcionki = 8;
+    m_bezBufora = m_ustawienia.DRBUFOR;
+    m_przerwany = false;
+
+    // The page header switches the page split on below, so the channel must hold its page top
+    // with the split on.
+    if (m_bezBufora && !StartWydruku(m_ustawienia.DRPODZIAL || naglowek))
+        m_przerwany = true;
+    if (naglowek) {
+        NaglowekStrony();
+        m_ustawienia.DRPODZIAL = true;
+    }
+    if (!m_przerwany)
+        m_postep.Start(m_tytulWydruku, ileKrokow);
+}
+
+void Wydruk::DrukujWiersz(const QString &wiersz)
+{
+    if (m_przerwany)
+        return;
+    if (!m_bezBufora) {
+        m_okno.dopiszWiersz(wiersz);
+        ++m_nrWiersza;
+        return;
+    }
+    doKanalu(wiersz);
+    if (m_kanal == Kanal::Windows || m_kanal == Kanal::BezWycinania)
+        ++m_nrWiersza;
+}
+
+void Wydruk::PostepWydruku()
+{
+    if (!m_przerwany)
+        m_postep.Postep();
+}
+
+void Wydruk::ZakonczWydruk(bool zakonczenie)
+{
+    if (zakonczenie)
+        DrukujWiersz(QStringLiteral("&GKelmar - Koniec wydruku: ") + m_tytulWydruku);
+    m_postep.Stop();
+    if (m_bezBufora) {
+        if (m_kanal != Kanal::Zaden)
+            KoniecWydruku();
+    } else if (DrukujOdRazu) {
+        KDRUKClick();
+    } else {
+        m_okno.pokaz();
+    }
+    DrukujOdRazu = false;
+    DrukujLogo = false;
+    m_okno.czcionkaPoWydruku();
+}
+
+void Wydruk::KDRUKClick()
+{
+    const QString tekst = m_okno.tekstDoWydruku();
+    m_postep.Start(m_tytulWydruku,
+                   int(std::min<qsizetype>(tekst.size(), std::numeric_limits<int>::max())));
+    m_nrStrony = 1;
+    m_nrWiersza = 0;
+    m_pozycjaY = 0;
+    m_przerwany = false;
+    if (!StartWydruku(m_ustawienia.DRPODZIAL)) {
+        m_przerwany = true;
+        m_postep.Stop();
+        return;
+    }
+    const Kanal kanal = m_kanal;
+    qsizetype poczatek = 0;
+    for (qsizetype i = 0; i < tekst.size() && !m_przerwany; ++i) {
+        m_postep.Postep();
+        if (tekst[i] != u'\r')
+            continue;
+        doKanalu(tekst.mid(poczatek, std::max<qsizetype>(i - poczatek, 0)));
+        if (kanal == Kanal::BezWycinania)
+            ++m_nrWiersza;
+        poczatek = i + 2;
+    }
+    if (m_przerwany)
+        return;
+    KoniecWydruku();
+    m_postep.Stop();
+    m_okno.usunZaznaczenie();
+}
+
+// ---- Pages --------------------------------------------------------------------------------
+
+QString Wydruk::PierwszyWierszNaglowka() const
+{
+    QString linia = QStringLiteral("&G") + Dopelnij(m_wartosci.uzytkownik, 30) +
+                    QStringLiteral(" Program : ") + Dopelnij(m_wartosci.tytul, 20) +
+                    QStringLiteral(" Data : ") + m_wartosci.dataStartu +
+                    QStringLiteral(" Strona : ") + QString::number(m_nrStrony);
+    if (!Operator.isEmpty())
+        linia += QStringLiteral(" Operator : ") + Operator;
+    return linia;
+}
+
+QString Wydruk::DrugiWierszNaglowka() const
+{
+    return QStringLiteral("&GWydruk : ") + m_tytulWydruku;
+}
+
+void Wydruk::NaglowekStrony()
+{
+    ++m_nrStrony;
+    const int margines = m_ustawienia.DRGORA & 0xFF;
+    for (int i = 0; i < margines; ++i)
+        DrukujWiersz(QStringLiteral("&G"));
+    DrukujWiersz(PierwszyWierszNaglowka());
+    DrukujWiersz(DrugiWierszNaglowka());
+    m_nrWiersza = m_ustawienia.DRGORA + 2;
+}
+
+void Wydruk::NowaStronaWindows()
+{
+    if (!m_drukarka.nowaStrona()) {
+        przerwij(m_drukarka.blad());
+        return;
+    }
+    m_pozycjaY = 0;
+    ++m_nrStrony;
+    m_nrWiersza = 0;
+    const QScopedValueRollback<bool> gora(m_gora, true);
+    if (m_naglowek) {
+        const int margines = m_ustawienia.DRGORA & 0xFF;
+        for (int i = 0; i < margines && !m_przerwany; ++i)
+            WierszWindows(QString());
+        WierszWindows(PierwszyWierszNaglowka());
+        WierszWindows(DrugiWierszNaglowka());
+    }
+    for (int i = 1; i <= m_ileNaglowkow && !m_przerwany; ++i)
+        WierszWindows(WierszeNaglowka[i]);
+}
+
+void Wydruk::NowaStronaDOS()
+{
+    zapisz(kKoniecStrony);
+    ++m_nrStrony;
+    m_nrWiersza = 0;
+    const QScopedValueRollback<bool> gora(m_gora, true);
+    if (m_naglowek) {
+        const int margines = m_ustawienia.DRGORA & 0xFF;
+        for (int i = 0; i < margines && !m_przerwany; ++i)
+            WierszDOS(QString());
+        WierszDOS(PierwszyWierszNaglowka());
+        WierszDOS(DrugiWierszNaglowka());
+    }
+    for (int i = 1; i <= m_ileNaglowkow && !m_przerwany; ++i)
+        WierszDOS(WierszeNaglowka[i]);
+}
+
+// A new page prints its top before anything else: the margin, the two header lines and the
+// heading lines. A page too small for them would find itself full again while printing them, so
+// such settings are refused before anything is printed.
+bool Wydruk::stronaMiesciGore(bool podzial)
+{
+    if (!podzial)
+        return true;
+    const int margines = m_naglowek ? m_ustawienia.DRGORA & 0xFF : 0;
+    const int wierszeGory = margines + (m_naglowek ? 2 : 0) + m_ileNaglowkow;
+    if (wierszeGory == 0)
+        return true;
+
+    if (m_kanal == Kanal::DOS) {
+        if (m_ustawienia.DRLINIDOS >= wierszeGory)
+            return true;
+        MessageBoxes::current().error(
+            QStringLiteral("Strona nie pomieści swojego nagłówka.\r"
+                           "Nagłówek strony z wierszami tytułowymi zajmuje %1 wierszy, a na "
+                           "stronie ustawiono %2 (\"wierszy :\").\r"
+                           "Zwiększ liczbę wierszy, zmniejsz margines górny albo wyłącz podział "
+                           "strony.")
+                .arg(wierszeGory)
+                .arg(m_ustawienia.DRLINIDOS));
+        return false;
+    }
+
+    // The size of a line without a code is the one in force, which depends on the lines before
+    // the page end: the largest one is assumed.
+    int punkty = 16;
+    int pozycja = 0;
+    auto dodaj = [&](QString linia) {
+        const int ostatnia = pozycja;
+        punkty = rozmiarZKodow(linia, punkty);
+        if (m_ustawienia.DRRODZAJ >= 1 && m_ustawienia.DRRODZAJ <= 3)
+            punkty = m_ustawienia.DRRODZAJ == 1 ? 8 : m_ustawienia.DRRODZAJ == 2 ? 12 : 16;
+        pozycja += wysokoscWiersza(punkty);
+        return ostatnia;
+    };
+    int ostatnia = 0;
+    for (int i = 0; i < margines; ++i)
+        ostatnia = dodaj(QString());
+    if (m_naglowek) {
+        dodaj(PierwszyWierszNaglowka());
+        ostatnia = dodaj(DrugiWierszNaglowka());
+    }
+    for (int i = 1; i <= m_ileNaglowkow; ++i)
+        ostatnia = dodaj(WierszeNaglowka[i]);
+    if (ostatnia + 50 <= m_wysokoscStrony)
+        return true;
+    MessageBoxes::current().error(
+        QStringLiteral("Strona nie pomieści swojego nagłówka.\r"
+                       "Nagłówek strony z wierszami tytułowymi nie mieści się na wysokości "
+                       "strony drukarki.\r"
+                       "Zmniejsz margines górny albo wyłącz podział strony."));
+    return false;
+}
+
+// ---- Channels -----------------------------------------------------------------------------
+
+bool Wydruk::StartWydruku(bool podzial)
+{
+    m_kanal = Kanal::Zaden;
+    m_plik.reset();
+    switch (m_ustawienia.DRTYP) {
+    case 0: {
+        const int dpi = m_drukarka.rozdzielczoscPionowa();
+        if (dpi <= 0) {
+            MessageBoxes::current().error(m_drukarka.blad());
+            return false;
+        }
+        m_skala = dpi / 300.0;
+        m_wysokoscStrony = qint32(std::trunc(m_drukarka.wysokoscStrony() / m_skala));
+        m_pozycjaY = 0;
+        m_kanal = Kanal::Windows;
+        if (!stronaMiesciGore(podzial)) {
+            m_kanal = Kanal::Zaden;
+            return false;
+        }
+        switch (m_drukarka.rozpocznij(m_tytulWydruku)) {
+        case DrukarkaWindows::Wynik::Gotowe:
+            break;
+        case DrukarkaWindows::Wynik::Anulowane:
+            m_kanal = Kanal::Zaden;
+            return false;
+        case DrukarkaWindows::Wynik::Blad:
+            m_kanal = Kanal::Zaden;
+            MessageBoxes::current().error(m_drukarka.blad());
+            return false;
+        }
+        m_drukarka.ustawCzcionke(QStringLiteral("Lucida console"), m_rozmiarCzcionki);
+        return true;
+    }
+    case 1: {
+        m_kanal = Kanal::DOS;
+        // The page top is settled before the port is touched: a refused job prints nothing.
+        if (!stronaMiesciGore(podzial)) {
+            m_kanal = Kanal::Zaden;
+            return false;
+        }
+        const QString urzadzenie = UrzadzeniePortu(m_ustawienia.DRPORT);
+        m_nazwaPliku = urzadzenie.isEmpty() ? QStringLiteral("LPT%1").arg(m_ustawienia.DRPORT + 1)
+                                            : urzadzenie;
+        if (!urzadzenie.isEmpty())
+            m_plik = m_pliki->otworzPort(urzadzenie);
+        if (!m_plik) {
+            m_kanal = Kanal::Zaden;
+            MessageBoxes::current().error(QStringLiteral("Błąd otwarcia portu : ") + m_nazwaPliku);
+            return false;
+        }
+        m_kodPL = KodPLDla(m_ustawienia.DRPL);
+        return true;
+    }
+    case 2:
+    case 3: {
+        // DREKSPORT is always 0, so the dialog is always preset.
+        const QString nazwa = FileDialogs::current().saveFileName(
+            QStringLiteral("eksport.txt"), QStringLiteral("txt"),
+            QStringLiteral("Pliki tekstowe (*.txt)"));
+        if (nazwa.isEmpty())
+            return false;
+        m_nazwaPliku = nazwa;
+        m_plik = m_pliki->otworzPlik(nazwa);
+        if (!m_plik) {
+            MessageBoxes::current().error(QStringLiteral("Błąd otwarcia pliku : ") + nazwa);
+            return false;
+        }
+        m_kanal = m_ustawienia.DRTYP == 2 ? Kanal::Eksport : Kanal::BezWycinania;
+        m_kodPL = KodPLDla(m_ustawienia.DRPL);
+        return true;
+    }
+    default:
+        MessageBoxes::current().error(
+            QStringLiteral("Nie wybrano rodzaju wydruku.\rWybierz w oknie wydruku drukarkę "
+                           "Windows, port DOS albo eksport do pliku."));
+        return false;
+    }
+}
+
+void Wydruk::KoniecWydruku()
+{
+    switch (m_kanal) {
+    case Kanal::Zaden:
+        return;
+    case Kanal::Windows:
+        if (DrukujLogo)
+            m_drukarka.rysujLogo(120, 60);
+        m_kanal = Kanal::Zaden;
+        if (!m_drukarka.zakoncz())
+            przerwij(m_drukarka.blad());
+        return;
+    case Kanal::DOS:
+        if (m_ustawienia.DRPODZIAL)
+            zapisz(kKoniecStrony);
+        if (m_przerwany)
+            return;
+        // A port reports nothing useful on closing.
+        m_plik->zamknij();
+        break;
+    case Kanal::Eksport:
+    case Kanal::BezWycinania:
+        // The file takes the place of an earlier one only now; one that does not land is no
+        // export at all.
+        if (!m_plik->zamknij()) {
+            przerwij(QStringLiteral("Błąd zapisu do pliku : ") + m_nazwaPliku);
+            return;
+        }
+        break;
+    }
+    m_plik.reset();
+    m_kanal = Kanal::Zaden;
+}
+
+void Wydruk::doKanalu(const QString &linia)
+{
+    switch (m_kanal) {
+    case Kanal::Zaden:
+        break;
+    case Kanal::Windows:
+        WierszWindows(linia);
+        break;
+    case Kanal::DOS:
+        WierszDOS(linia);
+        break;
+    case Kanal::Eksport:
+        WierszEksport(linia);
+        break;
+    case Kanal::BezWycinania:
+        WierszBezWycinania(linia);
+        break;
+    }
+}
+
+void Wydruk::WierszWindows(const QString &linia)
+{
+    if (linia.startsWith(QLatin1StringView("&W"))) {
+        if (DrukujLogo)
+            m_drukarka.rysujLogo(120, 60);
+        if (!m_drukarka.nowaStrona()) {
+            przerwij(m_drukarka.blad());
+            return;
+        }
+        ++m_nrStrony;
+        m_pozycjaY = 0;
+        return;
+    }
+    // The test allows 50 units whatever the size of the line to come.
+    if (!m_gora && m_pozycjaY + 50 > m_wysokoscStrony) {
+        if (m_ustawienia.DRPODZIAL) {
+            NowaStronaWindows();
+        } else if (m_drukarka.nowaStrona()) {
+            ++m_nrStrony;
+            m_pozycjaY = 0;
+        } else {
+            przerwij(m_drukarka.blad());
+        }
+        if (m_przerwany)
+            return;
+    }
+    QString tekst = linia;
+    m_rozmiarCzcionki = quint8(rozmiarZKodow(tekst, m_rozmiarCzcionki));
+    switch (m_ustawienia.DRRODZAJ) {
+    case 1:
+        m_rozmiarCzcionki = 8;
+        break;
+    case 2:
+        m_rozmiarCzcionki = 12;
+        break;
+    case 3:
+        m_rozmiarCzcionki = 16;
+        break;
+    default:
+        break;
+    }
+    m_drukarka.ustawRozmiar(m_rozmiarCzcionki);
+    // The vertical resolution scales both axes; DRLEWY counts fifteenths of an inch.
+    m_drukarka.rysujTekst(int(std::trunc(m_ustawienia.DRLEWY * 20 * m_skala)),
+                          int(std::trunc(m_pozycjaY * m_skala)), tekst);
+    m_pozycjaY += wysokoscWiersza(m_rozmiarCzcionki);
+}
+
+void Wydruk::WierszDOS(const QString &linia)
+{
+    if (linia.startsWith(QLatin1StringView("&W"))) {
+        zapisz(kKoniecStrony);
+        ++m_nrStrony;
+        m_nrWiersza = 0;
+        return;
+    }
+    if (!m_gora && m_ustawienia.DRPODZIAL && m_nrWiersza > m_ustawienia.DRLINIDOS) {
+        NowaStronaDOS();
+        if (m_przerwany)
+            return;
+    }
+    QString tekst = linia;
+    if (zdejmijKod(tekst, QLatin1StringView("&G")))
+        m_kodGestosci = kZageszczony;
+    if (zdejmijKod(tekst, QLatin1StringView("&N")))
+        m_kodGestosci = kNormalny;
+    if (zdejmijKod(tekst, QLatin1StringView("&R")))
+        m_kodGestosci = kRozstrzelony;
+    switch (m_ustawienia.DRRODZAJ) {
+    case 1:
+        m_kodGestosci = kZageszczony;
+        break;
+    case 2:
+        m_kodGestosci = kNormalny;
+        break;
+    case 3:
+        m_kodGestosci = kRozstrzelony;
+        break;
+    default:
+        break;
+    }
+    ++m_nrWiersza;
+    // The margin is always printed at normal width.
+    zapisz(kNormalny + QByteArray(m_ustawienia.DRLEWY & 0xFF, ' ') + m_kodGestosci + bajty(tekst) +
+           kKoniecWiersza);
+}
+
+void Wydruk::WierszEksport(const QString &linia)
+{
+    // The page header of a job is no part of its data.
+    QString tekst = m_naglowek && m_nrWiersza < 2 ? QString() : linia;
+    for (const char *kod : {"&G", "&N", "&R", "&W"}) {
+        if (zdejmijKod(tekst, QLatin1StringView(kod)))
+            break;
+    }
+    const QByteArray wynik = bajty(tekst);
+    // Empty lines, the rules and separators of tables and marked lines are left out.
+    if (wynik.size() >= 2 && wynik[1] != '-' && wynik[1] != '=' && !wynik.startsWith(">QV<"))
+        zapisz(wynik + kKoniecWiersza);
+    ++m_nrWiersza;
+}
+
+void Wydruk::WierszBezWycinania(const QString &linia)
+{
+    QString tekst = m_naglowek && m_nrWiersza < 2 ? QString() : linia;
+    QByteArray poczatek;
+    if (zdejmijKod(tekst, QLatin1StringView("&W"))) {
+        poczatek = "\x0C";
+    } else {
+        for (const char *kod : {"&G", "&N", "&R"}) {
+            if (zdejmijKod(tekst, QLatin1StringView(kod)))
+                break;
+        }
+    }
+    zapisz(poczatek + bajty(tekst) + kKoniecWiersza);
+}
+
+// The line's Windows-1250 bytes with their Polish letters recoded for the channel.
+QByteArray Wydruk::bajty(const QString &tekst) const
+{
+    const QByteArray wynik = toWindows1250(tekst);
+    return m_ustawienia.DRPL == 3 ? wynik : KonwertujPL(wynik, m_kodPL);
+}
+
+void Wydruk::zapisz(const QByteArray &dane)
+{
+    if (m_przerwany || !m_plik)
+        return;
+    if (m_plik->zapisz(dane))
+        return;
+    przerwij((m_kanal == Kanal::DOS ? QStringLiteral("Błąd zapisu do portu : ")
+                                    : QStringLiteral("Błąd zapisu do pliku : ")) +
+             m_nazwaPliku);
+}
+
+void Wydruk::przerwij(const QString &komunikat)
+{
+    if (m_kanal == Kanal::Windows)
+        m_drukarka.przerwij();
+    // A text file dropped unclosed leaves the earlier file of its name whole.
+    m_plik.reset();
+    m_kanal = Kanal::Zaden;
+    m_przerwany = true;
+    m_postep.Stop();
+    if (!komunikat.isEmpty())
+        MessageBoxes::current().error(komunikat);
+}
+
+} // namespace rawen
