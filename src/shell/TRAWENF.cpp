@@ -1,6 +1,6 @@
 #include "shell/TRAWENF.h"
 
-#include "app/TDANE.h"
+#include "data/TDANE.h"
 #include "data/WartosciProgramu.h"
 #include "platform/AppContext.h"
 #include "platform/FileNames.h"
