@@ -1,6 +1,6 @@
-#include "app/DaneDemo.h"
 #include "app/Program.h"
 #include "app/RawenApplication.h"
+#include "demo/DaneDemo.h"
 #include "platform/AppContext.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtPrinters.h"
