@@ -1,8 +1,8 @@
 #include "app/Program.h"
 
-#include "app/TDANE.h"
 #include "app/TPRACA.h"
 #include "app/Tzero.h"
+#include "data/TDANE.h"
 #include "platform/AppContext.h"
 #include "print/TDRUK.h"
 #include "shell/TRAWENF.h"

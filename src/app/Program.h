@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/WartosciProgramu.h"
+#include "data/WartosciProgramu.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/OknoPostepu.h"
+#include "platform/OknoPostepu.h"
 
 #include <QWidget>
 

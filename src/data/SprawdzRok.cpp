@@ -1,8 +1,8 @@
 #include "data/SprawdzRok.h"
 
-#include "app/WartosciProgramu.h"
 #include "data/EngineError.h"
 #include "data/Table.h"
+#include "data/WartosciProgramu.h"
 #include "format/Formatowanie.h"
 #include "platform/AppContext.h"
 #include "platform/MessageBoxes.h"

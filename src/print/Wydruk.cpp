@@ -1,7 +1,7 @@
 #include "print/Wydruk.h"
 
-#include "app/OknoPostepu.h"
-#include "app/WartosciProgramu.h"
+#include "platform/OknoPostepu.h"
+#include "data/WartosciProgramu.h"
 #include "format/Formatowanie.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"

@@ -1,7 +1,7 @@
 #include "shell/TRAWENF.h"
 
-#include "app/TDANE.h"
-#include "app/WartosciProgramu.h"
+#include "data/TDANE.h"
+#include "data/WartosciProgramu.h"
 #include "platform/AppContext.h"
 #include "platform/FileNames.h"
 #include "platform/MessageBoxes.h"

@@ -1,8 +1,8 @@
 #include "data/SprawdzRok.h"
 
-#include "app/WartosciProgramu.h"
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
+#include "data/WartosciProgramu.h"
 #include "support/FixedAppContext.h"
 #include "support/ScriptedMessageBoxes.h"
 

@@ -1,4 +1,4 @@
-#include "app/WartosciProgramu.h"
+#include "data/WartosciProgramu.h"
 #include "platform/Printers.h"
 #include "print/QtDrukarkaWindows.h"
 #include "print/UstawieniaDruku.h"

@@ -1,6 +1,6 @@
 #include "print/QtDrukarkaWindows.h"
 
-#include "app/WartosciProgramu.h"
+#include "data/WartosciProgramu.h"
 #include "platform/Printers.h"
 #include "platform/QtPrinters.h"
 #include "print/UstawieniaDruku.h"

@@ -1,6 +1,6 @@
 #include "print/TDRUK.h"
 
-#include "app/WartosciProgramu.h"
+#include "data/WartosciProgramu.h"
 #include "platform/Printers.h"
 #include "platform/Registry.h"
 #include "print/Wydruk.h"

@@ -1,6 +1,6 @@
 #include "print/WydrukDemonstracyjny.h"
 
-#include "app/WartosciProgramu.h"
+#include "data/WartosciProgramu.h"
 #include "print/UstawieniaDruku.h"
 #include "print/Wydruk.h"
 #include "support/PrintFakes.h"

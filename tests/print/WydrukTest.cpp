@@ -1,6 +1,6 @@
 #include "print/Wydruk.h"
 
-#include "app/WartosciProgramu.h"
+#include "data/WartosciProgramu.h"
 #include "platform/Registry.h"
 #include "platform/Windows1250.h"
 #include "print/UstawieniaDruku.h"

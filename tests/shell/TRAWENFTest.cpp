@@ -1,8 +1,8 @@
 #include "shell/TRAWENF.h"
 
-#include "app/TDANE.h"
-#include "app/WartosciProgramu.h"
+#include "data/TDANE.h"
 #include "data/TabelaFirmy.h"
+#include "data/WartosciProgramu.h"
 #include "platform/FileNames.h"
 #include "platform/Processes.h"
 #include "platform/QtProcesses.h"

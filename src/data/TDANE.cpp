@@ -1,10 +1,10 @@
-#include "app/TDANE.h"
+#include "data/TDANE.h"
 
-#include "app/WartosciProgramu.h"
-#include "app/Wsparcie.h"
 #include "data/EngineError.h"
 #include "data/OtworzTabele.h"
 #include "data/SprawdzRok.h"
+#include "data/WartosciProgramu.h"
+#include "data/Wsparcie.h"
 #include "platform/MessageBoxes.h"
 
 namespace rawen {

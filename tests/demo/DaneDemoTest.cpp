@@ -1,4 +1,4 @@
-#include "app/DaneDemo.h"
+#include "demo/DaneDemo.h"
 
 #include "data/EngineError.h"
 #include "data/Session.h"
