@@ -4,6 +4,7 @@
 #include "data/WartosciProgramu.h"
 #include "demo/DaneDemo.h"
 #include "platform/AppContext.h"
+#include "platform/FaultPoint.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtPrinters.h"
@@ -90,6 +91,13 @@ int demoWydruku(rawen::RawenApplication &application, const QStringList &argumen
 
 int main(int argc, char *argv[])
 {
+    // The crash harness runs the program with a fault armed at one step of its writes.
+    if (!rawen::FaultPoint::armFromEnvironment()) {
+        std::fprintf(stderr, "Nieprawidłowa wartość zmiennej RAWEN_FAULT: %s (oczekiwano "
+                             "kill:N, eio:N albo enospc:N)\n",
+                     qgetenv("RAWEN_FAULT").constData());
+        return 2;
+    }
     // Making demo data needs no window, so it works without a display too.
     if (argc >= 2 && std::strcmp(argv[1], "--demo") == 0) {
         QCoreApplication application(argc, argv);

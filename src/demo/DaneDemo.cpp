@@ -6,6 +6,7 @@
 #include "demo/FirmyDemo.h"
 #include "demo/TabeleDemo.h"
 #include "platform/AppContext.h"
+#include "platform/DurableFiles.h"
 #include "year/RegulyKopiiRoku.h"
 
 #include <QDir>
@@ -118,9 +119,17 @@ void utworzTabele(const QString &sciezka, const WzorTabeli &wzor, const Podstawi
     tabela.close();
 }
 
+// The directory and whichever of its parents are missing, each made through the durable-file
+// layer.
 void utworzKatalog(const QString &sciezka)
 {
-    if (!QDir().mkpath(sciezka))
+    const QFileInfo info(sciezka);
+    if (info.isDir())
+        return;
+    const QString rodzic = info.absolutePath();
+    if (rodzic != info.absoluteFilePath())
+        utworzKatalog(rodzic);
+    if (!makeDirectory(info.absoluteFilePath()))
         throw BladDanychDemo(QStringLiteral("Nie można utworzyć katalogu %1.")
                                  .arg(QDir::toNativeSeparators(sciezka)));
 }
@@ -203,7 +212,14 @@ void skopiujProgramyModulow(const QString &katalog, const QString &programModulu
                                                  QFileDevice::ExeOther;
     for (const QString &nazwa : ProgramyModulow()) {
         const QString cel = QDir(katalog).filePath(nazwa);
-        if (!QFile::copy(programModulu, cel) || !QFile::setPermissions(cel, wykonywalny))
+        try {
+            copyFile(programModulu, cel);
+        } catch (const EngineError &) {
+            throw BladDanychDemo(
+                QStringLiteral("Nie można skopiować programu %1 do %2.")
+                    .arg(QDir::toNativeSeparators(programModulu), QDir::toNativeSeparators(cel)));
+        }
+        if (!QFile::setPermissions(cel, wykonywalny))
             throw BladDanychDemo(
                 QStringLiteral("Nie można skopiować programu %1 do %2.")
                     .arg(QDir::toNativeSeparators(programModulu), QDir::toNativeSeparators(cel)));
@@ -308,9 +324,19 @@ void UtworzDaneDemo(const QString &katalog, QDate dzis, const QString &programMo
                 .arg(nazwaCelu, przyczyna));
     };
     try {
-        // mkpath may stop half-way, so making the directory is part of what a failure undoes.
-        utworzKatalog(cel);
-        utworzZawartosc(cel, dzis, program.absoluteFilePath());
+        // The parents may stop half-way, so making them is part of what a failure undoes.
+        utworzKatalog(QFileInfo(cel).absolutePath());
+        // The data root is made whole beside its place under a temporary name and moved there in
+        // one step: a run killed half-way leaves no half-made data root, only a temporary that
+        // the next run removes.
+        TemporaryDirectory budowa(cel);
+        if (!budowa.isValid())
+            throw BladDanychDemo(QStringLiteral("Nie można utworzyć katalogu obok %1: %2.")
+                                     .arg(nazwaCelu, systemErrorText(errno)));
+        utworzZawartosc(budowa.path(), dzis, program.absoluteFilePath());
+        if (!budowa.moveInto())
+            throw BladDanychDemo(QStringLiteral("Nie można nadać katalogowi nazwy %1: %2.")
+                                     .arg(nazwaCelu, systemErrorText(errno)));
     } catch (const EngineError &blad) {
         throw niepowodzenie(blad.message());
     } catch (const BladDanychDemo &blad) {

@@ -81,6 +81,32 @@ private:
     qintptr m_handle = -1;
 };
 
+// A directory of ours under construction beside `target`, named as TemporaryFile names a file;
+// removed with everything in it when the object goes, unless moved into place by moveInto().
+class TemporaryDirectory
+{
+public:
+    explicit TemporaryDirectory(const QString &target);
+    ~TemporaryDirectory();
+    TemporaryDirectory(const TemporaryDirectory &) = delete;
+    TemporaryDirectory &operator=(const TemporaryDirectory &) = delete;
+
+    bool isValid() const { return !m_path.isEmpty(); }
+    QString path() const { return m_path; }
+    // Renames the directory to its target in one step: the target must be missing or an empty
+    // directory, never one that holds anything. False (errno tells why) when it cannot be done;
+    // the directory then stays where it is.
+    [[nodiscard]] bool moveInto();
+
+private:
+    QString m_target;
+    QString m_path;
+};
+
+// Copies the file `source` as the new file `target` (as writeNewFile: whole or not at all, never
+// over an existing file), with the permissions the umask gives a new file. Throws EngineError.
+void copyFile(const QString &source, const QString &target);
+
 // True when `name` is a temporary this program makes (or an earlier version made) beside a file.
 bool isTemporaryName(const QString &name);
 

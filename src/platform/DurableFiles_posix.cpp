@@ -246,7 +246,8 @@ bool isTemporaryName(const QString &name)
 void removeStaleTemporaries(const QString &directory)
 {
     const QDir dir(directory);
-    const QStringList hidden = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList hidden =
+        dir.entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &name : hidden) {
         if (!name.startsWith(u'.'))
             continue;
@@ -261,9 +262,74 @@ void removeStaleTemporaries(const QString &directory)
         } else if (olderTemporaryPattern().match(name).hasMatch()) {
             stale = untouchedForAnHour(path);
         }
-        if (stale)
+        if (!stale)
+            continue;
+        const QFileInfo entry(path);
+        if (entry.isDir() && !entry.isSymLink())
+            QDir(path).removeRecursively();
+        else
             (void)removeFile(path);
     }
+}
+
+namespace {
+
+QString temporaryNameFor(const QString &target)
+{
+    const QFileInfo info(target);
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral("~rawen-") +
+           machineMark() + u'-' + QString::number(::getpid()) + u'-' +
+           QString::number(QRandomGenerator::global()->generate(), 36);
+}
+
+} // namespace
+
+TemporaryDirectory::TemporaryDirectory(const QString &target) : m_target(target)
+{
+    removeStaleTemporaries(QFileInfo(target).absolutePath());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString path = temporaryNameFor(target);
+        const QByteArray name = encoded(path);
+        if (guarded(FileStep::MakeDirectory, name, [&] { return ::mkdir(name.constData(), 0777); }) ==
+            0) {
+            m_path = path;
+            return;
+        }
+        if (errno != EEXIST)
+            return;
+    }
+}
+
+TemporaryDirectory::~TemporaryDirectory()
+{
+    if (!m_path.isEmpty())
+        QDir(m_path).removeRecursively();
+}
+
+bool TemporaryDirectory::moveInto()
+{
+    const QByteArray from = encoded(m_path);
+    const QByteArray to = encoded(m_target);
+    // rename() takes the place of an empty directory and refuses one that holds anything.
+    if (guarded(FileStep::Rename, to, [&] { return std::rename(from.constData(), to.constData()); }) !=
+        0)
+        return false;
+    m_path.clear();
+    (void)syncDirectory(QFileInfo(m_target).absolutePath());
+    return true;
+}
+
+void copyFile(const QString &source, const QString &target)
+{
+    if (const int error = FaultPoint::before(FileStep::Copy, target))
+        throw EngineError(EngineError::Io, target, systemErrorText(error));
+    QFile input(source);
+    if (!input.open(QIODevice::ReadOnly))
+        throw EngineError(EngineError::Io, target,
+                          QStringLiteral("nie można odczytać %1: %2").arg(source, input.errorString()));
+    writeNewFile(target, input.size(), [&](char *data, qint64 length, qint64 offset) {
+        return input.seek(offset) && input.read(data, length) == length;
+    });
 }
 
 void writeNewFile(const QString &target, qint64 size, const FileReader &reader,

@@ -5,6 +5,7 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -198,7 +199,8 @@ bool isTemporaryName(const QString &name)
 void removeStaleTemporaries(const QString &directory)
 {
     const QDir dir(directory);
-    const QStringList hidden = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList hidden =
+        dir.entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &name : hidden) {
         if (!name.startsWith(u'.'))
             continue;
@@ -210,9 +212,67 @@ void removeStaleTemporaries(const QString &directory)
                                                       : untouchedForAnHour(path);
         else if (olderTemporaryPattern().match(name).hasMatch())
             stale = untouchedForAnHour(path);
-        if (stale)
+        if (!stale)
+            continue;
+        const QFileInfo entry(path);
+        if (entry.isDir() && !entry.isSymLink())
+            QDir(path).removeRecursively();
+        else
             (void)removeFile(path);
     }
+}
+
+TemporaryDirectory::TemporaryDirectory(const QString &target) : m_target(target)
+{
+    const QFileInfo info(target);
+    removeStaleTemporaries(info.absolutePath());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString path = info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                             QStringLiteral("~rawen-") + machineMark() + u'-' +
+                             QString::number(GetCurrentProcessId()) + u'-' +
+                             QString::number(QRandomGenerator::global()->generate(), 36);
+        if (refused(FileStep::MakeDirectory, path))
+            return;
+        if (CreateDirectoryW(nativePath(path).c_str(), nullptr)) {
+            m_path = path;
+            return;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return;
+    }
+}
+
+TemporaryDirectory::~TemporaryDirectory()
+{
+    if (!m_path.isEmpty())
+        QDir(m_path).removeRecursively();
+}
+
+bool TemporaryDirectory::moveInto()
+{
+    if (refused(FileStep::Rename, m_target))
+        return false;
+    // Windows moves a directory only onto a free name: an empty one in the way goes first.
+    if (QFileInfo(m_target).isDir())
+        RemoveDirectoryW(nativePath(m_target).c_str());
+    if (!MoveFileExW(nativePath(m_path).c_str(), nativePath(m_target).c_str(),
+                     MOVEFILE_WRITE_THROUGH))
+        return false;
+    m_path.clear();
+    return true;
+}
+
+void copyFile(const QString &source, const QString &target)
+{
+    if (refused(FileStep::Copy, target))
+        throw EngineError(EngineError::Io, target, systemErrorText(errno));
+    QFile input(source);
+    if (!input.open(QIODevice::ReadOnly))
+        throw EngineError(EngineError::Io, target,
+                          QStringLiteral("nie można odczytać %1: %2").arg(source, input.errorString()));
+    writeNewFile(target, input.size(), [&](char *data, qint64 length, qint64 offset) {
+        return input.seek(offset) && input.read(data, length) == length;
+    });
 }
 
 void writeNewFile(const QString &target, qint64 size, const FileReader &reader,

@@ -4,6 +4,9 @@
 #include "data/Session.h"
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
+#include "platform/DurableFiles.h"
+#include "platform/FaultPoint.h"
+#include "support/CrashHarness.h"
 #include "support/TableFixtures.h"
 #include "year/RegulyKopiiRoku.h"
 
@@ -19,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -451,6 +455,53 @@ TEST_F(DaneDemoTest, BrakProgramuModuluNicNieTworzy)
     ASSERT_TRUE(komunikat.has_value());
     EXPECT_TRUE(komunikat->contains(QStringLiteral("rawen-modul-demo"))) << qPrintable(*komunikat);
     EXPECT_TRUE(directoryEntries(m_katalog.path()).isEmpty());
+}
+
+// Killed or failed at any step, making demo data leaves either no data root or a whole one, and
+// a second run makes it.
+TEST(DaneDemoAwarie, AKilledOrFailedRunLeavesNoHalfMadeDataRoot)
+{
+    const HarnessOperation demo{QStringLiteral("rawen --demo"), [](const QString &) {},
+                                [](const QString &katalog) {
+                                    UtworzDaneDemo(katalog + QStringLiteral("/demo"), kDzis,
+                                                   programModulu());
+                                    return true;
+                                },
+                                {},
+                                20};
+    const HarnessFigures wynik = exerciseOperation(demo);
+    std::printf("%s: %s\n", qPrintable(demo.name), qPrintable(wynik.summary()));
+    EXPECT_GT(wynik.stepsTried, 20);
+    EXPECT_TRUE(wynik.failures.isEmpty()) << wynik.failures.join(u'\n').toStdString();
+}
+
+// The program itself arms the fault from its environment, so the harness can end it at any step.
+TEST(DaneDemoAwarie, TheProgramEndsWhereRawenFaultSaysAndTheNextRunCompletes)
+{
+    QTemporaryDir katalog;
+    const QString cel = katalog.filePath(QStringLiteral("demo"));
+    auto uruchom = [&](const QString &usterka) {
+        QProcess program;
+        QProcessEnvironment srodowisko = QProcessEnvironment::systemEnvironment();
+        srodowisko.insert(QStringLiteral("RAWEN_FAULT"), usterka);
+        if (usterka.isEmpty())
+            srodowisko.remove(QStringLiteral("RAWEN_FAULT"));
+        program.setProcessEnvironment(srodowisko);
+        program.start(QStringLiteral(RAWEN_PROGRAM), {QStringLiteral("--demo"), cel});
+        program.waitForFinished(120000);
+        return program.exitCode();
+    };
+    EXPECT_EQ(uruchom(QStringLiteral("kill:100")), FaultPoint::kKillExitStatus);
+    // Nothing but the temporary of the run that was cut short.
+    const QStringList zostalo = directoryEntries(katalog.path());
+    ASSERT_EQ(zostalo.size(), 1);
+    EXPECT_TRUE(isTemporaryName(zostalo.first())) << qPrintable(zostalo.first());
+    EXPECT_EQ(uruchom(QStringLiteral("eio:100")), 1);
+    EXPECT_FALSE(QFileInfo::exists(cel));
+    EXPECT_EQ(uruchom(QStringLiteral("cokolwiek")), 2);
+    EXPECT_EQ(uruchom(QString()), 0);
+    EXPECT_EQ(directoryEntries(katalog.path()), QStringList{QStringLiteral("demo")});
+    EXPECT_TRUE(QFileInfo(cel + QStringLiteral("/FIRMA.DB")).isFile());
 }
 
 } // namespace

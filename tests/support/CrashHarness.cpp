@@ -72,7 +72,7 @@ constexpr int kReportedFailure = 1;
 constexpr int kFaultReached = 2;
 
 int runChild(const HarnessOperation &operation, const QString &directory, qint64 step,
-             FaultPoint::Fault fault, qint64 fileSizeLimit = 0)
+             FaultPoint::Fault fault, qint64 fileSizeLimit = 0, const QString &countFile = {})
 {
     return runInChildProcess([&] {
         if (fileSizeLimit > 0) {
@@ -82,6 +82,7 @@ int runChild(const HarnessOperation &operation, const QString &directory, qint64
         }
         RecordedBoxes boxes;
         bool succeeded = false;
+        FaultPoint::resetCount();
         if (step > 0)
             FaultPoint::arm(step, fault);
         try {
@@ -91,6 +92,11 @@ int runChild(const HarnessOperation &operation, const QString &directory, qint64
         }
         const bool reached = step > 0 && FaultPoint::count() >= step;
         FaultPoint::disarm();
+        if (!countFile.isEmpty()) {
+            QFile steps(countFile);
+            if (steps.open(QIODevice::WriteOnly))
+                steps.write(QByteArray::number(FaultPoint::count()));
+        }
         return (succeeded && !boxes.complained ? 0 : kReportedFailure) |
                (reached ? kFaultReached : 0);
     });
@@ -155,6 +161,16 @@ bool sameAsAfter(const DirectoryState &now, const DirectoryState &before,
     return now.tables == after.tables && files == after.files && now.damaged.isEmpty();
 }
 
+// True when a part of the relative path is hidden.
+bool underHidden(const QString &relative)
+{
+    for (const QString &part : relative.split(u'/')) {
+        if (part.startsWith(u'.') && part != QLatin1String("."))
+            return true;
+    }
+    return false;
+}
+
 void removeEverything(const QString &directory)
 {
     QDir(directory).removeRecursively();
@@ -172,7 +188,7 @@ DirectoryState readDirectoryState(const QString &directory)
                      QDirIterator::Subdirectories);
     while (all.hasNext()) {
         const QString path = all.next();
-        if (QFileInfo(path).fileName().startsWith(u'.'))
+        if (underHidden(root.relativeFilePath(path)))
             continue;
         if (path.endsWith(QLatin1String(".DB"), Qt::CaseInsensitive))
             tables << path;
@@ -191,6 +207,8 @@ DirectoryState readDirectoryState(const QString &directory)
         const QString path = rest.next();
         const QFileInfo info(path);
         const QString relative = root.relativeFilePath(path);
+        if (underHidden(QFileInfo(relative).path()))
+            continue; // inside a hidden entry, which is judged as a whole
         if (info.fileName().startsWith(u'.'))
             state.hidden << relative;
         else if (info.fileName().endsWith(QLatin1String("-journal")))
@@ -205,6 +223,7 @@ DirectoryState readDirectoryState(const QString &directory)
 HarnessFigures &HarnessFigures::operator+=(const HarnessFigures &other)
 {
     operations += other.operations;
+    longestRun = qMax(longestRun, other.longestRun);
     runs += other.runs;
     stepsTried += other.stepsTried;
     kills += other.kills;
@@ -217,8 +236,8 @@ HarnessFigures &HarnessFigures::operator+=(const HarnessFigures &other)
 
 QString HarnessFigures::summary() const
 {
-    return QStringLiteral("operations %1, runs %2, steps tried %3, kills %4, I/O errors %5, "
-                          "disk full %6, file-size limits %7, failures %8")
+    return QStringLiteral("operations %1, steps in a run %9, runs %2, steps tried %3, kills %4, "
+                          "I/O errors %5, disk full %6, file-size limits %7, failures %8")
         .arg(operations)
         .arg(runs)
         .arg(stepsTried)
@@ -226,10 +245,11 @@ QString HarnessFigures::summary() const
         .arg(ioErrors)
         .arg(diskFull)
         .arg(fileSizeLimits)
-        .arg(failures.size());
+        .arg(failures.size())
+        .arg(longestRun);
 }
 
-HarnessFigures exerciseOperation(const HarnessOperation &operation, int stride)
+HarnessFigures exerciseOperation(const HarnessOperation &operation)
 {
     HarnessFigures figures;
     figures.operations = 1;
@@ -244,7 +264,10 @@ HarnessFigures exerciseOperation(const HarnessOperation &operation, int stride)
     removeEverything(directory);
     operation.prepare(directory);
     const DirectoryState before = readDirectoryState(directory);
-    const int clean = runChild(operation, directory, 0, FaultPoint::Fault::IoError);
+    const QString countFile = work.filePath(QStringLiteral("steps"));
+    const int clean = runChild(operation, directory, 0, FaultPoint::Fault::IoError, 0, countFile);
+    const qint64 totalSteps = fileBytes(countFile).toLongLong();
+    figures.longestRun = totalSteps;
     const DirectoryState after = readDirectoryState(directory);
     if (clean != 0) {
         figures.failures << QStringLiteral("%1: fails without a fault").arg(operation.name);
@@ -282,14 +305,29 @@ HarnessFigures exerciseOperation(const HarnessOperation &operation, int stride)
         {FaultPoint::Fault::IoError, "EIO", &HarnessFigures::ioErrors},
         {FaultPoint::Fault::NoSpace, "ENOSPC", &HarnessFigures::diskFull},
     };
+    // The steps to try: all of them, or the first and last ten and evenly spread between.
+    QList<qint64> steps;
+    const int most = qEnvironmentVariableIntValue("RAWEN_HARNESS_FULL") ? 0 : operation.stepsPerFault;
+    if (most <= 0 || totalSteps <= most) {
+        for (qint64 step = 1; step <= totalSteps + 1; ++step)
+            steps << step;
+    } else {
+        for (qint64 step = 1; step <= 10; ++step)
+            steps << step;
+        const int between = most - 20;
+        for (int i = 1; i <= between; ++i)
+            steps << 10 + (totalSteps - 20) * i / (between + 1);
+        for (qint64 step = totalSteps - 9; step <= totalSteps + 1; ++step)
+            steps << step;
+    }
     for (const auto &mode : modes) {
-        for (qint64 step = 1;; step += stride) {
+        for (const qint64 step : std::as_const(steps)) {
             removeEverything(directory);
             operation.prepare(directory);
             const int status = runChild(operation, directory, step, mode.fault);
             const bool killed = status == FaultPoint::kKillExitStatus;
             if (!killed && !(status & kFaultReached))
-                break; // the operation completed before step N
+                break; // the operation completed before step N: the rest would be the same
             ++figures.stepsTried;
             ++(figures.*mode.counter);
             check(QStringLiteral("%1 at step %2").arg(QLatin1String(mode.name)).arg(step),

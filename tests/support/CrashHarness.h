@@ -37,11 +37,15 @@ struct HarnessOperation
     // Files written for support beside the data (relative paths): after a run, and after running
     // the operation again, each may be as before or as after.
     QStringList sideFiles = {};
+    // At most this many steps tried for each kind of fault (0: every step): the first and last
+    // ten, and evenly spread between. RAWEN_HARNESS_FULL=1 tries every step all the same.
+    int stepsPerFault = 0;
 };
 
 struct HarnessFigures
 {
     int operations = 0;
+    qint64 longestRun = 0; // steps of the longest run without faults
     int runs = 0;
     qint64 stepsTried = 0;
     int kills = 0;
@@ -59,7 +63,7 @@ struct HarnessFigures
 // exactly those after a run without faults, opens and passes SQLite's integrity check; other
 // files are as before or as after; nothing hidden but this program's temporaries is left; a run
 // that told its user it succeeded left the state after; and running the operation again leaves
-// the state after. `stride` > 1 tries every stride-th step only (for long operations).
-HarnessFigures exerciseOperation(const HarnessOperation &operation, int stride = 1);
+// the state after.
+HarnessFigures exerciseOperation(const HarnessOperation &operation);
 
 } // namespace rawen::test
