@@ -504,5 +504,35 @@ TEST(DaneDemoAwarie, TheProgramEndsWhereRawenFaultSaysAndTheNextRunCompletes)
     EXPECT_TRUE(QFileInfo(cel + QStringLiteral("/FIRMA.DB")).isFile());
 }
 
+// The program's commands share one way of speaking: --help, and exit status 2 for wrong usage.
+TEST(PoleceniaProgramu, HelpListsTheCommandsAndWrongUsageEndsWith2)
+{
+    struct Przypadek
+    {
+        QStringList argumenty;
+        int kod;
+        const char *naWyjsciu;
+        const char *naBledach;
+    };
+    const QList<Przypadek> przypadki{
+        {{"--help"}, 0, "rawen --demo KATALOG", ""},
+        {{"--demo", "--help"}, 0, "Użycie: rawen --demo KATALOG", ""},
+        {{"--nieznane"}, 2, "", "Nieznane polecenie: --nieznane"},
+        {{"--demo"}, 2, "", "Użycie: rawen --demo KATALOG"},
+        {{"--demo", "a", "b"}, 2, "", "Użycie: rawen --demo KATALOG"},
+    };
+    for (const Przypadek &p : przypadki) {
+        SCOPED_TRACE(p.argumenty.join(u' ').toStdString());
+        QProcess program;
+        program.start(QStringLiteral(RAWEN_PROGRAM), p.argumenty);
+        ASSERT_TRUE(program.waitForFinished(30000));
+        EXPECT_EQ(program.exitCode(), p.kod);
+        EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardOutput())
+                        .contains(QString::fromUtf8(p.naWyjsciu)));
+        EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardError())
+                        .contains(QString::fromUtf8(p.naBledach)));
+    }
+}
+
 } // namespace
 } // namespace rawen::test

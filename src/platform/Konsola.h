@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/MessageBoxes.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace rawen {
+
+// Where a command run without a window speaks: its results on standard output, its messages on
+// standard error, and a progress line only when standard error is a terminal (so a log of a job
+// run from cron holds no carriage returns). While it lives it is the program's message boxes: a
+// box prints its text on standard error and a question is answered No, since nobody is there to
+// answer it.
+class Konsola final : public MessageBoxes
+{
+public:
+    explicit Konsola(std::FILE *wyjscie = stdout, std::FILE *bledy = stderr);
+    ~Konsola() override;
+    Konsola(const Konsola &) = delete;
+    Konsola &operator=(const Konsola &) = delete;
+
+    void wynik(const QString &linia);
+    void komunikat(const QString &linia);
+    // "opis 45%" rewritten in place, when standard error is a terminal.
+    void postep(const QString &opis, qint64 zrobione, qint64 wszystkie);
+    void koniecPostepu();
+    bool naTerminalu() const { return m_terminal; }
+    // For tests: the progress line as if standard error were a terminal, or not.
+    void ustawTerminal(bool terminal) { m_terminal = terminal; }
+
+    // Whether a box of the error or warning kind was shown, so a command can end with 1.
+    bool byloOstrzezenie() const { return m_ostrzezenie; }
+
+    Answer show(Icon icon, const QString &caption, const QString &text, Buttons buttons) override;
+
+private:
+    std::FILE *m_wyjscie;
+    std::FILE *m_bledy;
+    bool m_terminal;
+    bool m_liniaPostepu = false;
+    int m_procent = -1;
+    bool m_ostrzezenie = false;
+    MessageBoxes *m_poprzednie;
+};
+
+// The arguments of a command: options with a value ("--kanal 2" or "--kanal=2"), options alone
+// ("--wszystkie-firmy") and the rest in order. An unknown option, a value missing or repeated is
+// an error in Polish words.
+class ArgumentyPolecenia
+{
+public:
+    ArgumentyPolecenia(const QStringList &argumenty, const QStringList &zWartoscia,
+                       const QStringList &bezWartosci);
+
+    bool poprawne() const { return m_blad.isEmpty(); }
+    QString blad() const { return m_blad; }
+    bool ma(const QString &opcja) const;
+    QString wartosc(const QString &opcja) const;
+    QStringList pozostale() const { return m_pozostale; }
+
+private:
+    QStringList m_opcje;
+    QStringList m_wartosci;
+    QStringList m_pozostale;
+    QString m_blad;
+};
+
+} // namespace rawen
