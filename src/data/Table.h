@@ -163,6 +163,11 @@ public:
     bool eof() const { return m_eof; }
     bool isEmpty() const { return !m_hasRecord && m_state != dsInsert; }
     qint64 recordCount() const;
+    // True when some record has one of the named fields filled (the view's conditions aside).
+    // Raises NoSuchField for a name the table lacks.
+    bool anyFilled(const QStringList &fieldNames) const;
+    // True when another connection holds the table's write lock: a program is writing it now.
+    bool isBeingWritten() const;
     void append();
     void edit(); // on an empty table: append
     void post(); // raises KeyViolation, RequiredMissing, ReadOnly, Locked

@@ -6,6 +6,8 @@
 #include "data/Sqlite.h"
 #include "data/Table.h"
 
+#include <sqlite3.h>
+
 namespace rawen {
 
 const IndexDef *Table::currentIndex() const
@@ -238,6 +240,37 @@ void Table::enableControls()
         m_changedWhileDisabled = false;
         emit dataChanged();
     }
+}
+
+bool Table::anyFilled(const QStringList &fieldNames) const
+{
+    requireOpen();
+    QStringList conditions;
+    for (const QString &name : fieldNames) {
+        const int i = fieldIndex(name);
+        if (i < 0)
+            throw EngineError(EngineError::NoSuchField, context(),
+                              QStringLiteral("brak pola %1").arg(name));
+        conditions << quoteIdentifier(m_fieldDefs[i].name) + QLatin1String(" IS NOT NULL");
+    }
+    if (conditions.isEmpty())
+        return false;
+    SqliteStatement query = m_db->prepare(
+        QStringLiteral("SELECT EXISTS(SELECT 1 FROM records WHERE %1)")
+            .arg(conditions.join(QLatin1String(" OR "))));
+    return query.step() && query.column(0).toLongLong() != 0;
+}
+
+bool Table::isBeingWritten() const
+{
+    requireOpen();
+    sqlite3_file *file = nullptr;
+    int reserved = 0;
+    if (sqlite3_file_control(m_db->handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file) !=
+            SQLITE_OK ||
+        !file || !file->pMethods || file->pMethods->xCheckReservedLock(file, &reserved) != SQLITE_OK)
+        return false;
+    return reserved != 0;
 }
 
 } // namespace rawen

@@ -1,0 +1,185 @@
+#include "year/KopiujKatalog.h"
+
+#include "data/EngineError.h"
+#include "data/KopiujStrukture.h"
+#include "data/Table.h"
+#include "platform/DurableFiles.h"
+#include "platform/OknoPostepu.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace rawen {
+
+namespace {
+
+QString polacz(const QString &katalog, const QString &nazwa)
+{
+    return katalog + QDir::separator() + nazwa;
+}
+
+void loguj(const PrzebiegKopii &przebieg, const QString &linia)
+{
+    if (przebieg.dziennik)
+        przebieg.dziennik(linia);
+}
+
+// The entries of a directory as the copy takes them: every entry, hidden and system ones too,
+// in the order the system lists them. Temporaries of ours are someone's work in progress, never
+// a table of the year.
+QFileInfoList wpisy(const QString &katalog)
+{
+    QFileInfoList lista;
+    const QFileInfoList wszystkie =
+        QDir(katalog).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                        QDir::NoDotAndDotDot,
+                                    QDir::Unsorted);
+    for (const QFileInfo &wpis : wszystkie) {
+        if (!isTemporaryName(wpis.fileName()))
+            lista << wpis;
+    }
+    return lista;
+}
+
+// A directory and nothing else: not hidden, not read-only, not a link.
+bool samKatalog(const QFileInfo &wpis)
+{
+    return wpis.isDir() && !wpis.isSymLink() && !wpis.isHidden() &&
+           (wpis.permissions() & QFileDevice::WriteOwner);
+}
+
+bool tabela(const QFileInfo &wpis)
+{
+    return !wpis.isDir() && wpis.fileName().endsWith(QLatin1String("DB"), Qt::CaseInsensitive);
+}
+
+QString naPrawych(const QString &sciezka)
+{
+    QString wynik = QDir::fromNativeSeparators(sciezka);
+    wynik.replace(u'\\', u'/');
+    return wynik;
+}
+
+} // namespace
+
+RegulaKopiiRoku RegulaDla(const QString &sciezka)
+{
+    RegulaKopiiRoku wynik{QString(), true, QString()};
+    const QString sciezkaUkosnikami = naPrawych(sciezka);
+    for (const RegulaKopiiRoku &regula : RegulyKopiiRoku()) {
+        if (sciezkaUkosnikami.endsWith(naPrawych(regula.koncowka), Qt::CaseInsensitive))
+            wynik = regula;
+    }
+    return wynik;
+}
+
+int LiczbaTabel(const QString &zrodlo)
+{
+    int liczba = 0;
+    for (const QFileInfo &wpis : wpisy(zrodlo)) {
+        if (samKatalog(wpis))
+            liczba += LiczbaTabel(wpis.filePath());
+        else if (tabela(wpis))
+            ++liczba;
+    }
+    return liczba;
+}
+
+void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
+                   const PrzebiegKopii &przebieg, WynikKopii *wynik)
+{
+    for (const QFileInfo &wpis : wpisy(zrodlo)) {
+        const QString nazwa = wpis.fileName();
+        const QString sciezkaZrodla = polacz(zrodlo, nazwa);
+        const QString sciezkaCelu = polacz(cel, nazwa);
+        if (samKatalog(wpis)) {
+            // An existing directory is used as it is.
+            (void)makeDirectory(sciezkaCelu);
+            loguj(przebieg, QStringLiteral("Tworzenie katalogu :") + sciezkaCelu);
+            KopiujKatalog(TS, sciezkaZrodla, sciezkaCelu, przebieg, wynik);
+            continue;
+        }
+        if (!tabela(wpis))
+            continue;
+
+        TS.close();
+        try {
+            TS.setTableName(sciezkaZrodla);
+            TS.open();
+        } catch (const EngineError &) {
+            loguj(przebieg, QStringLiteral("Bląd bazy :") + sciezkaCelu);
+            if (wynik)
+                wynik->bledy << QStringLiteral("Bląd bazy :") + sciezkaCelu;
+        }
+        if (TS.isOpen()) {
+            const RegulaKopiiRoku regula = RegulaDla(sciezkaZrodla);
+            loguj(przebieg, QStringLiteral("Tworzenie bazy :") + sciezkaCelu);
+            const bool byla = existsAnyKind(sciezkaCelu);
+            bool utworzona = false;
+            try {
+                utworzona = KopiujStrukture(TS, sciezkaCelu, regula.kopiujRekordy,
+                                            regula.polaDoCzyszczenia);
+            } catch (const EngineError &blad) {
+                // The rule cannot be kept: the copy stops, and the user must learn that the year
+                // is incomplete.
+                const QString linia = QStringLiteral("Błąd tworzenia bazy :%1 (%2)")
+                                          .arg(sciezkaCelu, blad.cause());
+                loguj(przebieg, linia);
+                if (wynik)
+                    wynik->bledy << linia;
+                TS.close();
+                throw;
+            }
+            if (wynik) {
+                if (utworzona)
+                    wynik->utworzone << WynikKopii::Tabela{sciezkaZrodla, sciezkaCelu, regula};
+                else if (byla)
+                    ++wynik->istniejace;
+                else
+                    wynik->bledy << QStringLiteral("Nie utworzono bazy :") + sciezkaCelu;
+            }
+        }
+        TS.close();
+        if (przebieg.postep)
+            przebieg.postep->Postep();
+    }
+}
+
+QStringList SprawdzKopie(const WynikKopii &wynik, const PrzebiegKopii &przebieg)
+{
+    QStringList bledy;
+    auto blad = [&](const QString &cel, const QString &opis) {
+        const QString linia = QStringLiteral("Błąd kopii bazy :%1 (%2)").arg(cel, opis);
+        loguj(przebieg, linia);
+        bledy << linia;
+    };
+    for (const WynikKopii::Tabela &t : wynik.utworzone) {
+        try {
+            Table kopia;
+            kopia.setTableName(t.cel);
+            kopia.open();
+            const qint64 rekordy = kopia.recordCount();
+            if (!t.regula.kopiujRekordy) {
+                if (rekordy != 0)
+                    blad(t.cel, QStringLiteral("ma %1 rekordów, a powinna być pusta").arg(rekordy));
+                continue;
+            }
+            Table zrodlo;
+            zrodlo.setTableName(t.zrodlo);
+            zrodlo.open();
+            const qint64 wzor = zrodlo.recordCount();
+            if (rekordy != wzor)
+                blad(t.cel, QStringLiteral("ma %1 rekordów, a baza źródłowa %2").arg(rekordy).arg(wzor));
+            QStringList pola;
+            for (const QString &pole : t.regula.polaDoCzyszczenia.split(u';', Qt::SkipEmptyParts))
+                pola << pole;
+            if (!pola.isEmpty() && kopia.anyFilled(pola))
+                blad(t.cel, QStringLiteral("pola %1 nie zostały wyczyszczone").arg(pola.join(u';')));
+        } catch (const EngineError &e) {
+            blad(t.cel, e.cause());
+        }
+    }
+    return bledy;
+}
+
+} // namespace rawen

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "year/RegulyKopiiRoku.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace rawen {
+
+class OknoPostepu;
+class Table;
+
+// How a directory copy tells what it does: each line of its log as it happens, and a step of
+// the progress window per table (the caller starts and stops the window).
+struct PrzebiegKopii
+{
+    std::function<void(const QString &linia)> dziennik;
+    OknoPostepu *postep = nullptr;
+};
+
+// What one copy did: the tables it made, with the rule each was made by, and the lines that
+// tell what failed.
+struct WynikKopii
+{
+    struct Tabela
+    {
+        QString zrodlo;
+        QString cel;
+        RegulaKopiiRoku regula;
+    };
+    QList<Tabela> utworzone;
+    int istniejace = 0; // targets that were there already and stay as they were
+    QStringList bledy;
+};
+
+// The rule for the table at `sciezka`: the last of the year-copy rules whose ending the path
+// ends with, without regard to case and with either separator; copied whole when none does.
+RegulaKopiiRoku RegulaDla(const QString &sciezka);
+
+// The tables under `zrodlo` at any depth, as the copy takes them (for the progress window).
+int LiczbaTabel(const QString &zrodlo);
+
+// Copies the directory `zrodlo` into `cel`, both without a closing separator: every
+// subdirectory to any depth, every table (a name ending in "DB" in any case) made anew by
+// KopiujStrukture with its rule, opened on `TS`; other files are passed over. Logs
+// "Tworzenie katalogu :", "Tworzenie bazy :" (also for a target that exists, which stays as it
+// is) and "Bląd bazy :" for a table that does not open. An error raised inside KopiujStrukture
+// (a rule naming a field the table lacks) is logged and ends the copy: it reaches the caller.
+void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
+                   const PrzebiegKopii &przebieg, WynikKopii *wynik = nullptr);
+
+// Checks every table the copy made against its source in one pass: as many records as the source
+// for a table copied with records, none for a table its rule makes empty, and the rule's fields
+// empty in every record. Each mismatch is logged and returned as a line.
+QStringList SprawdzKopie(const WynikKopii &wynik, const PrzebiegKopii &przebieg);
+
+} // namespace rawen

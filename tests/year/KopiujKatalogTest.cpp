@@ -1,0 +1,298 @@
+#include "year/KopiujKatalog.h"
+
+#include "data/EngineError.h"
+#include "data/Table.h"
+#include "data/WartosciProgramu.h"
+#include "support/OtherProgram.h"
+#include "support/QtPrinting.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TableFixtures.h"
+#include "year/OtwarcieRoku.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+namespace rawen::test {
+namespace {
+
+QList<FieldDef> pola(const QStringList &nazwy)
+{
+    QList<FieldDef> wynik{{QStringLiteral("NR"), ftInteger, 0, true}};
+    for (const QString &n : nazwy)
+        wynik << FieldDef{n, ftString, 20, false};
+    return wynik;
+}
+
+const QList<IndexDef> kKlucz{{QString(), QStringLiteral("NR"), ixPrimary | ixUnique}};
+
+QList<QStringList> rekordy(int ile, int pol)
+{
+    QList<QStringList> wynik;
+    for (int i = 1; i <= ile; ++i) {
+        QStringList r{QString::number(i)};
+        for (int p = 0; p < pol; ++p)
+            r << QStringLiteral("w%1.%2").arg(i).arg(p);
+        wynik << r;
+    }
+    return wynik;
+}
+
+const QStringList kPolaSumyHarnol =
+    QStringLiteral("OZN;NAZWISKO;DATA;K7;K8;K9;K10;K11;K12;K13;K14;K15;K16;"
+                   "Ilstr;W1;W2;W3")
+        .split(u';');
+
+class KopiujKatalogTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(katalog.isValid());
+        zrodlo = katalog.filePath(QStringLiteral("2005"));
+        cel = katalog.filePath(QStringLiteral("2006"));
+    }
+
+    QString w(const QString &rok, const QString &sciezka) const
+    {
+        return katalog.filePath(rok + u'/' + sciezka);
+    }
+
+    void tabela(const QString &sciezka, const QList<FieldDef> &p, int ile)
+    {
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(w(QStringLiteral("2005"), sciezka)).path()));
+        makeTable(w(QStringLiteral("2005"), sciezka), p, kKlucz, rekordy(ile, int(p.size()) - 1));
+    }
+
+    // A year as the rules meet it: an emptied table, one with fields emptied, one whose name and
+    // directory are in another case than the rule's, one no rule names, a file that is no
+    // table, and a table three directories down.
+    void typowyRok()
+    {
+        tabela(QStringLiteral("HARNOL/HARNOL.DB"), pola({"OPIS"}), 7);
+        tabela(QStringLiteral("HARNOL/SUMA.DB"), pola(kPolaSumyHarnol + QStringList{"ZOSTAJE"}), 5);
+        tabela(QStringLiteral("fin/indmat.db"), pola({"BOILOSC", "BOWARTOSC", "NAZWA"}), 4);
+        tabela(QStringLiteral("HARNOL/NOWA.DB"), pola({"OPIS"}), 3);
+        tabela(QStringLiteral("A/B/C/GLEBOKA.DB"), pola({"OPIS"}), 2);
+        QFile notatki(w(QStringLiteral("2005"), QStringLiteral("NOTATKI.TXT")));
+        ASSERT_TRUE(notatki.open(QIODevice::WriteOnly));
+        notatki.write("notatki");
+    }
+
+    QList<QStringList> zawartosc(const QString &sciezka)
+    {
+        Table t;
+        t.setTableName(sciezka);
+        t.open();
+        return readAll(t);
+    }
+
+    QTemporaryDir katalog;
+    QString zrodlo;
+    QString cel;
+    ScriptedMessageBoxes okna;
+    Session sesja{QStringLiteral("SESJA")};
+    Table TS{&sesja};
+    QStringList dziennik;
+    PrzebiegKopii przebieg{[this](const QString &linia) { dziennik << linia; }, nullptr};
+};
+
+TEST_F(KopiujKatalogTest, EveryTableArrivesByItsRuleAtAnyDepth)
+{
+    typowyRok();
+    ASSERT_TRUE(QDir().mkpath(cel));
+    WynikKopii wynik;
+    KopiujKatalog(TS, zrodlo, cel, przebieg, &wynik);
+    EXPECT_TRUE(wynik.bledy.isEmpty()) << wynik.bledy.join(u'\n').toStdString();
+    EXPECT_EQ(wynik.utworzone.size(), 5);
+
+    struct Oczekiwanie
+    {
+        const char *sciezka;
+        QList<QStringList> rekordy;
+    };
+    QList<QStringList> suma = rekordy(5, int(kPolaSumyHarnol.size()) + 1);
+    for (QStringList &r : suma)
+        for (int i = 1; i <= kPolaSumyHarnol.size(); ++i)
+            r[i].clear();
+    QList<QStringList> indmat = rekordy(4, 3);
+    for (QStringList &r : indmat)
+        r[1].clear(), r[2].clear();
+    const QList<Oczekiwanie> oczekiwania{
+        {"HARNOL/HARNOL.DB", {}},
+        {"HARNOL/SUMA.DB", suma},
+        {"fin/indmat.db", indmat},
+        {"HARNOL/NOWA.DB", rekordy(3, 1)},
+        {"A/B/C/GLEBOKA.DB", rekordy(2, 1)},
+    };
+    for (const Oczekiwanie &o : oczekiwania) {
+        SCOPED_TRACE(o.sciezka);
+        EXPECT_EQ(zawartosc(w(QStringLiteral("2006"), QString::fromLatin1(o.sciezka))), o.rekordy);
+    }
+    EXPECT_FALSE(QFile::exists(w(QStringLiteral("2006"), QStringLiteral("NOTATKI.TXT"))));
+    // The copy logs each directory before its tables, each table in its turn.
+    EXPECT_TRUE(
+        dziennik.contains(QStringLiteral("Tworzenie katalogu :") + cel + QStringLiteral("/A/B/C")));
+    EXPECT_TRUE(dziennik.contains(QStringLiteral("Tworzenie bazy :") + cel +
+                                  QStringLiteral("/fin/indmat.db")));
+    EXPECT_EQ(dziennik.filter(QStringLiteral("Tworzenie bazy :")).size(), 5);
+    EXPECT_TRUE(SprawdzKopie(wynik, przebieg).isEmpty());
+}
+
+TEST_F(KopiujKatalogTest, RulesMatchTheEndOfThePathWithoutRegardToCaseOrSeparator)
+{
+    struct Przypadek
+    {
+        const char *sciezka;
+        bool kopiujRekordy;
+        const char *pola;
+    };
+    const QList<Przypadek> przypadki{
+        {"/dane/2005/HARNOL/HARNOL.DB", false, ""},
+        {"/dane/2005/harnol/Harnol.db", false, ""},
+        {"C:\\DANE\\2005\\FIN\\INDMAT.DB", true, "BOILOSC;BOWARTOSC"},
+        {"/dane/2005/fin/IndMat.DB", true, "BOILOSC;BOWARTOSC"},
+        {"/dane/2005/XFIN/SUMA.DB", false, ""}, // a plain ending: XFIN/SUMA.DB ends with FIN/SUMA.DB
+        {"/dane/2005/FIN/SUMA.DB", false, ""},
+        {"/dane/2005/HARNOL/NOWA.DB", true, ""},
+        {"/dane/2005/SUMA.DB", true, ""},
+    };
+    for (const Przypadek &p : przypadki) {
+        SCOPED_TRACE(p.sciezka);
+        const RegulaKopiiRoku r = RegulaDla(QString::fromLatin1(p.sciezka));
+        EXPECT_EQ(r.kopiujRekordy, p.kopiujRekordy);
+        EXPECT_EQ(r.polaDoCzyszczenia, QString::fromLatin1(p.pola));
+    }
+}
+
+// A second START after Yes adds only what is missing: a table the user already worked on in the
+// new year stays as it is, though the log names it as the Part has it.
+TEST_F(KopiujKatalogTest, ASecondStartAddsOnlyMissingTablesAfterYesAndNothingAfterNo)
+{
+    typowyRok();
+    WartosciProgramu wartosci;
+    wartosci.listaLat = {QStringLiteral("2005")};
+    const QString katalogDanych = katalog.path() + u'/';
+    const WynikOtwarciaRoku pierwszy = OtworzRok(
+        TS, katalogDanych, QStringLiteral("2006"), QStringLiteral("2005"), przebieg,
+        [] { return true; }, &wartosci);
+    ASSERT_TRUE(pierwszy.zakonczone);
+    EXPECT_TRUE(pierwszy.bledy().isEmpty());
+    EXPECT_EQ(wartosci.listaLat, (QStringList{"2005", "2006"}));
+
+    // Worked on in the new year, and one table lost.
+    {
+        OtherProgram modul(w(QStringLiteral("2006"), QStringLiteral("HARNOL/NOWA.DB")));
+        ASSERT_EQ(modul.exec(QStringLiteral("DELETE FROM records WHERE NR = 1")), SQLITE_OK);
+    }
+    ASSERT_TRUE(QFile::remove(w(QStringLiteral("2006"), QStringLiteral("HARNOL/HARNOL.DB"))));
+    const QList<QStringList> przepracowana =
+        zawartosc(w(QStringLiteral("2006"), QStringLiteral("HARNOL/NOWA.DB")));
+
+    for (bool tak : {false, true}) {
+        SCOPED_TRACE(tak);
+        dziennik.clear();
+        int pytania = 0;
+        const WynikOtwarciaRoku drugi = OtworzRok(
+            TS, katalogDanych, QStringLiteral("2006"), QStringLiteral("2005"), przebieg,
+            [&] { return ++pytania, tak; }, &wartosci);
+        EXPECT_EQ(pytania, 1);
+        EXPECT_EQ(drugi.przerwane, !tak);
+        EXPECT_EQ(QFile::exists(w(QStringLiteral("2006"), QStringLiteral("HARNOL/HARNOL.DB"))),
+                  tak);
+        if (tak) {
+            ASSERT_EQ(drugi.kopia.utworzone.size(), 1);
+            EXPECT_EQ(drugi.kopia.istniejace, 4);
+            EXPECT_TRUE(drugi.bledy().isEmpty()) << drugi.bledy().join(u'\n').toStdString();
+            EXPECT_EQ(dziennik.filter(QStringLiteral("Tworzenie bazy :")).size(), 5);
+        } else {
+            EXPECT_EQ(dziennik,
+                      (QStringList{QStringLiteral("Generowanie nowego roku."),
+                                   QStringLiteral("Baza danych w katalogu : ") + zrodlo}));
+        }
+        EXPECT_EQ(zawartosc(w(QStringLiteral("2006"), QStringLiteral("HARNOL/NOWA.DB"))),
+                  przepracowana);
+    }
+}
+
+TEST_F(KopiujKatalogTest, ASourceTableThatDoesNotOpenIsLoggedAndPassedOver)
+{
+    typowyRok();
+    QFile zepsuta(w(QStringLiteral("2005"), QStringLiteral("HARNOL/ZEPSUTA.DB")));
+    ASSERT_TRUE(zepsuta.open(QIODevice::WriteOnly));
+    zepsuta.write("to nie jest tabela");
+    zepsuta.close();
+    ASSERT_TRUE(QDir().mkpath(cel));
+    WynikKopii wynik;
+    KopiujKatalog(TS, zrodlo, cel, przebieg, &wynik);
+    const QString linia =
+        QStringLiteral("Bląd bazy :") + cel + QStringLiteral("/HARNOL/ZEPSUTA.DB");
+    EXPECT_TRUE(dziennik.contains(linia));
+    EXPECT_EQ(wynik.bledy, QStringList{linia});
+    EXPECT_EQ(wynik.utworzone.size(), 5);
+    EXPECT_FALSE(QFile::exists(cel + QStringLiteral("/HARNOL/ZEPSUTA.DB")));
+}
+
+// A rule naming a field the table lacks ends the copy, as it always did; the log and the result
+// say so, so that nobody takes the year for complete.
+TEST_F(KopiujKatalogTest, ARuleNamingAMissingFieldEndsTheCopyAndSaysSo)
+{
+    tabela(QStringLiteral("FIN/RD.DB"), pola({"NR1", "NAZWA"}), 3); // NR2..NR12 are missing
+    WartosciProgramu wartosci;
+    const WynikOtwarciaRoku wynik = OtworzRok(
+        TS, katalog.path() + u'/', QStringLiteral("2006"), QStringLiteral("2005"), przebieg,
+        [] { return true; }, &wartosci);
+    EXPECT_FALSE(wynik.zakonczone);
+    EXPECT_FALSE(wynik.bladKrytyczny.isEmpty());
+    EXPECT_TRUE(wynik.bladKrytyczny.startsWith(QStringLiteral("Błąd tworzenia bazy :") + cel +
+                                               QStringLiteral("/FIN/RD.DB")))
+        << qPrintable(wynik.bladKrytyczny);
+    EXPECT_EQ(dziennik.last(), wynik.bladKrytyczny);
+    EXPECT_FALSE(dziennik.contains(QStringLiteral("KONIEC.")));
+    EXPECT_TRUE(wartosci.listaLat.isEmpty());
+    EXPECT_FALSE(QFile::exists(cel + QStringLiteral("/FIN/RD.DB")));
+}
+
+// The check of the new year compares what the copy made with its source: a table changed behind
+// the copy's back is named.
+TEST_F(KopiujKatalogTest, TheCheckNamesATableChangedBehindTheCopysBack)
+{
+    typowyRok();
+    ASSERT_TRUE(QDir().mkpath(cel));
+    WynikKopii wynik;
+    KopiujKatalog(TS, zrodlo, cel, przebieg, &wynik);
+    ASSERT_TRUE(SprawdzKopie(wynik, przebieg).isEmpty());
+    struct Zmiana
+    {
+        const char *sciezka;
+        const char *sql;
+        const char *wKomunikacie;
+    };
+    const QList<Zmiana> zmiany{
+        {"HARNOL/NOWA.DB", "DELETE FROM records WHERE NR = 2", "ma 2 rekordów, a baza źródłowa 3"},
+        {"HARNOL/HARNOL.DB", "INSERT INTO records(NR) VALUES(99)", "a powinna być pusta"},
+        {"fin/indmat.db", "UPDATE records SET BOWARTOSC = '1' WHERE NR = 4",
+         "pola BOILOSC;BOWARTOSC nie zostały wyczyszczone"},
+    };
+    for (const Zmiana &z : zmiany) {
+        OtherProgram inny(cel + u'/' + QLatin1String(z.sciezka));
+        ASSERT_EQ(inny.exec(QString::fromLatin1(z.sql)), SQLITE_OK);
+    }
+    dziennik.clear();
+    const QStringList niezgodnosci = SprawdzKopie(wynik, przebieg);
+    ASSERT_EQ(niezgodnosci.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(niezgodnosci[i].startsWith(QStringLiteral("Błąd kopii bazy :") + cel + u'/' +
+                                               QLatin1String(zmiany[i].sciezka)));
+        EXPECT_TRUE(niezgodnosci[i].contains(QString::fromUtf8(zmiany[i].wKomunikacie)))
+            << qPrintable(niezgodnosci[i]);
+    }
+    EXPECT_EQ(dziennik, niezgodnosci);
+}
+
+} // namespace
+} // namespace rawen::test
