@@ -7,5 +7,6 @@ namespace rawen::bench {
 int copyTable(const QStringList &arguments);
 int firmList(const QStringList &arguments);
 int walkTable(const QStringList &arguments);
+int yearCopy(const QStringList &arguments);
 
 } // namespace rawen::bench

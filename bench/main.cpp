@@ -27,6 +27,10 @@ int main(int argc, char **argv)
         {"walk-table",
          "[ROWS]  peak memory after walking a table against before (flat: ratio near 1)",
          rawen::bench::walkTable},
+        {"year-copy",
+         "[ROWS]  KopiujKatalog of a year of about 400 MB (six large tables of about ROWS "
+         "records) against cp -r + sync (goal: ratio <= 1.5)",
+         rawen::bench::yearCopy},
     };
     QStringList arguments = application.arguments().mid(1);
     if (!arguments.isEmpty()) {

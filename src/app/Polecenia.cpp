@@ -12,6 +12,7 @@
 #include "print/TDRUK.h"
 #include "print/Wydruk.h"
 #include "print/WydrukDemonstracyjny.h"
+#include "year/PolecenieOtworzRok.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -113,6 +114,11 @@ const QList<Polecenie> &Polecenia()
                  return 2;
              }
              return utworzDemo(argumenty.first());
+         }},
+        {QStringLiteral("--otworz-rok"), SkladniaOtworzRok(), OpisOtworzRok(), false,
+         [](const QStringList &argumenty) {
+             Konsola konsola;
+             return PolecenieOtworzRok(argumenty, konsola);
          }},
         {QStringLiteral("--demo-wydruk"), QStringLiteral("[PLIK.pdf]"),
          QStringLiteral("pokazuje okno wydruku z wydrukiem demonstracyjnym (bez danych); z "

@@ -54,6 +54,7 @@ bool Program::start()
     if (!postep())
         return true;
     PRACA = std::make_unique<TPRACA>();
+    RAWENF->ustawOknoPostepu(PRACA.get());
     if (!postep())
         return true;
     DRUK = std::make_unique<TDRUK>(m_drukarki, *PRACA, wartosci);

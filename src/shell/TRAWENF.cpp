@@ -8,6 +8,7 @@
 #include "platform/Processes.h"
 #include "shell/Moduly.h"
 #include "shell/WykazFirm.h"
+#include "year/TROKF.h"
 #include "ui_TRAWENF.h"
 
 #include <QApplication>
@@ -61,7 +62,7 @@ bool jestKodemModulu(const QString &kod)
 } // namespace
 
 TRAWENF::TRAWENF(WartosciProgramu &wartosci, TDANE &dane, Processes &procesy, QWidget *parent)
-    : QWidget(parent), Table1(&dane.SESJA), ui(new Ui::TRAWENF), m_wartosci(wartosci),
+    : QWidget(parent), Table1(&dane.SESJA), ui(new Ui::TRAWENF), m_wartosci(wartosci), m_dane(dane),
       m_procesy(procesy)
 {
     wczytajIkony();
@@ -198,7 +199,11 @@ void TRAWENF::Panel6Click()
 
 void TRAWENF::Panel7Click()
 {
-    // The year form comes with the year opening.
+    // The year form works on the data directory and the working year, not on the firm selected
+    // in the list.
+    if (!m_rokf)
+        m_rokf = std::make_unique<TROKF>(m_wartosci, m_dane.SESJA, m_postep);
+    m_rokf->exec();
 }
 
 } // namespace rawen

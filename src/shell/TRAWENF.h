@@ -12,8 +12,10 @@ class TRAWENF;
 
 namespace rawen {
 
+class OknoPostepu;
 class Processes;
 class TDANE;
+class TROKF;
 struct WartosciProgramu;
 
 // The main window: the register of firms and the panels that start the modules and the
@@ -32,6 +34,11 @@ public:
 
     // Reads firm tables for the list; left closed between uses.
     Table Table1;
+
+    // The progress window, made after this window; the long commands show their steps there.
+    void ustawOknoPostepu(OknoPostepu *postep) { m_postep = postep; }
+    // The year form, made on first use and kept.
+    TROKF *ROKF() const { return m_rokf.get(); }
 
 public slots:
     void FormShow();
@@ -52,7 +59,10 @@ private:
 
     std::unique_ptr<Ui::TRAWENF> ui;
     WartosciProgramu &m_wartosci;
+    TDANE &m_dane;
     Processes &m_procesy;
+    OknoPostepu *m_postep = nullptr;
+    std::unique_ptr<TROKF> m_rokf;
     QString m_katalogGlowny;
     bool m_pokazane = false;
 };

@@ -30,10 +30,8 @@ void loguj(const PrzebiegKopii &przebieg, const QString &linia)
 QFileInfoList wpisy(const QString &katalog)
 {
     QFileInfoList lista;
-    const QFileInfoList wszystkie =
-        QDir(katalog).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                        QDir::NoDotAndDotDot,
-                                    QDir::Unsorted);
+    const QFileInfoList wszystkie = QDir(katalog).entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
     for (const QFileInfo &wpis : wszystkie) {
         if (!isTemporaryName(wpis.fileName()))
             lista << wpis;
@@ -122,8 +120,8 @@ void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
             } catch (const EngineError &blad) {
                 // The rule cannot be kept: the copy stops, and the user must learn that the year
                 // is incomplete.
-                const QString linia = QStringLiteral("Błąd tworzenia bazy :%1 (%2)")
-                                          .arg(sciezkaCelu, blad.cause());
+                const QString linia =
+                    QStringLiteral("Błąd tworzenia bazy :%1 (%2)").arg(sciezkaCelu, blad.cause());
                 loguj(przebieg, linia);
                 if (wynik)
                     wynik->bledy << linia;
@@ -169,12 +167,14 @@ QStringList SprawdzKopie(const WynikKopii &wynik, const PrzebiegKopii &przebieg)
             zrodlo.open();
             const qint64 wzor = zrodlo.recordCount();
             if (rekordy != wzor)
-                blad(t.cel, QStringLiteral("ma %1 rekordów, a baza źródłowa %2").arg(rekordy).arg(wzor));
+                blad(t.cel,
+                     QStringLiteral("ma %1 rekordów, a baza źródłowa %2").arg(rekordy).arg(wzor));
             QStringList pola;
             for (const QString &pole : t.regula.polaDoCzyszczenia.split(u';', Qt::SkipEmptyParts))
                 pola << pole;
             if (!pola.isEmpty() && kopia.anyFilled(pola))
-                blad(t.cel, QStringLiteral("pola %1 nie zostały wyczyszczone").arg(pola.join(u';')));
+                blad(t.cel,
+                     QStringLiteral("pola %1 nie zostały wyczyszczone").arg(pola.join(u';')));
         } catch (const EngineError &e) {
             blad(t.cel, e.cause());
         }

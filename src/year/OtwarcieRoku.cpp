@@ -20,8 +20,7 @@ QStringList WynikOtwarciaRoku::bledy() const
 
 WynikOtwarciaRoku OtworzRok(Table &TS, const QString &katalog, const QString &rok,
                             const QString &zRoku, const PrzebiegKopii &przebieg,
-                            const std::function<bool()> &czyKontynuowac,
-                            WartosciProgramu *wartosci)
+                            const std::function<bool()> &czyKontynuowac, WartosciProgramu *wartosci)
 {
     WynikOtwarciaRoku wynik;
     auto loguj = [&](const QString &linia) {
@@ -44,8 +43,8 @@ WynikOtwarciaRoku OtworzRok(Table &TS, const QString &katalog, const QString &ro
     try {
         KopiujKatalog(TS, zrodlo, cel, przebieg, &wynik.kopia);
     } catch (const EngineError &blad) {
-        wynik.bladKrytyczny = wynik.kopia.bledy.isEmpty() ? blad.message()
-                                                         : wynik.kopia.bledy.last();
+        wynik.bladKrytyczny =
+            wynik.kopia.bledy.isEmpty() ? blad.message() : wynik.kopia.bledy.last();
         return wynik;
     }
     wynik.niezgodnosci = SprawdzKopie(wynik.kopia, przebieg);

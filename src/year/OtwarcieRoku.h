@@ -15,7 +15,7 @@ struct WartosciProgramu;
 // What opening a year did.
 struct WynikOtwarciaRoku
 {
-    bool przerwane = false; // the user did not go on past the question
+    bool przerwane = false;  // the user did not go on past the question
     bool zakonczone = false; // the copy ran to its end ("KONIEC." logged)
     WynikKopii kopia;
     QStringList niezgodnosci; // what the check of the new year found

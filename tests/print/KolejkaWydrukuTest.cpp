@@ -70,7 +70,7 @@ QString run(const QString &program, const QStringList &arguments)
 // Waits for the condition while the daemon works; false when it never came.
 template <typename Condition> bool waitFor(Condition condition)
 {
-    QDeadlineTimer deadline(120000);
+    QDeadlineTimer deadline(60000);
     while (!condition()) {
         if (deadline.hasExpired())
             return false;
@@ -230,6 +230,8 @@ protected:
         }
         qputenv("CUPS_SERVER", QFile::encodeName(m_socket));
         const bool ready = waitFor([this] {
+            // No event loop runs here: the process's end is noticed only when asked for.
+            m_daemon.waitForFinished(0);
             if (m_daemon.state() == QProcess::NotRunning)
                 return true;
             QProcess lpstat;
@@ -245,7 +247,9 @@ protected:
             return false;
         }
         if (!ready) {
-            ADD_FAILURE() << "cupsd does not answer";
+            m_daemon.kill();
+            m_daemon.waitForFinished();
+            ADD_FAILURE() << "cupsd does not answer: " << errorLog().toStdString();
             return false;
         }
         const QStringList queue =

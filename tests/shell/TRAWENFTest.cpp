@@ -9,7 +9,9 @@
 #include "support/FixedAppContext.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TableFixtures.h"
+#include "year/TROKF.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -18,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -238,14 +241,44 @@ TEST_F(TRAWENFTest, AModuleGoesToTheFirmDirectoryAsTheDiskNamesIt)
     EXPECT_TRUE(okna.shown().isEmpty());
 }
 
+// "Otwarcie roku" opens the year form modally, made once and kept.
+TEST_F(TRAWENFTest, OpeningAYearShowsTheYearFormModally)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    auto okno = pokaz();
+    QList<QWidget *> widziane;
+    for (int i = 0; i < 2; ++i) {
+        QTimer::singleShot(0, [&] {
+            QWidget *modalne = QApplication::activeModalWidget();
+            widziane << modalne;
+            if (modalne)
+                modalne->close();
+        });
+        kliknij(*okno, i == 0 ? QStringLiteral("Panel7") : QStringLiteral("Label6"));
+    }
+    ASSERT_EQ(widziane.size(), 2);
+    ASSERT_TRUE(qobject_cast<TROKF *>(widziane[0]));
+    EXPECT_EQ(widziane[0], widziane[1]);
+    EXPECT_EQ(widziane[0], okno->ROKF());
+    EXPECT_EQ(widziane[0]->windowTitle(), QStringLiteral("Otwarcie baz na nowy rok"));
+}
+
 TEST_F(TRAWENFTest, TheCommandPanelsAreNotModules)
 {
     firma(katalog.path(), QStringLiteral("Biuro"));
     auto okno = pokaz();
     wybierz(*okno, QStringLiteral("000"));
+    // A command that opens a window of its own has it closed again at once.
+    QTimer zamykanie;
+    QObject::connect(&zamykanie, &QTimer::timeout, [] {
+        if (QWidget *modalne = QApplication::activeModalWidget())
+            modalne->close();
+    });
+    zamykanie.start(10);
     for (const char *kontrolka : {"Panel1", "Panel4", "Image3", "Label3", "Panel5", "Image4",
                                   "Label4", "Panel6", "Label5", "Panel7", "Label6", "GroupBox1"})
         kliknij(*okno, QString::fromLatin1(kontrolka));
+    zamykanie.stop();
     EXPECT_TRUE(procesy.starty.isEmpty());
     EXPECT_TRUE(okna.shown().isEmpty());
 }

@@ -3,11 +3,14 @@
 #include "data/EngineError.h"
 #include "data/Table.h"
 #include "data/WartosciProgramu.h"
+#include "platform/Konsola.h"
+#include "support/CrashHarness.h"
 #include "support/OtherProgram.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TableFixtures.h"
 #include "year/OtwarcieRoku.h"
+#include "year/PolecenieOtworzRok.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sqlite3.h>
 
 namespace rawen::test {
@@ -156,7 +160,8 @@ TEST_F(KopiujKatalogTest, RulesMatchTheEndOfThePathWithoutRegardToCaseOrSeparato
         {"/dane/2005/harnol/Harnol.db", false, ""},
         {"C:\\DANE\\2005\\FIN\\INDMAT.DB", true, "BOILOSC;BOWARTOSC"},
         {"/dane/2005/fin/IndMat.DB", true, "BOILOSC;BOWARTOSC"},
-        {"/dane/2005/XFIN/SUMA.DB", false, ""}, // a plain ending: XFIN/SUMA.DB ends with FIN/SUMA.DB
+        {"/dane/2005/XFIN/SUMA.DB", false,
+         ""}, // a plain ending: XFIN/SUMA.DB ends with FIN/SUMA.DB
         {"/dane/2005/FIN/SUMA.DB", false, ""},
         {"/dane/2005/HARNOL/NOWA.DB", true, ""},
         {"/dane/2005/SUMA.DB", true, ""},
@@ -292,6 +297,54 @@ TEST_F(KopiujKatalogTest, TheCheckNamesATableChangedBehindTheCopysBack)
             << qPrintable(niezgodnosci[i]);
     }
     EXPECT_EQ(dziennik, niezgodnosci);
+}
+
+// Opening a year, killed or failed at any step: each table of the new year is whole or absent,
+// the source year is untouched, and START again completes the year.
+TEST(OtwarcieRokuAwarie, EveryTableOfTheNewYearIsWholeOrAbsentAtEveryStep)
+{
+    const auto przygotuj = [](const QString &katalog) {
+        const struct
+        {
+            const char *sciezka;
+            QStringList pola;
+        } tabele[] = {
+            {"2005/HARNOL/HARNOL.DB", {"OPIS"}},
+            {"2005/HARNOL/SUMA.DB", kPolaSumyHarnol},
+            {"2005/FIN/INDMAT.DB", {"BOILOSC", "BOWARTOSC", "NAZWA"}},
+            {"2005/FIN/KONTRAHI.DB", {"NAZWA"}},
+        };
+        for (const auto &t : tabele) {
+            const QString sciezka = katalog + u'/' + QLatin1String(t.sciezka);
+            QDir().mkpath(QFileInfo(sciezka).path());
+            makeTable(sciezka, pola(t.pola), kKlucz, rekordy(12, int(t.pola.size())));
+        }
+    };
+    const HarnessOperation otwarcie{
+        QStringLiteral("year opening (START)"), przygotuj, [](const QString &katalog) {
+            Session sesja(QStringLiteral("SESJA"));
+            Table TS(&sesja);
+            const WynikOtwarciaRoku wynik = OtworzRok(
+                TS, katalog + u'/', QStringLiteral("2006"), QStringLiteral("2005"), {},
+                [] { return true; }, nullptr);
+            return wynik.zakonczone && wynik.bledy().isEmpty();
+        }};
+    const HarnessOperation polecenie{
+        QStringLiteral("rawen --otworz-rok"), przygotuj, [](const QString &katalog) {
+            std::FILE *nic = std::fopen("/dev/null", "w");
+            Konsola konsola(nic, nic);
+            const int kod = PolecenieOtworzRok({QStringLiteral("2006"), katalog}, konsola);
+            std::fclose(nic);
+            return kod == 0;
+        }};
+    HarnessFigures razem;
+    for (const HarnessOperation &operacja : {otwarcie, polecenie}) {
+        const HarnessFigures wynik = exerciseOperation(operacja);
+        std::printf("%s: %s\n", qPrintable(operacja.name), qPrintable(wynik.summary()));
+        EXPECT_GT(wynik.stepsTried, 20);
+        razem += wynik;
+    }
+    EXPECT_TRUE(razem.failures.isEmpty()) << razem.failures.join(u'\n').toStdString();
 }
 
 } // namespace

@@ -1,0 +1,101 @@
+#include "year/TROKF.h"
+
+#include "data/WartosciProgramu.h"
+#include "platform/MessageBoxes.h"
+#include "platform/OknoPostepu.h"
+#include "ui_TROKF.h"
+
+#include <QDir>
+#include <QScreen>
+#include <QShowEvent>
+
+namespace rawen {
+
+TROKF::TROKF(WartosciProgramu &wartosci, Session &sesja, OknoPostepu *postep, QWidget *parent)
+    : QDialog(parent), TS(&sesja), ui(std::make_unique<Ui::TROKF>()), m_wartosci(wartosci),
+      m_postep(postep)
+{
+    ui->setupUi(this);
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TROKF::BitBtn1Click);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &TROKF::BitBtn2Click);
+}
+
+TROKF::~TROKF() = default;
+
+void TROKF::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TROKF::FormShow()
+{
+    bool liczba = false;
+    const int rok = m_wartosci.rokRoboczy.toInt(&liczba);
+    ui->EROK->setText(liczba ? QString::number(rok + 1) : QString());
+    ui->SROK->setText(m_wartosci.rokRoboczy);
+    ui->EDR->setText(m_wartosci.katalogDanych);
+    if (const QScreen *ekran = screen())
+        move(ekran->availableGeometry().center() - rect().center());
+}
+
+void TROKF::loguj(const QString &linia)
+{
+    ui->EMEMO->appendPlainText(linia);
+    // The copy runs inside the click; the memo shows each line as it comes.
+    ui->EMEMO->repaint();
+}
+
+void TROKF::KopiujKatalog(const QString &zrodlo, const QString &cel)
+{
+    const PrzebiegKopii przebieg{[this](const QString &linia) { loguj(linia); }, nullptr};
+    rawen::KopiujKatalog(TS, zrodlo, cel, przebieg);
+}
+
+void TROKF::BitBtn1Click()
+{
+    QString katalog = ui->EDR->text();
+    if (!katalog.isEmpty() && !katalog.endsWith(QDir::separator()))
+        katalog += QDir::separator();
+    ui->EDR->setText(katalog);
+    const QString rok = ui->EROK->text();
+    const QString zRoku = ui->SROK->text();
+
+    if (m_postep)
+        m_postep->Start(windowTitle(), qMax(1, LiczbaTabel(katalog + zRoku)));
+    const PrzebiegKopii przebieg{[this](const QString &linia) { loguj(linia); }, m_postep};
+    m_wynik = OtworzRok(
+        TS, katalog, rok, zRoku, przebieg,
+        [] {
+            return MessageBoxes::current().question(
+                QStringLiteral("Błąd otwarcia roku. Kontynuacja może doprowadzić do utarty "
+                               "danych.\rCzy kontynuować ?"));
+        },
+        &m_wartosci);
+    if (m_postep)
+        m_postep->Stop();
+
+    // A year that is not whole must not pass for opened.
+    const QStringList bledy = m_wynik.bledy();
+    if (!m_wynik.przerwane && !bledy.isEmpty()) {
+        QString tekst =
+            m_wynik.zakonczone
+                ? QStringLiteral("Rok %1 został otwarty z błędami (%2):").arg(rok).arg(bledy.size())
+                : QStringLiteral("Otwarcie roku %1 zostało przerwane:").arg(rok);
+        for (qsizetype i = 0; i < bledy.size() && i < 10; ++i)
+            tekst += u'\r' + bledy[i];
+        if (bledy.size() > 10)
+            tekst += QStringLiteral("\r... (pozostałe w dzienniku okna)");
+        tekst += QStringLiteral("\rRok nie jest kompletny.");
+        MessageBoxes::current().error(tekst);
+    }
+}
+
+void TROKF::BitBtn2Click()
+{
+    close();
+}
+
+} // namespace rawen

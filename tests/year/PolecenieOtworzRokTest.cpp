@@ -1,0 +1,185 @@
+#include "year/PolecenieOtworzRok.h"
+
+#include "data/TabelaFirmy.h"
+#include "data/Table.h"
+#include "platform/Konsola.h"
+#include "support/FixedAppContext.h"
+#include "support/OtherProgram.h"
+#include "support/QtPrinting.h"
+#include "support/TableFixtures.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sqlite3.h>
+
+namespace rawen::test {
+namespace {
+
+const QList<FieldDef> kPola{{QStringLiteral("NR"), ftInteger, 0, false},
+                            {QStringLiteral("OPIS"), ftString, 20, false}};
+
+QString tresc(std::FILE *plik)
+{
+    std::fflush(plik);
+    std::rewind(plik);
+    QByteArray bajty;
+    char bufor[4096];
+    size_t n;
+    while ((n = std::fread(bufor, 1, sizeof bufor, plik)) > 0)
+        bajty.append(bufor, qsizetype(n));
+    return QString::fromLocal8Bit(bajty);
+}
+
+struct Wynik
+{
+    int kod;
+    QString wyjscie;
+    QString bledy;
+};
+
+Wynik uruchom(const QStringList &argumenty)
+{
+    std::FILE *wyjscie = std::tmpfile();
+    std::FILE *bledy = std::tmpfile();
+    int kod;
+    {
+        Konsola konsola(wyjscie, bledy);
+        konsola.ustawTerminal(false);
+        kod = PolecenieOtworzRok(argumenty, konsola);
+    }
+    Wynik w{kod, tresc(wyjscie), tresc(bledy)};
+    std::fclose(wyjscie);
+    std::fclose(bledy);
+    return w;
+}
+
+class PolecenieOtworzRokTest : public testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(katalog.isValid()); }
+    QString root() const { return katalog.path() + u'/'; }
+
+    // A firm with its firm table and the year 2025 of two tables.
+    void firma(const QString &gdzie, const QString &skrot, const QString &dr = {})
+    {
+        const QString k = root() + gdzie;
+        ASSERT_TRUE(QDir().mkpath(k));
+        Table t;
+        t.setTableName(k + QStringLiteral("/FIRMA"));
+        AktualizujTabeleFirmy(t);
+        t.edit();
+        t.fieldByName(QStringLiteral("SKROT")).setAsString(skrot);
+        t.fieldByName(QStringLiteral("DR")).setAsString(dr);
+        t.post();
+        const QString lata = dr.isEmpty() ? k : dr;
+        for (const char *tabela : {"2025/FIN/KONTRAHI.DB", "2025/HARNOL/HARNOL.DB"}) {
+            const QString sciezka = lata + u'/' + QLatin1String(tabela);
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(sciezka).path()));
+            makeTable(sciezka, kPola, {{QString(), QStringLiteral("NR"), ixPrimary | ixUnique}},
+                      {{"1", "a"}, {"2", "b"}});
+        }
+    }
+
+    QTemporaryDir katalog;
+    FixedAppContext kontekst{QDate(2026, 12, 10)};
+};
+
+// A register of three firms, one of them being worked on: the other two get their year, that
+// one is left alone whole, and the exit status tells that not everything was done.
+TEST_F(PolecenieOtworzRokTest, EveryFirmOfTheRegisterButALockedOne)
+{
+    firma(QStringLiteral("."), QStringLiteral("Biuro"));
+    firma(QStringLiteral("FIRMA001"), QStringLiteral("Sklep"));
+    firma(QStringLiteral("FIRMA002"), QStringLiteral("Jodła"));
+    OtherProgram modul(root() + QStringLiteral("FIRMA001/2025/FIN/KONTRAHI.DB"));
+    ASSERT_EQ(modul.exec(QStringLiteral("BEGIN IMMEDIATE; UPDATE records SET OPIS = 'x'")),
+              SQLITE_OK);
+
+    const Wynik w = uruchom({QStringLiteral("2026"), QStringLiteral("--wszystkie-firmy"), root()});
+    EXPECT_EQ(w.kod, 1);
+    EXPECT_TRUE(w.wyjscie.contains(QStringLiteral(
+        "Firma 000 (Biuro): rok 2026 na podstawie 2025 otwarty – utworzono tabel: 2, bez zmian: 0, "
+        "błędów: 0.")))
+        << qPrintable(w.wyjscie);
+    EXPECT_TRUE(w.wyjscie.contains(QStringLiteral("Firma 002 (Jodła): rok 2026 na podstawie 2025 "
+                                                  "otwarty")));
+    EXPECT_TRUE(w.wyjscie.contains(QStringLiteral("Tworzenie bazy :") + root() +
+                                   QStringLiteral("FIRMA002/2026/FIN/KONTRAHI.DB")));
+    EXPECT_FALSE(w.wyjscie.contains(QStringLiteral("Firma 001")));
+    EXPECT_TRUE(w.bledy.contains(QStringLiteral("Firma 001 (Sklep): tabelę ")))
+        << qPrintable(w.bledy);
+    EXPECT_TRUE(w.bledy.contains(QStringLiteral("zapisuje teraz inny program; rok 2026 nie "
+                                                "został otwarty, firma pominięta.")));
+    EXPECT_FALSE(QFileInfo::exists(root() + QStringLiteral("FIRMA001/2026")));
+    EXPECT_TRUE(QFileInfo::exists(root() + QStringLiteral("2026/HARNOL/HARNOL.DB")));
+    EXPECT_TRUE(QFileInfo::exists(root() + QStringLiteral("FIRMA002/2026/HARNOL/HARNOL.DB")));
+
+    // Once the other program is done, a second run adds firm 001 and leaves the others be.
+    modul.exec(QStringLiteral("COMMIT"));
+    const Wynik drugi =
+        uruchom({QStringLiteral("2026"), QStringLiteral("--wszystkie-firmy"), root()});
+    EXPECT_EQ(drugi.kod, 0) << qPrintable(drugi.bledy);
+    EXPECT_TRUE(
+        drugi.wyjscie.contains(QStringLiteral("Firma 000 (Biuro): rok 2026 na podstawie 2025 "
+                                              "otwarty – utworzono tabel: 0, bez zmian: 2")));
+    EXPECT_TRUE(
+        drugi.wyjscie.contains(QStringLiteral("Firma 001 (Sklep): rok 2026 na podstawie 2025 "
+                                              "otwarty – utworzono tabel: 2, bez zmian: 0")));
+}
+
+TEST_F(PolecenieOtworzRokTest, OneFirmFirm000ThroughItsDataPathAndAnotherSourceYear)
+{
+    QTemporaryDir gdzieIndziej;
+    firma(QStringLiteral("."), QStringLiteral("Biuro"), gdzieIndziej.path());
+    firma(QStringLiteral("FIRMA003"), QStringLiteral("Trzecia"));
+
+    const Wynik zero = uruchom(
+        {QStringLiteral("2027"), QStringLiteral("--z-roku"), QStringLiteral("2025"), root()});
+    EXPECT_EQ(zero.kod, 0) << qPrintable(zero.bledy);
+    EXPECT_TRUE(QFileInfo::exists(gdzieIndziej.filePath(QStringLiteral("2027/FIN/KONTRAHI.DB"))));
+    EXPECT_FALSE(QFileInfo::exists(root() + QStringLiteral("2027")));
+
+    const Wynik trzecia =
+        uruchom({QStringLiteral("2026"), QStringLiteral("--firma"), QStringLiteral("003"), root()});
+    EXPECT_EQ(trzecia.kod, 0) << qPrintable(trzecia.bledy);
+    EXPECT_TRUE(QFileInfo::exists(root() + QStringLiteral("FIRMA003/2026/FIN/KONTRAHI.DB")));
+    EXPECT_FALSE(QFileInfo::exists(gdzieIndziej.filePath(QStringLiteral("2026"))));
+
+    const Wynik brak =
+        uruchom({QStringLiteral("2026"), QStringLiteral("--firma"), QStringLiteral("009"), root()});
+    EXPECT_EQ(brak.kod, 1);
+    EXPECT_TRUE(brak.bledy.startsWith(QStringLiteral("Brak katalogu firmy ")))
+        << qPrintable(brak.bledy);
+    const Wynik bezZrodla =
+        uruchom({QStringLiteral("2030"), QStringLiteral("--firma"), QStringLiteral("003"), root()});
+    EXPECT_EQ(bezZrodla.kod, 1);
+    EXPECT_TRUE(bezZrodla.bledy.contains(QStringLiteral("Firma 003: brak katalogu roku 2029")));
+}
+
+TEST_F(PolecenieOtworzRokTest, WrongUsageEndsWith2AndAPolishLine)
+{
+    const QList<QPair<QStringList, QString>> przypadki{
+        {{}, QStringLiteral("Użycie: rawen --otworz-rok RRRR")},
+        {{"26"}, QStringLiteral("Rok musi mieć cztery cyfry: 26.")},
+        {{"2026", "--z-roku", "zeszły"}, QStringLiteral("Rok musi mieć cztery cyfry: zeszły.")},
+        {{"2026", "--firma", "1"}, QStringLiteral("Numer firmy musi mieć trzy cyfry: 1.")},
+        {{"2026", "--firma", "001", "--wszystkie-firmy"},
+         QStringLiteral("Opcje --firma i --wszystkie-firmy wykluczają się.")},
+        {{"2026", "--rok", "2025"}, QStringLiteral("Nieznana opcja: --rok.")},
+        {{"2026", "a", "b"}, QStringLiteral("Za dużo argumentów: 2026 a b.")},
+    };
+    for (const auto &[argumenty, komunikat] : przypadki) {
+        SCOPED_TRACE(argumenty.join(u' ').toStdString());
+        const Wynik w = uruchom(argumenty);
+        EXPECT_EQ(w.kod, 2);
+        EXPECT_TRUE(w.bledy.startsWith(komunikat)) << qPrintable(w.bledy);
+        EXPECT_TRUE(w.wyjscie.isEmpty());
+    }
+}
+
+} // namespace
+} // namespace rawen::test

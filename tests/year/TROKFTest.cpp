@@ -1,0 +1,168 @@
+#include "year/TROKF.h"
+
+#include "data/Session.h"
+#include "data/Table.h"
+#include "data/WartosciProgramu.h"
+#include "support/PrintFakes.h"
+#include "support/QtPrinting.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TableFixtures.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace rawen::test {
+namespace {
+
+const QList<FieldDef> kPola{{QStringLiteral("NR"), ftInteger, 0, false},
+                            {QStringLiteral("OPIS"), ftString, 20, false}};
+
+class TROKFTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(katalog.isValid());
+        wartosci.rokRoboczy = QStringLiteral("2005");
+        wartosci.katalogDanych = katalog.path() + u'/';
+        wartosci.listaLat = {QStringLiteral("2004"), QStringLiteral("2005")};
+    }
+
+    void tabela(const QString &sciezka, int rekordy)
+    {
+        const QString pelna = katalog.filePath(sciezka);
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(pelna).path()));
+        QList<QStringList> r;
+        for (int i = 1; i <= rekordy; ++i)
+            r << QStringList{QString::number(i), QStringLiteral("opis %1").arg(i)};
+        makeTable(pelna, kPola, {{QString(), QStringLiteral("NR"), ixPrimary | ixUnique}}, r);
+    }
+
+    template <typename T> T *kontrolka(const char *nazwa)
+    {
+        T *k = okno.findChild<T *>(QString::fromLatin1(nazwa));
+        EXPECT_TRUE(k) << nazwa;
+        return k;
+    }
+
+    QStringList dziennik()
+    {
+        return kontrolka<QPlainTextEdit>("EMEMO")->toPlainText().split(u'\n');
+    }
+
+    QTemporaryDir katalog;
+    ScriptedMessageBoxes okna;
+    WartosciProgramu wartosci;
+    Session sesja{QStringLiteral("SESJA")};
+    FakeOknoPostepu postep;
+    TROKF okno{wartosci, sesja, &postep};
+};
+
+TEST_F(TROKFTest, TheWindowIsLaidOutAsDesignedAndProposesTheNextYear)
+{
+    okno.show();
+    EXPECT_EQ(okno.windowTitle(), QStringLiteral("Otwarcie baz na nowy rok"));
+    EXPECT_EQ(kontrolka<QLineEdit>("EROK")->text(), QStringLiteral("2006"));
+    EXPECT_EQ(kontrolka<QLineEdit>("SROK")->text(), QStringLiteral("2005"));
+    EXPECT_EQ(kontrolka<QLineEdit>("EDR")->text(), katalog.path() + u'/');
+    EXPECT_EQ(kontrolka<QPushButton>("BitBtn1")->text(), QStringLiteral("START"));
+    EXPECT_TRUE(kontrolka<QPushButton>("BitBtn1")->isDefault());
+    EXPECT_EQ(kontrolka<QPushButton>("BitBtn2")->text(), QStringLiteral("PRZERWIJ"));
+    EXPECT_EQ(okno.findChild<QLabel *>(QStringLiteral("Label1"))->text(),
+              QStringLiteral("Otwarcie baz na rok :"));
+    EXPECT_EQ(okno.findChild<QLabel *>(QStringLiteral("Label2"))->text(),
+              QStringLiteral("na podstawie roku :"));
+    EXPECT_EQ(okno.findChild<QLabel *>(QStringLiteral("Label3"))->text(),
+              QStringLiteral("Katalog :"));
+    // SROK, EDR and the log are no tab stops.
+    for (const char *nazwa : {"SROK", "EDR", "EMEMO"}) {
+        SCOPED_TRACE(nazwa);
+        EXPECT_FALSE(okno.findChild<QWidget *>(QString::fromLatin1(nazwa))->focusPolicy() &
+                     Qt::TabFocus);
+    }
+    EXPECT_TRUE(kontrolka<QLineEdit>("EROK")->focusPolicy() & Qt::TabFocus);
+    EXPECT_TRUE(okno.findChild<QWidget *>(QStringLiteral("DANE"))->isVisible());
+    EXPECT_EQ(okno.TS.session(), &sesja);
+}
+
+TEST_F(TROKFTest, StartLogsEveryStepShowsTheProgressAndAddsTheYear)
+{
+    tabela(QStringLiteral("2005/HARNOL/HARNOL.DB"), 3);
+    tabela(QStringLiteral("2005/HARNOL/NOWA.DB"), 2);
+    okno.show();
+    // A data directory typed without its closing separator gets one.
+    kontrolka<QLineEdit>("EDR")->setText(katalog.path());
+    okno.BitBtn1Click();
+
+    const QString dr = katalog.path() + u'/';
+    EXPECT_EQ(kontrolka<QLineEdit>("EDR")->text(), dr);
+    QStringList oczekiwany{
+        QStringLiteral("Generowanie nowego roku."),
+        QStringLiteral("Baza danych w katalogu : ") + dr + QStringLiteral("2005"),
+        QStringLiteral("Tworzenie katalogu :") + dr + QStringLiteral("2006"),
+        QStringLiteral("Tworzenie katalogu :") + dr + QStringLiteral("2006/HARNOL")};
+    QStringList tabele{
+        QStringLiteral("Tworzenie bazy :") + dr + QStringLiteral("2006/HARNOL/HARNOL.DB"),
+        QStringLiteral("Tworzenie bazy :") + dr + QStringLiteral("2006/HARNOL/NOWA.DB")};
+    const QStringList log = dziennik();
+    ASSERT_EQ(log.size(), 7);
+    EXPECT_EQ(log.mid(0, 4), oczekiwany);
+    // The tables in the order the system lists them.
+    QStringList srodek = log.mid(4, 2);
+    srodek.sort();
+    EXPECT_EQ(srodek, tabele);
+    EXPECT_EQ(log.last(), QStringLiteral("KONIEC."));
+    EXPECT_EQ(wartosci.listaLat, (QStringList{"2004", "2005", "2006"}));
+    EXPECT_TRUE(okna.shown().isEmpty());
+    EXPECT_EQ(postep.napis, QStringLiteral("Otwarcie baz na nowy rok"));
+    EXPECT_EQ(postep.razem, 2);
+    EXPECT_EQ(postep.kroki, 2);
+    EXPECT_FALSE(postep.widoczne);
+}
+
+TEST_F(TROKFTest, AYearThatExistsIsQuestionedAndAnIncompleteYearIsReported)
+{
+    tabela(QStringLiteral("2005/HARNOL/HARNOL.DB"), 3);
+    tabela(QStringLiteral("2005/FIN/RD.DB"), 2); // its rule names fields it lacks
+    ASSERT_TRUE(QDir().mkpath(katalog.filePath(QStringLiteral("2006"))));
+    okno.show();
+
+    okna.answerNext(MessageBoxes::Answer::No);
+    okno.BitBtn1Click();
+    ASSERT_EQ(okna.shown().size(), 1);
+    EXPECT_EQ(okna.shown()[0].text,
+              QStringLiteral("Błąd otwarcia roku. Kontynuacja może doprowadzić do utarty danych.\r"
+                             "Czy kontynuować ?"));
+    EXPECT_EQ(okna.shown()[0].icon, MessageBoxes::Icon::Warning);
+    EXPECT_EQ(dziennik().size(), 2);
+
+    okna.answerNext(MessageBoxes::Answer::Yes);
+    okno.BitBtn1Click();
+    ASSERT_EQ(okna.shown().size(), 3);
+    EXPECT_EQ(okna.shown()[2].icon, MessageBoxes::Icon::Error);
+    EXPECT_TRUE(
+        okna.shown()[2].text.startsWith(QStringLiteral("Otwarcie roku 2006 zostało przerwane:\r"
+                                                       "Błąd tworzenia bazy :")))
+        << qPrintable(okna.shown()[2].text);
+    EXPECT_TRUE(okna.shown()[2].text.endsWith(QStringLiteral("Rok nie jest kompletny.")));
+    EXPECT_FALSE(dziennik().contains(QStringLiteral("KONIEC.")));
+    EXPECT_EQ(wartosci.listaLat, (QStringList{"2004", "2005"}));
+    EXPECT_FALSE(postep.widoczne);
+}
+
+TEST_F(TROKFTest, PrzerwijClosesTheWindow)
+{
+    okno.show();
+    ASSERT_TRUE(okno.isVisible());
+    kontrolka<QPushButton>("BitBtn2")->click();
+    EXPECT_FALSE(okno.isVisible());
+}
+
+} // namespace
+} // namespace rawen::test
