@@ -81,6 +81,9 @@ bool KopiujStrukture(Table &wzor, const QString &sciezka, bool kopiujRekordy,
             Table gotowa(wzor.session());
             gotowa.setTableName(kopia);
             gotowa.open();
+            // The copy has no name yet: a failure throws it away, so its changes need neither
+            // a journal nor a sync of their own.
+            gotowa.writeUnjournaled();
             gotowa.clearRequiredFlags();
             if (!nazwy.isEmpty())
                 gotowa.emptyFields(nazwy);

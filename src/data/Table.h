@@ -155,6 +155,10 @@ public:
 
     // Makes what was posted durable. Raises when the file cannot be written.
     void flushBuffers();
+    // For a file no one else can see yet (a temporary being finished before it gets its name):
+    // changes go without a rollback journal and without syncs, since a failure throws the whole
+    // file away; the caller syncs the file before it names it.
+    void writeUnjournaled();
 
     // Cursor.
     State state() const { return m_state; }

@@ -382,4 +382,11 @@ void Table::flushBuffers()
                           QStringLiteral("%1: plik tabeli zniknął z dysku").arg(context()));
 }
 
+void Table::writeUnjournaled()
+{
+    requireOpen();
+    checkWritable();
+    m_db->exec(QStringLiteral("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF"));
+}
+
 } // namespace rawen

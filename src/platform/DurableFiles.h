@@ -51,6 +51,10 @@ void writeNewFile(const QString &target, qint64 size, const FileReader &reader,
 // one whole. Throws EngineError as writeNewFile.
 void writeFile(const QString &target, const QByteArray &bytes, bool replace);
 
+// Makes the bytes of a file no other program has open durable; false (errno tells why) when the
+// system refuses. (Opening and closing a descriptor drops this process's locks on the file.)
+[[nodiscard]] bool syncFile(const QString &path);
+
 // Makes a rename or a new entry in the directory durable; false when the system refuses.
 [[nodiscard]] bool syncDirectory(const QString &directory);
 

@@ -355,12 +355,17 @@ void writeNewFile(const QString &target, qint64 size, const FileReader &reader,
             fail(EngineError::Io, systemErrorText(errno));
         offset += length;
     }
-    if (guarded(FileStep::Sync, temporaryName, [&] { return ::fsync(out); }) != 0)
+    // A finisher changes the file after the copy: one sync after it serves both.
+    if (!finish && guarded(FileStep::Sync, temporaryName, [&] { return ::fsync(out); }) != 0)
         fail(EngineError::Io, systemErrorText(errno));
     if (!temporary.closeHandle())
         fail(EngineError::Io, systemErrorText(errno));
-    if (finish)
+    if (finish) {
         finish(temporary.path());
+        // Nobody else has the temporary open, so this descriptor's close drops no one's locks.
+        if (!syncFile(temporary.path()))
+            fail(EngineError::Io, systemErrorText(errno));
+    }
     switch (moveNoReplace(temporary.path(), target)) {
     case MoveResult::Done:
         temporary.release();
@@ -401,6 +406,19 @@ void writeFile(const QString &target, const QByteArray &bytes, bool replace)
     if (moveReplacing(temporary.path(), target) != MoveResult::Done)
         fail();
     temporary.release();
+}
+
+bool syncFile(const QString &path)
+{
+    const QByteArray name = encoded(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const int rc = guarded(FileStep::Sync, name, [&] { return ::fsync(fd); });
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return rc == 0;
 }
 
 bool syncDirectory(const QString &directory)

@@ -300,8 +300,19 @@ void writeNewFile(const QString &target, qint64 size, const FileReader &reader,
         fail(EngineError::Io, QStringLiteral("błąd zapisu"));
     if (!temporary.closeHandle())
         fail(EngineError::Io, QStringLiteral("błąd zapisu"));
-    if (finish)
+    if (finish) {
         finish(temporary.path());
+        HANDLE finished = CreateFileW(nativePath(temporary.path()).c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+        const bool synced = finished != INVALID_HANDLE_VALUE &&
+                            !refused(FileStep::Sync, temporary.path()) &&
+                            FlushFileBuffers(finished);
+        if (finished != INVALID_HANDLE_VALUE)
+            CloseHandle(finished);
+        if (!synced)
+            fail(EngineError::Io, QStringLiteral("błąd zapisu"));
+    }
     switch (moveNoReplace(temporary.path(), target)) {
     case MoveResult::Done:
         temporary.release();
@@ -335,6 +346,17 @@ void writeFile(const QString &target, const QByteArray &bytes, bool replace)
         !temporary.closeHandle() || moveReplacing(temporary.path(), target) != MoveResult::Done)
         throw EngineError(EngineError::Io, QStringLiteral("%1: błąd zapisu").arg(target));
     temporary.release();
+}
+
+bool syncFile(const QString &path)
+{
+    HANDLE file = CreateFileW(nativePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool synced = !refused(FileStep::Sync, path) && FlushFileBuffers(file);
+    CloseHandle(file);
+    return synced;
 }
 
 bool syncDirectory(const QString &)

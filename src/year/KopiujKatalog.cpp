@@ -117,6 +117,7 @@ void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
             try {
                 utworzona = KopiujStrukture(TS, sciezkaCelu, regula.kopiujRekordy,
                                             regula.polaDoCzyszczenia);
+
             } catch (const EngineError &blad) {
                 // The rule cannot be kept: the copy stops, and the user must learn that the year
                 // is incomplete.
