@@ -103,7 +103,7 @@ int runChild(const HarnessOperation &operation, const QString &directory, qint64
 }
 
 QString describeDifference(const DirectoryState &now, const DirectoryState &before,
-                           const DirectoryState &after)
+                           const DirectoryState &after, const HarnessOperation &operation)
 {
     QStringList problems;
     QStringList tables = now.tables.keys() + before.tables.keys() + after.tables.keys();
@@ -114,7 +114,8 @@ QString describeDifference(const DirectoryState &now, const DirectoryState &befo
             if (content.startsWith(u'!'))
                 problems << QStringLiteral("%1 does not open: %2").arg(path, content.mid(1));
             else if (!(before.tables.contains(path) && before.tables[path] == content) &&
-                     !(after.tables.contains(path) && after.tables[path] == content))
+                     !(after.tables.contains(path) && after.tables[path] == content) &&
+                     !(operation.wholeBetween && operation.wholeBetween(path, content)))
                 problems
                     << QStringLiteral("%1 holds neither its old nor its new records").arg(path);
         } else if (before.tables.contains(path) && after.tables.contains(path)) {
@@ -281,15 +282,23 @@ HarnessFigures exerciseOperation(const HarnessOperation &operation)
     auto check = [&](const QString &what, int status) {
         ++figures.runs;
         const DirectoryState now = readDirectoryState(directory);
-        QString problem = describeDifference(now, before, after);
+        QString problem = describeDifference(now, before, after, operation);
+        if (problem.isEmpty() && operation.invariant)
+            problem = operation.invariant(directory);
         if (problem.isEmpty() && status >= 0 && !(status & kReportedFailure) &&
             !sameAsAfter(now, before, after, operation.sideFiles))
             problem = QStringLiteral("the failure passed for success");
         if (problem.isEmpty()) {
             // Done again with nothing in the way, the operation completes.
             runChild(operation, directory, 0, FaultPoint::Fault::IoError);
-            if (!sameAsAfter(readDirectoryState(directory), before, after, operation.sideFiles))
+            const DirectoryState again = readDirectoryState(directory);
+            if (operation.completedAgain) {
+                problem = operation.completedAgain(again, before, after);
+                if (problem.isEmpty() && operation.invariant)
+                    problem = operation.invariant(directory);
+            } else if (!sameAsAfter(again, before, after, operation.sideFiles)) {
                 problem = QStringLiteral("running it again does not complete it");
+            }
         }
         if (!problem.isEmpty())
             figures.failures << QStringLiteral("%1, %2: %3").arg(operation.name, what, problem);
@@ -307,7 +316,8 @@ HarnessFigures exerciseOperation(const HarnessOperation &operation)
     };
     // The steps to try: all of them, or the first and last ten and evenly spread between.
     QList<qint64> steps;
-    const int most = qEnvironmentVariableIntValue("RAWEN_HARNESS_FULL") ? 0 : operation.stepsPerFault;
+    const int most =
+        qEnvironmentVariableIntValue("RAWEN_HARNESS_FULL") ? 0 : operation.stepsPerFault;
     if (most <= 0 || totalSteps <= most) {
         for (qint64 step = 1; step <= totalSteps + 1; ++step)
             steps << step;
