@@ -58,6 +58,7 @@ bool Program::start()
     if (!postep())
         return true;
     DRUK = std::make_unique<TDRUK>(m_drukarki, *PRACA, wartosci);
+    RAWENF->ustawLogo(&DRUK->logo());
     return true;
 }
 

@@ -1,15 +1,18 @@
 #include "shell/TRAWENF.h"
 
+#include "company/TFIRMAF.h"
 #include "data/TDANE.h"
 #include "data/WartosciProgramu.h"
 #include "platform/AppContext.h"
 #include "platform/FileNames.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Processes.h"
+#include "shell/KasowanieFirmy.h"
 #include "shell/Moduly.h"
+#include "shell/NowaFirma.h"
 #include "shell/WykazFirm.h"
-#include "year/TROKF.h"
 #include "ui_TRAWENF.h"
+#include "year/TROKF.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -124,6 +127,16 @@ bool TRAWENF::eventFilter(QObject *watched, QEvent *event)
         PROG(watched);
         return true;
     }
+    if (nazwa == QLatin1String("Panel4") || nazwa == QLatin1String("Image3") ||
+        nazwa == QLatin1String("Label3")) {
+        NOWY();
+        return true;
+    }
+    if (nazwa == QLatin1String("Panel5") || nazwa == QLatin1String("Image4") ||
+        nazwa == QLatin1String("Label4")) {
+        Panel5Click();
+        return true;
+    }
     if (nazwa == QLatin1String("Panel6") || nazwa == QLatin1String("Label5")) {
         Panel6Click();
         return true;
@@ -166,13 +179,108 @@ void TRAWENF::zbudujWykaz()
 {
     ui->FIRMA->clear();
     ui->FIRMA->setSortingEnabled(true);
-    for (const FirmaWykazu &firma : FirmyWykazu(m_katalogGlowny, Table1)) {
-        auto *pozycja = new PozycjaFirmy(firma.pozycja);
-        pozycja->setData(kKatalogFirmy, firma.katalog);
-        ui->FIRMA->addItem(pozycja);
-    }
+    for (const FirmaWykazu &firma : FirmyWykazu(m_katalogGlowny, Table1))
+        dodajPozycje(firma.pozycja, firma.katalog);
     ui->FIRMA->setCurrentRow(-1);
     ui->FIRMA->clearSelection();
+}
+
+void TRAWENF::dodajPozycje(const QString &tekst, const QString &katalog)
+{
+    auto *pozycja = new PozycjaFirmy(tekst);
+    pozycja->setData(kKatalogFirmy, katalog);
+    ui->FIRMA->addItem(pozycja);
+}
+
+void TRAWENF::ustawLogo(const QImage *logo)
+{
+    m_logo = logo;
+    if (m_firmaf)
+        m_firmaf->ustawLogo(logo);
+}
+
+TROKF &TRAWENF::rokf()
+{
+    if (!m_rokf)
+        m_rokf = std::make_unique<TROKF>(m_wartosci, m_dane.SESJA, m_postep);
+    return *m_rokf;
+}
+
+void TRAWENF::NOWY()
+{
+    QStringList pozycje;
+    for (int i = 0; i < ui->FIRMA->count(); ++i)
+        pozycje << ui->FIRMA->item(i)->text();
+    const MiejsceFirmy miejsce =
+        MiejsceNowejFirmy(m_katalogGlowny, pozycje, m_wartosci.rokRoboczy, m_pozostawione);
+    if (!miejsce.blad.isEmpty()) {
+        MessageBoxes::current().error(miejsce.blad);
+        return;
+    }
+    if (!m_firmaf) {
+        m_firmaf = std::make_unique<TFIRMAF>(m_dane);
+        m_firmaf->ustawLogo(m_logo);
+    }
+    TROKF &okno = rokf();
+    const QString tytul = okno.windowTitle();
+
+    KrokiNowejFirmy kroki;
+    kroki.daneFirmy = [this] { m_firmaf->exec(); };
+    // The year form shows only its log while the new firm's tables are made.
+    kroki.pokazPrzygotowanie = [&okno] {
+        okno.DANE()->hide();
+        okno.setWindowTitle(QStringLiteral("Przygotowanie środowiska"));
+        okno.show();
+        // The copies run inside this click; a window just shown is painted only by a pass of
+        // the loop.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    kroki.ukryjPrzygotowanie = [&okno, tytul] {
+        okno.hide();
+        okno.DANE()->show();
+        okno.setWindowTitle(tytul);
+    };
+    kroki.kopiujKatalog = [&okno](const QString &zrodlo, const QString &cel) {
+        return okno.KopiujKatalog(zrodlo, cel);
+    };
+    const WynikNowejFirmy wynik =
+        UtworzFirme(m_dane.TFIRMA, Table1, miejsce, m_katalogGlowny, m_wartosci.rokRoboczy, kroki);
+
+    m_pozostawione.removeAll(miejsce.katalog);
+    if (wynik.utworzona) {
+        dodajPozycje(wynik.pozycja, wynik.katalog);
+    } else {
+        m_pozostawione << miejsce.katalog;
+        QString tekst = QStringLiteral("Błąd generowania firmy.");
+        for (qsizetype i = 0; i < wynik.bledy.size() && i < 5; ++i)
+            tekst += u'\r' + wynik.bledy[i];
+        MessageBoxes::current().error(tekst);
+    }
+    if (!wynik.bladPowrotu.isEmpty())
+        MessageBoxes::current().error(
+            QStringLiteral("Nie można ponownie otworzyć tabeli danych o firmie.\r") +
+            wynik.bladPowrotu);
+}
+
+void TRAWENF::Panel5Click()
+{
+    const QList<QListWidgetItem *> wybrane = ui->FIRMA->selectedItems();
+    if (wybrane.isEmpty()) {
+        MessageBoxes::current().warning(QStringLiteral("Brak wybranej firmy"));
+        return;
+    }
+    QListWidgetItem *pozycja = wybrane.first();
+    if (FirmaWKataloguGlownym(pozycja->text()))
+        return;
+    if (!MessageBoxes::current().question(PytanieOKasowanie(pozycja->text())))
+        return;
+    const WynikKasowania wynik = SkasujFirme(pozycja->data(kKatalogFirmy).toString());
+    // A firm whose directory kept its name would come back at the next start.
+    if (!wynik.skasowana) {
+        MessageBoxes::current().error(wynik.blad);
+        return;
+    }
+    delete pozycja;
 }
 
 void TRAWENF::PROG(QObject *sender)
@@ -201,9 +309,7 @@ void TRAWENF::Panel7Click()
 {
     // The year form works on the data directory and the working year, not on the firm selected
     // in the list.
-    if (!m_rokf)
-        m_rokf = std::make_unique<TROKF>(m_wartosci, m_dane.SESJA, m_postep);
-    m_rokf->exec();
+    rokf().exec();
 }
 
 } // namespace rawen

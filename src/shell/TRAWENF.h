@@ -2,6 +2,8 @@
 
 #include "data/Table.h"
 
+#include <QImage>
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -15,6 +17,7 @@ namespace rawen {
 class OknoPostepu;
 class Processes;
 class TDANE;
+class TFIRMAF;
 class TROKF;
 struct WartosciProgramu;
 
@@ -39,11 +42,19 @@ public:
     void ustawOknoPostepu(OknoPostepu *postep) { m_postep = postep; }
     // The year form, made on first use and kept.
     TROKF *ROKF() const { return m_rokf.get(); }
+    // The company data form, made on first use (by "Nowa firma") and kept.
+    TFIRMAF *FIRMAF() const { return m_firmaf.get(); }
+    // The logo picture of the print window, made after this window, for the company data form.
+    void ustawLogo(const QImage *logo);
 
 public slots:
     void FormShow();
     // The click handler of every control of every module panel; `sender` is the clicked control.
     void PROG(QObject *sender);
+    // "Nowa firma": creates a firm and adds it to the list.
+    void NOWY();
+    // "Kasuj firmę": takes the selected firm out of the register.
+    void Panel5Click();
     void Panel6Click();
     void Panel7Click();
 
@@ -56,13 +67,20 @@ protected:
 private:
     void oznaczModuly();
     void zbudujWykaz();
+    void dodajPozycje(const QString &pozycja, const QString &katalog);
+    TROKF &rokf();
 
     std::unique_ptr<Ui::TRAWENF> ui;
     WartosciProgramu &m_wartosci;
     TDANE &m_dane;
     Processes &m_procesy;
     OknoPostepu *m_postep = nullptr;
+    const QImage *m_logo = nullptr;
     std::unique_ptr<TROKF> m_rokf;
+    std::unique_ptr<TFIRMAF> m_firmaf;
+    // Firm directories that creations of this run left when they failed; "Nowa firma" may use
+    // them again.
+    QStringList m_pozostawione;
     QString m_katalogGlowny;
     bool m_pokazane = false;
 };
