@@ -13,6 +13,7 @@
 #include "print/Wydruk.h"
 #include "print/WydrukDemonstracyjny.h"
 #include "year/PolecenieOtworzRok.h"
+#include "archive/PolecenieArchiwizuj.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -119,6 +120,13 @@ const QList<Polecenie> &Polecenia()
          [](const QStringList &argumenty) {
              Konsola konsola;
              return PolecenieOtworzRok(argumenty, konsola);
+         }},
+        {QStringLiteral("--archiwizuj"), SkladniaArchiwizuj(), OpisArchiwizuj(), false,
+         [](const QStringList &argumenty) {
+             Konsola konsola;
+             WartosciProgramu wartosci;
+             wartosci.ustawDateStartu(AppContext::current());
+             return PolecenieArchiwizuj(argumenty, konsola, wartosci.dataStartu);
          }},
         {QStringLiteral("--demo-wydruk"), QStringLiteral("[PLIK.pdf]"),
          QStringLiteral("pokazuje okno wydruku z wydrukiem demonstracyjnym (bez danych); z "
