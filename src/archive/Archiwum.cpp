@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <sqlite3.h>
 
 namespace rawen {
@@ -295,13 +296,24 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
                 return wynik;
             }
         }
-        if (!budowa.moveInto()) {
+        // A folder of that name from an earlier run in the same second is kept: this one takes
+        // the next free name.
+        QString nazwa = bezpieczna;
+        bool nazwana = false;
+        for (int numer = 2; numer < 100 && !nazwana; ++numer) {
+            nazwana = budowa.moveInto(nazwa);
+            if (!nazwana && errno != ENOTEMPTY && errno != EEXIST)
+                break;
+            if (!nazwana)
+                nazwa = bezpieczna + QStringLiteral("-%1").arg(numer);
+        }
+        if (!nazwana) {
             wynik.bledy << QStringLiteral("%1: nie można nadać nazwy katalogowi kopii (%2); nic "
                                           "nie odtworzono")
                                .arg(natywna(bezpieczna), systemErrorText(errno));
             return wynik;
         }
-        wynik.kopiaBezpieczenstwa = bezpieczna;
+        wynik.kopiaBezpieczenstwa = nazwa;
     }
 
     przejdz(czesci, przebieg, [&](const CzescArchiwum &c) {

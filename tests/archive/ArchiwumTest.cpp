@@ -4,6 +4,7 @@
 #include "data/Table.h"
 #include "platform/DurableFiles.h"
 #include "platform/FaultPoint.h"
+#include "support/CrashHarness.h"
 #include "support/OtherProgram.h"
 #include "support/PrintFakes.h"
 #include "support/QtPrinting.h"
@@ -16,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -287,6 +289,54 @@ TEST_F(ArchiwumTest, ATableAnotherProgramHoldsIsReportedAndLeftAsItIs)
     ASSERT_EQ(modul.exec(QStringLiteral("COMMIT")), SQLITE_OK);
     EXPECT_EQ(opis(R + QStringLiteral("2025/FIN/KONTRAHI.DB")), QStringLiteral("pisze"));
     EXPECT_EQ(opis(R + QStringLiteral("FIRMA.DB")), QStringLiteral("stary"));
+}
+
+// Archive and restore, killed and failed at every step: every live and archived table old or new,
+// whole; the safety folder complete before any live file is replaced; done again, each completes.
+TEST(ArchiwumAwarie, ArchiveAndRestoreKeepEveryTableWholeAtEveryStep)
+{
+    const auto dane = [](const QString &katalog, const QString &opis) {
+        for (const char *p : {"dane/FIRMA.DB", "dane/BAZA/SLOWNIKI/KONTAK.DB",
+                              "dane/2025/FIN/KONTRAHI.DB", "dane/2025/WPROST.DB"}) {
+            const QString sciezka = katalog + u'/' + QLatin1String(p);
+            QDir().mkpath(QFileInfo(sciezka).path());
+            makeTable(sciezka, kPola, kKlucz, {{"1", opis}, {"2", opis}, {"3", opis}});
+        }
+    };
+    const QStringList lata{QStringLiteral("2025")};
+    const HarnessOperation archiwum{
+        QStringLiteral("archive"),
+        [&](const QString &katalog) { dane(katalog, QStringLiteral("d")); },
+        [&](const QString &katalog) {
+            return Archiwizuj(katalog + QStringLiteral("/dane/"),
+                              katalog + QStringLiteral("/dane/ARCHIWUM/"), lata, {}, false)
+                .udane();
+        }};
+    const HarnessOperation odtworzenie{
+        QStringLiteral("restore"),
+        [&](const QString &katalog) {
+            dane(katalog, QStringLiteral("zarchiwizowane"));
+            Archiwizuj(katalog + QStringLiteral("/dane/"), katalog + QStringLiteral("/archiwum/"),
+                       lata, {}, false);
+            dane(katalog, QStringLiteral("bieżące"));
+        },
+        [&](const QString &katalog) {
+            // The same moment each run, so that a second run finds its safety folder.
+            const WynikOdtworzenia wynik =
+                Odtworz(katalog + QStringLiteral("/archiwum/"), katalog + QStringLiteral("/dane/"),
+                        lata, {}, QStringLiteral("2026.12.10-12.00.00"));
+            return wynik.udane();
+        },
+        {},
+        QStringLiteral("dane/ODTWARZANIE-")};
+    HarnessFigures razem;
+    for (const HarnessOperation &operacja : {archiwum, odtworzenie}) {
+        const HarnessFigures wynik = exerciseOperation(operacja);
+        std::printf("%s: %s\n", qPrintable(operacja.name), qPrintable(wynik.summary()));
+        EXPECT_GT(wynik.stepsTried, 10);
+        razem += wynik;
+    }
+    EXPECT_TRUE(razem.failures.isEmpty()) << razem.failures.join(u'\n').toStdString();
 }
 
 } // namespace

@@ -461,12 +461,14 @@ TEST_F(DaneDemoTest, BrakProgramuModuluNicNieTworzy)
 // a second run makes it.
 TEST(DaneDemoAwarie, AKilledOrFailedRunLeavesNoHalfMadeDataRoot)
 {
-    const HarnessOperation demo{QStringLiteral("rawen --demo"), [](const QString &) {},
+    const HarnessOperation demo{QStringLiteral("rawen --demo"),
+                                [](const QString &) {},
                                 [](const QString &katalog) {
                                     UtworzDaneDemo(katalog + QStringLiteral("/demo"), kDzis,
                                                    programModulu());
                                     return true;
                                 },
+                                {},
                                 {},
                                 20};
     const HarnessFigures wynik = exerciseOperation(demo);
