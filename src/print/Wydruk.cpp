@@ -1,10 +1,10 @@
 #include "print/Wydruk.h"
 
-#include "platform/OknoPostepu.h"
 #include "data/WartosciProgramu.h"
 #include "format/Formatowanie.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
+#include "platform/OknoPostepu.h"
 #include "platform/Windows1250.h"
 #include "print/DrukarkaWindows.h"
 #include "print/KonwertujPL.h"
@@ -55,6 +55,22 @@ int rozmiarZKodow(QString &linia, int punkty)
     if (zdejmijKod(linia, QLatin1StringView("&R")))
         punkty = 16;
     return punkty;
+}
+
+// A rule or a separator: nothing but "=", "-", "|" and "+", and spaces outside a table. A row of
+// a table whose first cell begins with "-" (a negative amount) is no rule: a table's cells are
+// filled with spaces, its separators never are.
+bool jestRamka(const QByteArray &linia)
+{
+    const bool wierszTabeli = linia.startsWith('|');
+    for (const char znak : linia) {
+        if (znak == '=' || znak == '-' || znak == '|' || znak == '+')
+            continue;
+        if (znak == ' ' && !wierszTabeli)
+            continue;
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -351,7 +367,8 @@ bool Wydruk::StartWydruku(bool podzial)
             m_kanal = Kanal::Zaden;
             return false;
         }
-        const QString urzadzenie = UrzadzeniePortu(m_ustawienia.DRPORT);
+        const QString urzadzenie =
+            m_urzadzeniePortu.isEmpty() ? UrzadzeniePortu(m_ustawienia.DRPORT) : m_urzadzeniePortu;
         m_nazwaPliku = urzadzenie.isEmpty() ? QStringLiteral("LPT%1").arg(m_ustawienia.DRPORT + 1)
                                             : urzadzenie;
         if (!urzadzenie.isEmpty())
@@ -540,8 +557,10 @@ void Wydruk::WierszEksport(const QString &linia)
             break;
     }
     const QByteArray wynik = bajty(tekst);
-    // Empty lines, the rules and separators of tables and marked lines are left out.
-    if (wynik.size() >= 2 && wynik[1] != '-' && wynik[1] != '=' && !wynik.startsWith(">QV<"))
+    // Empty and one-character lines, the rules and separators of tables and marked lines are
+    // left out.
+    if (wynik.size() >= 2 && !((wynik[1] == '-' || wynik[1] == '=') && jestRamka(wynik)) &&
+        !wynik.startsWith(">QV<"))
         zapisz(wynik + kKoniecWiersza);
     ++m_nrWiersza;
 }
