@@ -424,8 +424,12 @@ void Wydruk::KoniecWydruku()
             zapisz(kKoniecStrony);
         if (m_przerwany)
             return;
-        // A port reports nothing useful on closing.
-        m_plik->zamknij();
+        // A device reports nothing useful on closing; a file standing in for the port takes the
+        // place of an earlier one only now, and one that does not land is no print at all.
+        if (!m_plik->zamknij()) {
+            przerwij(QStringLiteral("Błąd zapisu do portu : ") + m_nazwaPliku);
+            return;
+        }
         break;
     case Kanal::Eksport:
     case Kanal::BezWycinania:
