@@ -287,11 +287,13 @@ bool Wydruk::drukujWiersze(Siatka &siatka, std::vector<KolumnaDruku> &kolumny,
                            const QList<qint64> &zakladki, bool numeracja)
 {
     ZbiorDanych &zbior = siatka.zbiorDanych();
+    // One line, filled anew for each record: a channel that writes it at once leaves it to be
+    // filled again without a new allocation.
     QString linia;
     qint64 numer = 0;
     auto wiersz = [&] {
         PostepWydruku();
-        linia.clear();
+        linia.resize(0);
         linia += u'|';
         if (numeracja) {
             linia += FormatujLiczbe(QStringLiteral("####"), double(++numer));

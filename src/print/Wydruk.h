@@ -141,7 +141,7 @@ private:
     void WierszBezWycinania(const QString &linia);
 
     bool stronaMiesciGore(bool podzial);
-    QByteArray bajty(const QString &tekst) const;
+    void dopiszBajty(QStringView tekst, QByteArray &cel) const;
     void zapisz(const QByteArray &dane);
     // Ends the job or the printing after a failure: the channel is dropped without a trace.
     void przerwij(const QString &komunikat);
@@ -174,6 +174,8 @@ private:
     double m_skala = 1.0;
     // Set while a new page prints its top: those lines never find the page full again.
     bool m_gora = false;
+    // The bytes of the line being written, kept to be filled again by the next one.
+    QByteArray m_wiersz;
 };
 
 } // namespace rawen

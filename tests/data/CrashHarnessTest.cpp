@@ -71,10 +71,11 @@ HarnessOperation kopiaStruktury(const char *nazwa, bool rekordy, const QString &
             }};
 }
 
-// A table and an earlier printout of it, which a new one replaces.
+// A table and an earlier printout of it, which a new one replaces. The printout is larger than
+// the pieces a text file is written in, so a write can fail in its middle.
 void tabelaIWydruk(const QString &katalog, const QString &wydruk)
 {
-    QList<QStringList> rekordy = kontrahenci(30);
+    QList<QStringList> rekordy = kontrahenci(1500);
     rekordy[4][2] = QStringLiteral("-125.5");
     makeTable(katalog + QStringLiteral("/KONTRAHI.DB"), kKontrahenci, kIndeksyKontrahentow,
               rekordy);
