@@ -112,18 +112,6 @@ int drukujTabele(const QStringList &argumenty)
                            });
 }
 
-// Only the Windows channel draws.
-bool drukujeNaDrukarce(const QStringList &argumenty)
-{
-    const ArgumentyPolecenia a(argumenty,
-                               {QStringLiteral("--kanal"), QStringLiteral("--plik"),
-                                QStringLiteral("--pola"), QStringLiteral("--sumy"),
-                                QStringLiteral("--tytul")},
-                               {});
-    return a.poprawne() && a.ma(QStringLiteral("--kanal")) &&
-           a.wartosc(QStringLiteral("--kanal")).trimmed() == QLatin1String("0");
-}
-
 QString nazwaProgramu()
 {
     return QStringLiteral("rawen");
@@ -153,7 +141,7 @@ const QList<Polecenie> &Polecenia()
                         "nazwą pliku drukuje go od razu do tego pliku PDF"),
          [](const QStringList &) { return true; }, false, demoWydruku},
         {QStringLiteral("--drukuj"), SkladniaPoleceniaDrukuj(), OpisPoleceniaDrukuj(),
-         drukujeNaDrukarce, true, drukujTabele},
+         PolecenieDrukujNaDrukarce, true, drukujTabele},
     };
     return polecenia;
 }

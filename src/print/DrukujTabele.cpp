@@ -72,6 +72,8 @@ struct Wydruk::KolumnaDruku
     bool sumowana = false;
     double suma = 0;
     QString nazwaPola;
+    QString tytul;
+    QString grupa;
 };
 
 bool Wydruk::kolumnyDruku(Siatka &siatka, bool rozszerzona, std::vector<KolumnaDruku> &kolumny)
@@ -85,10 +87,12 @@ bool Wydruk::kolumnyDruku(Siatka &siatka, bool rozszerzona, std::vector<KolumnaD
         KolumnaDruku druk;
         druk.w = szerokoscDruku(kolumna.szerokosc);
         druk.nazwaPola = kolumna.pole;
+        druk.tytul = kolumna.tytul;
         if (rozszerzona) {
             if (!kolumna.widoczna || druk.w <= 0 || kolumna.pole.isEmpty())
                 continue;
             druk.wyrownanie = kolumna.wyrownanie;
+            druk.grupa = kolumna.grupa;
         }
         // A column not shown prints as an empty cell; its field is never read.
         if (druk.w > 0) {
@@ -112,14 +116,14 @@ bool Wydruk::kolumnyDruku(Siatka &siatka, bool rozszerzona, std::vector<KolumnaD
 bool Wydruk::DrukujTabele(Siatka &siatka, const QString &tytul, const QString &, qint32)
 {
     ZbiorDanych &zbior = siatka.zbiorDanych();
-    if (zbior.liczbaRekordow() <= 0)
+    const qint64 rekordy = zbior.liczbaRekordow();
+    if (rekordy <= 0)
         return true;
     std::vector<KolumnaDruku> kolumny;
     if (!kolumnyDruku(siatka, false, kolumny)) {
         m_przerwany = true;
         return false;
     }
-    const QList<KolumnaSiatki> opisy = siatka.kolumny();
 
     zbior.wylaczKontrolki();
     auto wlacz = qScopeGuard([&] { zbior.wlaczKontrolki(); });
@@ -129,12 +133,12 @@ bool Wydruk::DrukujTabele(Siatka &siatka, const QString &tytul, const QString &,
     for (std::size_t i = 0; i < kolumny.size(); ++i) {
         const int w = kolumny[i].w;
         regula += QString(w + 1, u'=');
-        dopiszKomorke(tytuly, opisy[qsizetype(i)].tytul, w, KolumnaSiatki::DoLewej);
+        dopiszKomorke(tytuly, kolumny[i].tytul, w, KolumnaSiatki::DoLewej);
         tytuly += u'|';
         oddzielenie += QString(w, u'-') + u'|';
     }
 
-    NowyWydruk(tytul, false, qint32(qMin<qint64>(zbior.liczbaRekordow(), INT_MAX)), 3, true);
+    NowyWydruk(tytul, false, qint32(qMin<qint64>(rekordy, INT_MAX)), 3, true);
     WierszeNaglowka[1] = regula;
     WierszeNaglowka[2] = tytuly;
     WierszeNaglowka[3] = oddzielenie;
@@ -153,7 +157,8 @@ bool Wydruk::DrukujTabeleX(Siatka &siatka, const QString &tytul, const QString &
                            qint32 ileNaglowkow)
 {
     ZbiorDanych &zbior = siatka.zbiorDanych();
-    if (zbior.liczbaRekordow() <= 0)
+    const qint64 rekordy = zbior.liczbaRekordow();
+    if (rekordy <= 0)
         return true;
     QString lista = sumy;
     if (!lista.isEmpty() && !lista.endsWith(u';'))
@@ -165,22 +170,9 @@ bool Wydruk::DrukujTabeleX(Siatka &siatka, const QString &tytul, const QString &
         m_przerwany = true;
         return false;
     }
-    // The groups, in the order of the printed columns.
-    QStringList grupy;
-    QStringList tytulyKolumn;
-    {
-        const QList<KolumnaSiatki> opisy = siatka.kolumny();
-        for (const KolumnaSiatki &kolumna : opisy) {
-            if (kolumna.widoczna && szerokoscDruku(kolumna.szerokosc) > 0 &&
-                !kolumna.pole.isEmpty()) {
-                grupy << kolumna.grupa;
-                tytulyKolumn << kolumna.tytul;
-            }
-        }
-    }
     bool wierszGrup = false;
-    for (const QString &grupa : std::as_const(grupy))
-        wierszGrup = wierszGrup || !grupa.isEmpty();
+    for (const KolumnaDruku &kolumna : kolumny)
+        wierszGrup = wierszGrup || !kolumna.grupa.isEmpty();
 
     const int naglowki = ileNaglowkow & 0xFF;
     const int wierszeTabeli = wierszGrup ? 4 : 3;
@@ -212,10 +204,10 @@ bool Wydruk::DrukujTabeleX(Siatka &siatka, const QString &tytul, const QString &
     for (std::size_t i = 0; i < kolumny.size(); ++i) {
         const int w = kolumny[i].w;
         regula += QString(w + 1, u'=');
-        dopiszWysrodkowany(tytuly, tytulyKolumn[qsizetype(i)], w);
+        dopiszWysrodkowany(tytuly, kolumny[i].tytul, w);
         tytuly += u'|';
         oddzielenie += QString(w, u'-') + u'|';
-        const QString &swoja = grupy[qsizetype(i)];
+        const QString &swoja = kolumny[i].grupa;
         if (swoja != grupa) {
             zamknijGrupe();
             grupa = swoja;
@@ -239,7 +231,7 @@ bool Wydruk::DrukujTabeleX(Siatka &siatka, const QString &tytul, const QString &
     }
 
     const QList<qint64> zaznaczone = siatka.zaznaczoneWiersze();
-    const qint64 wiersze = zaznaczone.isEmpty() ? zbior.liczbaRekordow() : zaznaczone.size();
+    const qint64 wiersze = zaznaczone.isEmpty() ? rekordy : zaznaczone.size();
     NowyWydruk(tytul, false, qint32(qMin<qint64>(wiersze, INT_MAX)),
                quint8(naglowki + wierszeTabeli), true);
     for (int i = 1; i <= naglowki; ++i)

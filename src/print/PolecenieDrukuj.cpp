@@ -165,7 +165,19 @@ QStringList nazwy(const QString &lista)
     return wynik;
 }
 
+const QStringList &opcjeZWartoscia()
+{
+    static const QStringList opcje{kOpcjaKanal, kOpcjaPlik, kOpcjaPola, kOpcjaSumy, kOpcjaTytul};
+    return opcje;
+}
+
 } // namespace
+
+bool PolecenieDrukujNaDrukarce(const QStringList &argumenty)
+{
+    const ArgumentyPolecenia a(argumenty, opcjeZWartoscia(), {});
+    return a.poprawne() && a.wartosc(kOpcjaKanal).trimmed() == QLatin1String("0");
+}
 
 QString SkladniaPoleceniaDrukuj()
 {
@@ -193,8 +205,7 @@ QString OpisPoleceniaDrukuj()
 int PolecenieDrukuj(const QStringList &argumenty, Konsola &konsola,
                     const DrukarkaPolecenia &drukarka)
 {
-    const ArgumentyPolecenia a(argumenty,
-                               {kOpcjaKanal, kOpcjaPlik, kOpcjaPola, kOpcjaSumy, kOpcjaTytul}, {});
+    const ArgumentyPolecenia a(argumenty, opcjeZWartoscia(), {});
     if (!a.poprawne())
         return zleUzycie(konsola, a.blad());
     if (a.pozostale().size() != 1)

@@ -30,6 +30,10 @@ using DrukarkaPolecenia = std::function<std::unique_ptr<DrukarkaWindows>(const Q
 int PolecenieDrukuj(const QStringList &argumenty, Konsola &konsola,
                     const DrukarkaPolecenia &drukarka = {});
 
+// Whether the command draws on the Windows printer with these arguments (--kanal 0), which
+// needs the widgets.
+bool PolecenieDrukujNaDrukarce(const QStringList &argumenty);
+
 // The command's syntax and description for `rawen --help`.
 QString SkladniaPoleceniaDrukuj();
 QString OpisPoleceniaDrukuj();
