@@ -2,6 +2,7 @@
 
 #include "app/RawenApplication.h"
 #include "app/TPRACA.h"
+#include "archive/PolecenieArchiwizuj.h"
 #include "data/WartosciProgramu.h"
 #include "demo/DaneDemo.h"
 #include "platform/AppContext.h"
@@ -15,7 +16,6 @@
 #include "print/Wydruk.h"
 #include "print/WydrukDemonstracyjny.h"
 #include "year/PolecenieOtworzRok.h"
-#include "archive/PolecenieArchiwizuj.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -138,12 +138,20 @@ const QList<Polecenie> &Polecenia()
              }
              return utworzDemo(argumenty.first());
          }},
-        {QStringLiteral("--otworz-rok"), SkladniaOtworzRok(), OpisOtworzRok(), {}, false,
+        {QStringLiteral("--otworz-rok"),
+         SkladniaOtworzRok(),
+         OpisOtworzRok(),
+         {},
+         false,
          [](const QStringList &argumenty) {
              Konsola konsola;
              return PolecenieOtworzRok(argumenty, konsola);
          }},
-        {QStringLiteral("--archiwizuj"), SkladniaArchiwizuj(), OpisArchiwizuj(), {}, false,
+        {QStringLiteral("--archiwizuj"),
+         SkladniaArchiwizuj(),
+         OpisArchiwizuj(),
+         {},
+         false,
          [](const QStringList &argumenty) {
              Konsola konsola;
              WartosciProgramu wartosci;
