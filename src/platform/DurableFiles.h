@@ -22,6 +22,11 @@ enum class MoveResult { Done, TargetExists, Failed };
 // Failed, errno tells why.
 [[nodiscard]] MoveResult moveNoReplace(const QString &from, const QString &to);
 
+// Renames the directory `from` to `to` in one step, only while nothing (not even an empty
+// directory) is at `to`; what the directory holds moves with it untouched. On Failed, errno tells
+// why.
+[[nodiscard]] MoveResult moveDirectoryNoReplace(const QString &from, const QString &to);
+
 // Removes a file; true when it is gone (or was never there). On false, errno tells why.
 [[nodiscard]] bool removeFile(const QString &path);
 

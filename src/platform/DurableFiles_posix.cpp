@@ -172,6 +172,35 @@ MoveResult moveNoReplace(const QString &from, const QString &to)
     return MoveResult::Done;
 }
 
+MoveResult moveDirectoryNoReplace(const QString &from, const QString &to)
+{
+    const QByteArray source = encoded(from);
+    const QByteArray target = encoded(to);
+    // rename() alone would take the place of an empty directory at the target.
+    if (guarded(FileStep::Rename, target, [&] {
+            return ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(),
+                               RENAME_NOREPLACE);
+        }) != 0) {
+        if (errno == EEXIST || errno == ENOTEMPTY)
+            return MoveResult::TargetExists;
+        if (errno != EINVAL && errno != ENOSYS)
+            return MoveResult::Failed;
+        // A file system that cannot refuse in the rename itself: look first.
+        struct stat st;
+        if (::lstat(target.constData(), &st) == 0) {
+            errno = EEXIST;
+            return MoveResult::TargetExists;
+        }
+        if (std::rename(source.constData(), target.constData()) != 0)
+            return MoveResult::Failed;
+    }
+    const QString parent = QFileInfo(to).absolutePath();
+    (void)syncDirectory(parent);
+    if (QFileInfo(from).absolutePath() != parent)
+        (void)syncDirectory(QFileInfo(from).absolutePath());
+    return MoveResult::Done;
+}
+
 bool removeFile(const QString &path)
 {
     const QByteArray name = encoded(path);

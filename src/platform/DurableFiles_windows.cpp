@@ -134,6 +134,18 @@ MoveResult moveNoReplace(const QString &from, const QString &to)
                                                                        : MoveResult::Failed;
 }
 
+MoveResult moveDirectoryNoReplace(const QString &from, const QString &to)
+{
+    if (refused(FileStep::Rename, to))
+        return MoveResult::Failed;
+    // Without MOVEFILE_REPLACE_EXISTING the move refuses any entry at the target.
+    if (MoveFileExW(nativePath(from).c_str(), nativePath(to).c_str(), MOVEFILE_WRITE_THROUGH))
+        return MoveResult::Done;
+    const DWORD error = GetLastError();
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? MoveResult::TargetExists
+                                                                       : MoveResult::Failed;
+}
+
 bool removeFile(const QString &path)
 {
     if (refused(FileStep::Unlink, path))

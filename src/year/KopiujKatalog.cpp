@@ -183,4 +183,20 @@ QStringList SprawdzKopie(const WynikKopii &wynik, const PrzebiegKopii &przebieg)
     return bledy;
 }
 
+WynikKopii KopiujKatalogISprawdz(Table &TS, const QString &zrodlo, const QString &cel,
+                                 const PrzebiegKopii &przebieg)
+{
+    WynikKopii wynik;
+    try {
+        KopiujKatalog(TS, zrodlo, cel, przebieg, &wynik);
+    } catch (const EngineError &blad) {
+        // The copy has logged the line that ended it; a copy ended before any table says so here.
+        if (wynik.bledy.isEmpty())
+            wynik.bledy << blad.message();
+        return wynik;
+    }
+    wynik.bledy << SprawdzKopie(wynik, przebieg);
+    return wynik;
+}
+
 } // namespace rawen

@@ -57,4 +57,10 @@ void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
 // empty in every record. Each mismatch is logged and returned as a line.
 QStringList SprawdzKopie(const WynikKopii &wynik, const PrzebiegKopii &przebieg);
 
+// KopiujKatalog and then SprawdzKopie, for a copy that must be whole: every failure, whether it
+// ended the copy or was found by the check, is a line of the result's `bledy`, and none is
+// raised.
+WynikKopii KopiujKatalogISprawdz(Table &TS, const QString &zrodlo, const QString &cel,
+                                 const PrzebiegKopii &przebieg);
+
 } // namespace rawen

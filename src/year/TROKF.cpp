@@ -48,10 +48,15 @@ void TROKF::loguj(const QString &linia)
     ui->EMEMO->repaint();
 }
 
-void TROKF::KopiujKatalog(const QString &zrodlo, const QString &cel)
+WynikKopii TROKF::KopiujKatalog(const QString &zrodlo, const QString &cel)
 {
     const PrzebiegKopii przebieg{[this](const QString &linia) { loguj(linia); }, nullptr};
-    rawen::KopiujKatalog(TS, zrodlo, cel, przebieg);
+    return KopiujKatalogISprawdz(TS, zrodlo, cel, przebieg);
+}
+
+QWidget *TROKF::DANE() const
+{
+    return ui->DANE;
 }
 
 void TROKF::BitBtn1Click()

@@ -32,8 +32,11 @@ public:
     // Opens each source table in turn, in the session SESJA.
     Table TS;
 
-    // The directory copy, logging into the window's memo, for firm creation.
-    void KopiujKatalog(const QString &zrodlo, const QString &cel);
+    // The directory copy, logging into the window's memo, with the check of what it made, for
+    // firm creation.
+    WynikKopii KopiujKatalog(const QString &zrodlo, const QString &cel);
+    // The top panel with the year-opening controls, which firm creation hides.
+    QWidget *DANE() const;
     // What the last START did.
     const WynikOtwarciaRoku &ostatniWynik() const { return m_wynik; }
 

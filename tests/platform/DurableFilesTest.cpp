@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
 #include <memory>
 
@@ -318,6 +319,52 @@ TEST_F(DurableFilesTest, AMoveOntoSomethingThatExistsKeepsTheSource)
     EXPECT_TRUE(QFileInfo(sciezka(QStringLiteral("NOWA.DB"))).isFile());
     EXPECT_EQ(nowa.tableName(), sciezka(QStringLiteral("NOWA.DB")));
     EXPECT_TRUE(QFileInfo(sciezka(QStringLiteral("STARA.DB/wnetrze"))).isDir());
+}
+
+// A directory renamed away (a deleted firm) never takes the place of anything at its new name,
+// not even of an empty directory, and goes whole with what it holds, in one step that the fault
+// point sees; the directory that holds it is synced afterwards.
+TEST_F(DurableFilesTest, ADirectoryMovesOnlyOntoAFreeName)
+{
+    ASSERT_TRUE(QDir(katalog.path()).mkpath(QStringLiteral("FIRMA002/2024")));
+    zapisz(sciezka(QStringLiteral("FIRMA002/2024/DANE")), "dane");
+    ASSERT_TRUE(QDir(katalog.path()).mkdir(QStringLiteral("#IRMA001")));
+    ASSERT_TRUE(QDir(katalog.path()).mkpath(QStringLiteral("#IRMA003/BAZA")));
+    zapisz(sciezka(QStringLiteral("#IRMA004")), "plik");
+    for (const char *cel : {"#IRMA001", "#IRMA003", "#IRMA004"}) {
+        SCOPED_TRACE(cel);
+        EXPECT_EQ(moveDirectoryNoReplace(sciezka(QStringLiteral("FIRMA002")),
+                                         sciezka(QLatin1String(cel))),
+                  MoveResult::TargetExists);
+        EXPECT_EQ(fileBytes(sciezka(QStringLiteral("FIRMA002/2024/DANE"))), QByteArray("dane"));
+    }
+    EXPECT_TRUE(directoryEntries(sciezka(QStringLiteral("#IRMA001"))).isEmpty());
+
+    FaultPoint::arm(1, FaultPoint::Fault::IoError);
+    EXPECT_EQ(moveDirectoryNoReplace(sciezka(QStringLiteral("FIRMA002")),
+                                     sciezka(QStringLiteral("#IRMA002"))),
+              MoveResult::Failed);
+    FaultPoint::disarm();
+    EXPECT_EQ(errno, EIO);
+    EXPECT_TRUE(QFileInfo(sciezka(QStringLiteral("FIRMA002"))).isDir());
+
+    FaultPoint::setRecording(true);
+    EXPECT_EQ(moveDirectoryNoReplace(sciezka(QStringLiteral("FIRMA002")),
+                                     sciezka(QStringLiteral("#IRMA002"))),
+              MoveResult::Done);
+    const QList<FaultPoint::Step> kroki = FaultPoint::recorded();
+    ASSERT_EQ(kroki.size(), 2);
+    EXPECT_EQ(kroki[0].step, FileStep::Rename);
+    EXPECT_EQ(kroki[0].path, sciezka(QStringLiteral("#IRMA002")));
+    EXPECT_EQ(kroki[1].step, FileStep::Sync);
+    EXPECT_EQ(kroki[1].path, katalog.path());
+    EXPECT_FALSE(QFileInfo::exists(sciezka(QStringLiteral("FIRMA002"))));
+    EXPECT_EQ(fileBytes(sciezka(QStringLiteral("#IRMA002/2024/DANE"))), QByteArray("dane"));
+
+    EXPECT_EQ(moveDirectoryNoReplace(sciezka(QStringLiteral("FIRMA009")),
+                                     sciezka(QStringLiteral("#IRMA009"))),
+              MoveResult::Failed);
+    EXPECT_EQ(errno, ENOENT);
 }
 
 // What interrupted runs left is removed when the directory is next written; what a running

@@ -131,7 +131,7 @@ DirectoryState withoutOwnFolders(DirectoryState state, const QString &pattern,
 }
 
 QString describeDifference(const DirectoryState &now, const DirectoryState &before,
-                           const DirectoryState &after)
+                           const DirectoryState &after, const HarnessOperation &operation)
 {
     QStringList problems;
     QStringList tables = now.tables.keys() + before.tables.keys() + after.tables.keys();
@@ -142,7 +142,8 @@ QString describeDifference(const DirectoryState &now, const DirectoryState &befo
             if (content.startsWith(u'!'))
                 problems << QStringLiteral("%1 does not open: %2").arg(path, content.mid(1));
             else if (!(before.tables.contains(path) && before.tables[path] == content) &&
-                     !(after.tables.contains(path) && after.tables[path] == content))
+                     !(after.tables.contains(path) && after.tables[path] == content) &&
+                     !(operation.wholeBetween && operation.wholeBetween(path, content)))
                 problems
                     << QStringLiteral("%1 holds neither its old nor its new records").arg(path);
         } else if (before.tables.contains(path) && after.tables.contains(path)) {
@@ -313,20 +314,27 @@ HarnessFigures exerciseOperation(const HarnessOperation &operation)
         QStringList problems;
         const DirectoryState now =
             withoutOwnFolders(readDirectoryState(directory), operation.ownFolders, &problems);
-        const QString difference = describeDifference(now, before, after);
+        const QString difference = describeDifference(now, before, after, operation);
         if (!difference.isEmpty())
             problems << difference;
         QString problem = problems.join(QLatin1String("; "));
+        if (problem.isEmpty() && operation.invariant)
+            problem = operation.invariant(directory);
         if (problem.isEmpty() && status >= 0 && !(status & kReportedFailure) &&
             !sameAsAfter(now, before, after, operation.sideFiles))
             problem = QStringLiteral("the failure passed for success");
         if (problem.isEmpty()) {
             // Done again with nothing in the way, the operation completes.
             runChild(operation, directory, 0, FaultPoint::Fault::IoError);
-            if (!sameAsAfter(
-                    withoutOwnFolders(readDirectoryState(directory), operation.ownFolders, nullptr),
-                    before, after, operation.sideFiles))
+            const DirectoryState again =
+                withoutOwnFolders(readDirectoryState(directory), operation.ownFolders, nullptr);
+            if (operation.completedAgain) {
+                problem = operation.completedAgain(again, before, after);
+                if (problem.isEmpty() && operation.invariant)
+                    problem = operation.invariant(directory);
+            } else if (!sameAsAfter(again, before, after, operation.sideFiles)) {
                 problem = QStringLiteral("running it again does not complete it");
+            }
         }
         if (!problem.isEmpty())
             figures.failures << QStringLiteral("%1, %2: %3").arg(operation.name, what, problem);

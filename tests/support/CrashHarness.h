@@ -44,6 +44,20 @@ struct HarnessOperation
     // At most this many steps tried for each kind of fault (0: every step): the first and last
     // ten, and evenly spread between. RAWEN_HARNESS_FULL=1 tries every step all the same.
     int stepsPerFault = 0;
+
+    // For an operation that passes through states of its own on the way, which an interrupted
+    // run may leave and the next one does not undo (a firm half made stays a firm):
+    // A table an interrupted run may leave holding neither its records before nor after, and
+    // whole all the same (a new firm's table before its record is posted).
+    std::function<bool(const QString &relative, const QString &content)> wholeBetween = {};
+    // What must hold of every state a run leaves, as the next start reads the directory; says
+    // what is wrong, "" when nothing.
+    std::function<QString(const QString &directory)> invariant = {};
+    // Whether running the operation again after an interrupted run completed it, when that is
+    // not the state after (the second run makes its own firm); "" when it did.
+    std::function<QString(const DirectoryState &again, const DirectoryState &before,
+                          const DirectoryState &after)>
+        completedAgain = {};
 };
 
 struct HarnessFigures

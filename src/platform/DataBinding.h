@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <vector>
+
+class QWidget;
+
+namespace rawen {
+
+class DataSource;
+class Table;
+
+// Data-aware controls: line edits, editable combo boxes and check boxes that show a field of
+// their data source's current record and write it back, as the old forms' controls did.
+//
+// - A bound control shows its field of the current record whenever the table moves, changes a
+//   value or its state, unless it holds a change of its own that is not written yet.
+// - The first change to a control puts the table into editing; a table without a record gets its
+//   first record appended.
+// - A control writes its field when the keyboard focus leaves it for another control, and only
+//   then is `exited` emitted, so a form's handler finds the field written; updateRecord() writes
+//   whatever a control still holds (a form calls it before it posts).
+// - An edit takes at most as many characters as its text field holds, a whole-number field only
+//   digits and a sign, a number field also one decimal point or comma; a read-only edit is never
+//   written. A drop-down's item is cut to the field's width when it is chosen.
+class DataBinding : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit DataBinding(QObject *parent = nullptr);
+    ~DataBinding() override;
+
+    // Binds `control` (a QLineEdit, an editable QComboBox or a QCheckBox) to the field
+    // `fieldName` of `source`.
+    void bind(QWidget *control, DataSource *source, const QString &fieldName);
+    // Binds every child of `form` that carries the dynamic properties "DataSource" (a key of
+    // `sources`) and "DataField", as a form's .ui file gives them.
+    void bindChildren(QWidget *form, const QHash<QString, DataSource *> &sources);
+
+    // Every control shows its field of the current record again.
+    void refresh();
+    // Every control that holds a change writes it to its field.
+    void updateRecord();
+
+    // The field a control is bound to; empty for one that is not bound.
+    QString fieldName(const QWidget *control) const;
+
+signals:
+    // The keyboard focus left `control`, which has written its field.
+    void exited(QWidget *control);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Link
+    {
+        QPointer<QWidget> control;
+        DataSource *source = nullptr;
+        QString field;
+        bool modified = false;
+        bool configured = false;
+    };
+
+    Link *linkOf(const QObject *control);
+    void watch(Table *table);
+    void show(Link &link);
+    void configure(Link &link, Table &table);
+    void changed(QWidget *control);
+    void write(Link &link);
+
+    std::vector<Link> m_links;
+    QHash<Table *, QPointer<Table>> m_watched;
+};
+
+} // namespace rawen

@@ -1,0 +1,197 @@
+#include "shell/NowaFirma.h"
+
+#include "data/EngineError.h"
+#include "data/TabelaFirmy.h"
+#include "data/Table.h"
+#include "format/Formatowanie.h"
+#include "platform/DurableFiles.h"
+#include "platform/FileNames.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace rawen {
+
+namespace {
+
+constexpr int kNajwyzszyNumer = 999;
+
+QString niemoznaUtworzyc(const QString &przyczyna)
+{
+    return QStringLiteral("Nie można utworzyć nowej firmy.\r") + przyczyna;
+}
+
+// Nothing in the directory but the temporaries an interrupted write left.
+bool bezDanych(const QString &katalog)
+{
+    const QStringList wpisy = QDir(katalog).entryList(QDir::AllEntries | QDir::Hidden |
+                                                      QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &wpis : wpisy) {
+        if (!isTemporaryName(wpis))
+            return false;
+    }
+    return true;
+}
+
+bool katalogWzorcowy(const QString &sciezka)
+{
+    const QFileInfo wpis(resolveCaseInsensitive(sciezka));
+    return wpis.isDir();
+}
+
+// Runs the closing step however the block it guards is left.
+struct NaKoniec
+{
+    const std::function<void()> &krok;
+    ~NaKoniec()
+    {
+        if (krok)
+            krok();
+    }
+};
+
+} // namespace
+
+MiejsceFirmy MiejsceNowejFirmy(const QString &katalogGlowny, const QStringList &pozycje,
+                               const QString &rokRoboczy, const QStringList &pozostawione)
+{
+    MiejsceFirmy miejsce;
+    // An item of a directory whose name does not go on with three digits (FIRMA12) has no number
+    // to count.
+    int najwyzszy = -1;
+    for (const QString &pozycja : pozycje) {
+        if (pozycja.size() < 3)
+            continue;
+        int numer = 0;
+        for (int i = 0; i < 3 && numer >= 0; ++i) {
+            const char16_t znak = pozycja.at(i).unicode();
+            numer = znak >= u'0' && znak <= u'9' ? numer * 10 + (znak - u'0') : -1;
+        }
+        najwyzszy = qMax(najwyzszy, numer);
+    }
+    if (najwyzszy < 0) {
+        miejsce.blad = niemoznaUtworzyc(
+            QStringLiteral("Wykaz firm jest pusty: w katalogu programu brak tabeli danych o firmie "
+                           "FIRMA.DB."));
+        return miejsce;
+    }
+
+    for (int numer = najwyzszy + 1; numer <= kNajwyzszyNumer; ++numer) {
+        const QString katalog =
+            katalogGlowny + QStringLiteral("FIRMA") + FormatujLiczbe(QStringLiteral("999"), numer);
+        const QString naDysku = resolveCaseInsensitive(katalog);
+        const bool pozostawiony = pozostawione.contains(naDysku);
+        if (existsAnyKind(katalog) && !pozostawiony &&
+            !(QFileInfo(naDysku).isDir() && bezDanych(naDysku)))
+            continue;
+        miejsce.numer = numer;
+        miejsce.katalog = existsAnyKind(katalog) ? naDysku : katalog;
+        miejsce.zPoprzedniejProby = pozostawiony;
+        break;
+    }
+    if (miejsce.katalog.isEmpty()) {
+        miejsce.blad = niemoznaUtworzyc(
+            QStringLiteral("Brak wolnego numeru firmy: numery firm kończą się na 999."));
+        return miejsce;
+    }
+
+    // A firm without its first year and its shared tables would only fail in every module.
+    for (const QString &wzor : {rokRoboczy, QStringLiteral("BAZA")}) {
+        if (wzor.isEmpty() || !katalogWzorcowy(katalogGlowny + wzor)) {
+            miejsce.blad = niemoznaUtworzyc(QStringLiteral("Brak katalogu wzorcowego : ") +
+                                            QDir::toNativeSeparators(katalogGlowny + wzor));
+            miejsce.katalog.clear();
+            return miejsce;
+        }
+    }
+    return miejsce;
+}
+
+WynikNowejFirmy UtworzFirme(Table &TFIRMA, Table &Table1, const MiejsceFirmy &miejsce,
+                            const QString &katalogGlowny, const QString &rokRoboczy,
+                            const KrokiNowejFirmy &kroki)
+{
+    WynikNowejFirmy wynik;
+    const QString nazwaPoprzedniej = TFIRMA.tableName();
+    const bool poprzedniaOtwarta = TFIRMA.isOpen();
+    TFIRMA.close();
+
+    const QString katalog = miejsce.katalog;
+    wynik.katalog = katalog + QDir::separator();
+    // A directory that cannot be made is not reported here: the firm table below cannot be
+    // made either, and that is.
+    (void)makeDirectory(katalog);
+    const QString tabelaFirmy = katalog + QDir::separator() + QStringLiteral("FIRMA");
+    Table1.close();
+    Table1.setTableName(tabelaFirmy);
+    if (miejsce.zPoprzedniejProby) {
+        // What the user typed in the try that failed is offered again.
+        try {
+            Table1.open();
+        } catch (const EngineError &) {
+        }
+    }
+    try {
+        AktualizujTabeleFirmy(Table1);
+    } catch (const EngineError &) {
+        // A table that is not whole does not open for TFIRMA below, which reports it.
+    }
+    TFIRMA.setTableName(tabelaFirmy);
+
+    try {
+        TFIRMA.open();
+        if (kroki.daneFirmy)
+            kroki.daneFirmy();
+        const QString rok = katalog + QDir::separator() + rokRoboczy;
+        const QString baza = katalog + QDir::separator() + QStringLiteral("BAZA");
+        (void)makeDirectory(rok);
+        (void)makeDirectory(baza);
+        if (kroki.pokazPrzygotowanie)
+            kroki.pokazPrzygotowanie();
+        const NaKoniec ukryj{kroki.ukryjPrzygotowanie};
+        const QList<std::pair<QString, QString>> kopie{
+            {resolveCaseInsensitive(katalogGlowny + rokRoboczy), rok},
+            {resolveCaseInsensitive(katalogGlowny + QStringLiteral("BAZA")), baza}};
+        for (const auto &[zrodlo, cel] : kopie) {
+            WynikKopii kopia;
+            if (kroki.kopiujKatalog) {
+                kopia = kroki.kopiujKatalog(zrodlo, cel);
+            } else {
+                Table TS(TFIRMA.session());
+                kopia = KopiujKatalogISprawdz(TS, zrodlo, cel, {});
+            }
+            // A firm whose tables are not all there is not added to the register.
+            if (!kopia.bledy.isEmpty()) {
+                wynik.bledy << kopia.bledy;
+                break;
+            }
+        }
+        if (wynik.bledy.isEmpty()) {
+            const Field skrot = TFIRMA.findField(QStringLiteral("SKROT"));
+            wynik.pozycja = FormatujLiczbe(QStringLiteral("999 "), miejsce.numer) +
+                            (skrot.isValid() ? skrot.asString() : QString());
+            wynik.utworzona = true;
+        }
+    } catch (const EngineError &blad) {
+        wynik.bledy << blad.message();
+    } catch (const std::exception &blad) {
+        wynik.bledy << QString::fromUtf8(blad.what());
+    }
+    TFIRMA.close();
+    Table1.close();
+
+    // The data module's firm table names its firm again: the company data, the archive date and
+    // the reminder keep working on it.
+    TFIRMA.setTableName(nazwaPoprzedniej);
+    if (poprzedniaOtwarta) {
+        try {
+            TFIRMA.open();
+            TFIRMA.first();
+        } catch (const EngineError &blad) {
+            wynik.bladPowrotu = blad.message();
+        }
+    }
+    return wynik;
+}
+
+} // namespace rawen
