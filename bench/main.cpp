@@ -24,6 +24,10 @@ int main(int argc, char **argv)
          "[N]  the firm list of a data root with N firms against a bare SQLite loop (goal: ratio "
          "<= 1.5)",
          rawen::bench::firmList},
+        {"print-table",
+         "[ROWS]  DrukujTabeleX to a text file against sqlite3 -list of the same records (goal: "
+         "ratio <= 1, peak memory flat)",
+         rawen::bench::printTable},
         {"walk-table",
          "[ROWS]  peak memory after walking a table against before (flat: ratio near 1)",
          rawen::bench::walkTable},

@@ -2,6 +2,7 @@
 
 #include "app/RawenApplication.h"
 #include "app/TPRACA.h"
+#include "archive/PolecenieArchiwizuj.h"
 #include "data/WartosciProgramu.h"
 #include "demo/DaneDemo.h"
 #include "platform/AppContext.h"
@@ -9,6 +10,8 @@
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtPrinters.h"
+#include "print/PolecenieDrukuj.h"
+#include "print/QtDrukarkaWindows.h"
 #include "print/TDRUK.h"
 #include "print/Wydruk.h"
 #include "print/WydrukDemonstracyjny.h"
@@ -17,10 +20,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QTimer>
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace rawen {
 
@@ -93,6 +98,22 @@ int demoWydruku(const QStringList &argumenty)
     return wynik;
 }
 
+// rawen --drukuj TABELA.DB ...: the command itself is core code; the program gives it the
+// Windows printer, which needs the widgets.
+int drukujTabele(const QStringList &argumenty)
+{
+    Konsola konsola;
+    std::optional<QtPrinters> drukarki;
+    const QImage logo;
+    return PolecenieDrukuj(argumenty, konsola,
+                           [&](const QString &plikPdf) -> std::unique_ptr<DrukarkaWindows> {
+                               drukarki.emplace();
+                               if (!plikPdf.isEmpty())
+                                   drukarki->select(QtPrinters::pdfPrinterName());
+                               return std::make_unique<QtDrukarkaWindows>(*drukarki, logo);
+                           });
+}
+
 QString nazwaProgramu()
 {
     return QStringLiteral("rawen");
@@ -103,10 +124,12 @@ QString nazwaProgramu()
 const QList<Polecenie> &Polecenia()
 {
     static const QList<Polecenie> polecenia{
-        {QStringLiteral("--demo"), QStringLiteral("KATALOG"),
+        {QStringLiteral("--demo"),
+         QStringLiteral("KATALOG"),
          QStringLiteral("tworzy w pustym albo nowym KATALOGU katalog danych z danymi "
                         "demonstracyjnymi: firmy 000, 001 i 002 z latami i bazą, oraz "
                         "zastępcze programy modułów"),
+         {},
          false,
          [](const QStringList &argumenty) {
              if (argumenty.size() != 1 || argumenty.first().startsWith(QLatin1String("--"))) {
@@ -115,15 +138,32 @@ const QList<Polecenie> &Polecenia()
              }
              return utworzDemo(argumenty.first());
          }},
-        {QStringLiteral("--otworz-rok"), SkladniaOtworzRok(), OpisOtworzRok(), false,
+        {QStringLiteral("--otworz-rok"),
+         SkladniaOtworzRok(),
+         OpisOtworzRok(),
+         {},
+         false,
          [](const QStringList &argumenty) {
              Konsola konsola;
              return PolecenieOtworzRok(argumenty, konsola);
          }},
+        {QStringLiteral("--archiwizuj"),
+         SkladniaArchiwizuj(),
+         OpisArchiwizuj(),
+         {},
+         false,
+         [](const QStringList &argumenty) {
+             Konsola konsola;
+             WartosciProgramu wartosci;
+             wartosci.ustawDateStartu(AppContext::current());
+             return PolecenieArchiwizuj(argumenty, konsola, wartosci.dataStartu);
+         }},
         {QStringLiteral("--demo-wydruk"), QStringLiteral("[PLIK.pdf]"),
          QStringLiteral("pokazuje okno wydruku z wydrukiem demonstracyjnym (bez danych); z "
                         "nazwą pliku drukuje go od razu do tego pliku PDF"),
-         true, demoWydruku},
+         [](const QStringList &) { return true; }, false, demoWydruku},
+        {QStringLiteral("--drukuj"), SkladniaPoleceniaDrukuj(), OpisPoleceniaDrukuj(),
+         PolecenieDrukujNaDrukarce, true, drukujTabele},
     };
     return polecenia;
 }
@@ -169,10 +209,17 @@ int WykonajPolecenie(int argc, char *argv[])
                     qPrintable(wybrane->skladnia), qPrintable(wybrane->opis));
         return 0;
     }
+    QStringList argumenty;
+    for (int i = 2; i < argc; ++i)
+        argumenty << QString::fromLocal8Bit(argv[i]);
     std::unique_ptr<QCoreApplication> application;
-    if (wybrane->okna)
+    if (wybrane->okna && wybrane->okna(argumenty)) {
+        if (wybrane->bezEkranu && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+            qEnvironmentVariableIsEmpty("DISPLAY") &&
+            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<RawenApplication>(argc, argv);
-    else
+    } else
         application = std::make_unique<QCoreApplication>(argc, argv);
     AppContext::setCurrent(AppContext::fromSystem());
     return wybrane->wykonaj(AppContext::current().arguments.mid(1));

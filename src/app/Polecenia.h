@@ -13,10 +13,14 @@ namespace rawen {
 // usage.
 struct Polecenie
 {
-    QString nazwa;     // "--demo"
-    QString skladnia;  // "KATALOG"
-    QString opis;      // what `rawen --help` says of it, in a line or two
-    bool okna = false; // needs the widgets (a window, a printer)
+    QString nazwa;    // "--demo"
+    QString skladnia; // "KATALOG"
+    QString opis;     // what `rawen --help` says of it, in a line or two
+    // Whether it needs the widgets (a window, a printer) for these arguments; none: never.
+    std::function<bool(const QStringList &argumenty)> okna;
+    // It needs the widgets only to print, not to show anything: without a screen they run on
+    // the offscreen platform.
+    bool bezEkranu = false;
     // Runs with the arguments after the name; returns the exit status.
     std::function<int(const QStringList &argumenty)> wykonaj;
 };

@@ -70,6 +70,24 @@ bool isTextType(TFieldType type)
     }
 }
 
+bool isNumberType(TFieldType type)
+{
+    switch (type) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftLargeint:
+    case ftAutoInc:
+    case ftFloat:
+    case ftCurrency:
+    case ftBCD:
+    case ftFMTBcd:
+        return true;
+    default:
+        return false;
+    }
+}
+
 QString fieldTypeName(TFieldType type)
 {
     static const char *const names[kFieldTypeCount] = {

@@ -85,6 +85,9 @@ Storage storageOf(TFieldType type);
 // Types whose values are texts for the user: sizes limit them, case-insensitive indexes fold them.
 bool isTextType(TFieldType type);
 
+// Whole numbers and numbers with a fraction: the types whose values a grid aligns right.
+bool isNumberType(TFieldType type);
+
 // "ftString" and so on, for messages.
 QString fieldTypeName(TFieldType type);
 

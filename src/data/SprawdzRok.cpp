@@ -17,7 +17,7 @@ namespace rawen {
 
 namespace {
 
-QStringList listaLat(const QString &katalog)
+QStringList lataKatalogu(const QString &katalog)
 {
     QStringList lata;
     const QDir dir(katalog);
@@ -85,7 +85,7 @@ void SprawdzRok(WartosciProgramu &w, Table *tabelaFirmy)
     w.listaLat.clear();
     if (w.katalogDanych.isEmpty())
         w.katalogDanych = kontekst.dataRoot();
-    w.listaLat = listaLat(w.katalogDanych);
+    w.listaLat = lataKatalogu(w.katalogDanych);
 
     // The check settles the year anew from the start-up date each time it runs, so that running
     // it again (after a restore) does not move the year back twice.
@@ -114,6 +114,11 @@ void SprawdzRok(WartosciProgramu &w, Table *tabelaFirmy)
                 QStringLiteral("Proszę otworzyć nowy rok ") + nastepny +
                 QStringLiteral("\rw celu poprawnego działania programu w nowym roku."));
     }
+}
+
+QStringList ListaLat(const QString &katalog)
+{
+    return lataKatalogu(katalog);
 }
 
 } // namespace rawen

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 namespace rawen {
 
 class Table;
@@ -11,5 +13,9 @@ struct WartosciProgramu;
 // year list. Warns when the chosen year has no directory and, from 16 December on, when next
 // year's directory is missing.
 void SprawdzRok(WartosciProgramu &wartosci, Table *tabelaFirmy);
+
+// The year list of a data directory: the four first characters of each directory whose name
+// begins with 1 or 2, ascending.
+QStringList ListaLat(const QString &katalog);
 
 } // namespace rawen

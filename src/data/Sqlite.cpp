@@ -189,6 +189,11 @@ QVariant SqliteStatement::column(int index) const
     }
 }
 
+qint64 SqliteStatement::columnInt64(int index) const
+{
+    return sqlite3_column_int64(m_statement, index);
+}
+
 QByteArrayView SqliteStatement::columnText(int index) const
 {
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, index));

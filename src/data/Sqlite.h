@@ -27,6 +27,7 @@ public:
     void bind(int position, const QVariant &value); // 1-based
     bool step();                                    // true while a row is there
     QVariant column(int index) const;               // 0-based, in the same kinds as bind
+    qint64 columnInt64(int index) const;            // an integer column (a rowid) as it is
     // A text column's UTF-8 bytes as SQLite holds them, valid until the next step or reset.
     QByteArrayView columnText(int index) const;
     int columnCount() const;

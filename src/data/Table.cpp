@@ -71,7 +71,7 @@ QString Table::fileName() const
 QString Table::context() const
 {
     if (isOpen())
-        return QFileInfo(m_openPath).fileName();
+        return m_openName;
     const QString path = fileName();
     return path.isEmpty() ? QStringLiteral("(tabela bez nazwy)") : QFileInfo(path).fileName();
 }
@@ -139,6 +139,7 @@ void Table::open()
                             m_indexDefs = definitions.indexes;
                             m_readOnly = m_db->isReadOnly();
                             m_openPath = QFileInfo(path).absoluteFilePath();
+                            m_openName = QFileInfo(path).fileName();
                             m_state = dsBrowse;
                             m_wanted = QBitArray(m_fieldDefs.size());
                             for (const QString &name : std::as_const(m_fetchedFields)) {
@@ -181,6 +182,7 @@ void Table::forgetOpenState()
     m_eof = true;
     m_ahead.clear();
     m_openPath.clear();
+    m_openName.clear();
 }
 
 void Table::close()

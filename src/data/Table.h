@@ -69,6 +69,8 @@ public:
     void clear();
 
 private:
+    const QVariant &stored() const;
+
     Table *m_table = nullptr;
     int m_index = -1;
 };
@@ -270,6 +272,7 @@ private:
     // Reads the current record and the records after it anew; the first record when it is gone.
     void rereadFromCurrent();
     void setCurrent(const Row &row);
+    void setCurrent(Row &&row);
     void clearCurrent();
     void forgetOpenState();
     void setValue(int index, const QVariant &storageValue);
@@ -289,6 +292,8 @@ private:
     Session *m_session;
     QString m_tableName;
     QString m_openPath; // the open table's file, absolute
+    // Its file name, which every error names; a conversion of each value takes it along.
+    QString m_openName;
     std::unique_ptr<SqliteDatabase> m_db;
     mutable QHash<QString, std::shared_ptr<SqliteStatement>> m_statements;
     mutable bool m_columnsChecked = false;
@@ -313,6 +318,7 @@ private:
     int m_askedFor = 0;           // fields read one by one since the table was opened
     std::deque<Row> m_ahead;      // records after the current one, fetched in advance
     bool m_aheadComplete = false; // m_ahead holds every record up to the end
+    int m_window = 256;           // records the next window reads
 
     QString m_indexName;
     bool m_rangeSet = false;

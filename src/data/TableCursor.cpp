@@ -6,17 +6,21 @@
 #include "data/Table.h"
 #include "data/TableFile.h"
 
+#include <QScopeGuard>
+
 namespace rawen {
 
 namespace {
 
-// The first window is small so that opening a big table is quick; later ones larger.
+// The first window is small so that opening a big table is quick; later ones larger, and larger
+// still as a walk goes on: a walk that has read thousands of records is likely to read many more,
+// and each window costs a read transaction, taking and letting go of the file's lock.
 constexpr int kFirstWindow = 32;
 constexpr int kWindow = 256;
+constexpr int kLargestWindow = 2048;
 // A program that asks for more than this many fields beyond those it named is likely to read
 // them all: the cursor then reads every field with each record.
 constexpr int kFewFields = 8;
-
 
 // Where SQLite puts a stored value in an index: empty first, then numbers, texts, bytes.
 int storageClass(const QVariant &value)
@@ -204,14 +208,22 @@ std::deque<Table::Row> Table::fetchAll(const QString &where, const QVariantList 
         for (int i : columns)
             missing.clearBit(i);
     }
+    // Every field read: the columns are the fields in order, and each value goes straight in.
+    const bool every = missing.isEmpty();
     std::deque<Row> rows;
     while (query.step()) {
         Row row;
-        row.rowid = query.column(0).toLongLong();
-        row.values.resize(m_fieldDefs.size());
-        for (qsizetype n = 0; n < columns.size(); ++n)
-            row.values[columns[n]] = query.column(int(n + 1));
-        row.missing = missing;
+        row.rowid = query.columnInt64(0);
+        if (every) {
+            row.values.reserve(columns.size());
+            for (qsizetype n = 0; n < columns.size(); ++n)
+                row.values.append(query.column(int(n + 1)));
+        } else {
+            row.values.resize(m_fieldDefs.size());
+            for (qsizetype n = 0; n < columns.size(); ++n)
+                row.values[columns[n]] = query.column(int(n + 1));
+            row.missing = missing;
+        }
         rows.push_back(std::move(row));
     }
     query.reset(); // no read lock is held past this call
@@ -239,6 +251,28 @@ std::deque<Table::Row> Table::fetch(const Row *after, int limit) const
     // query is an index seek: first those with the same whole key and a greater rowid, then
     // those with the same first n-1 key values and a greater n-th one, and so on. NULL sorts
     // first, so "greater than NULL" is "not NULL".
+    // The tiers read in one transaction see one state of the table and take its lock once; it
+    // is let go before the call returns. Inside the program's own transaction they are part of
+    // it.
+    const bool ownTransaction = !m_db->inTransaction();
+    if (ownTransaction)
+        statement(QStringLiteral("BEGIN"))->run();
+    auto endTransaction = qScopeGuard([&] {
+        if (!ownTransaction)
+            return;
+        try {
+            statement(QStringLiteral("COMMIT"))->run();
+        } catch (const EngineError &) {
+            // A read transaction changes nothing: what matters is that its lock is let go, also
+            // when a query that failed was left running.
+            for (const std::shared_ptr<SqliteStatement> &held : std::as_const(m_statements))
+                held->reset();
+            try {
+                statement(QStringLiteral("ROLLBACK"))->run();
+            } catch (const EngineError &) {
+            }
+        }
+    });
     std::deque<Row> rows;
     for (qsizetype tier = order.size(); tier >= 0 && qsizetype(rows.size()) < limit; --tier) {
         QStringList parts;
@@ -306,6 +340,14 @@ void Table::setCurrent(const Row &row)
     m_hasRecord = true;
 }
 
+void Table::setCurrent(Row &&row)
+{
+    m_rowid = row.rowid;
+    m_buffer = std::move(row.values);
+    m_missing = std::move(row.missing);
+    m_hasRecord = true;
+}
+
 void Table::clearCurrent()
 {
     m_rowid = 0;
@@ -348,11 +390,12 @@ void Table::first()
     checkBrowseMode();
     m_ahead = fetch(nullptr, kFirstWindow);
     m_aheadComplete = int(m_ahead.size()) < kFirstWindow;
+    m_window = kWindow;
     if (m_ahead.empty()) {
         clearCurrent();
         m_eof = true;
     } else {
-        setCurrent(m_ahead.front());
+        setCurrent(std::move(m_ahead.front()));
         m_ahead.pop_front();
         m_eof = false;
     }
@@ -372,14 +415,15 @@ void Table::next()
         for (const OrderColumn &column : orderColumns())
             currentValue(column.field);
         const Row current{m_rowid, m_buffer, {}};
-        m_ahead = fetch(&current, kWindow);
-        m_aheadComplete = int(m_ahead.size()) < kWindow;
+        m_ahead = fetch(&current, m_window);
+        m_aheadComplete = int(m_ahead.size()) < m_window;
+        m_window = qMin(m_window * 2, kLargestWindow);
     }
     if (m_ahead.empty()) {
         m_eof = true;
         return;
     }
-    setCurrent(m_ahead.front());
+    setCurrent(std::move(m_ahead.front()));
     m_ahead.pop_front();
     m_eof = false;
     notify();

@@ -29,34 +29,41 @@ bool Field::required() const
 
 QVariant Field::value() const
 {
+    return stored();
+}
+
+// The value where the record keeps it: reading a field takes no copy of it.
+const QVariant &Field::stored() const
+{
+    static const QVariant empty;
     if (m_index >= m_table->m_buffer.size())
-        return {};
+        return empty;
     return m_table->currentValue(m_index);
 }
 
 bool Field::isNull() const
 {
-    return !value().isValid();
+    return !stored().isValid();
 }
 
 QString Field::asString() const
 {
-    return FieldValues::toText(m_table->m_fieldDefs[m_index], value());
+    return FieldValues::toText(m_table->m_fieldDefs[m_index], stored());
 }
 
 qint64 Field::asInteger() const
 {
-    return FieldValues::toInteger(m_table->m_fieldDefs[m_index], value(), m_table->context());
+    return FieldValues::toInteger(m_table->m_fieldDefs[m_index], stored(), m_table->context());
 }
 
 double Field::asFloat() const
 {
-    return FieldValues::toFloat(m_table->m_fieldDefs[m_index], value(), m_table->context());
+    return FieldValues::toFloat(m_table->m_fieldDefs[m_index], stored(), m_table->context());
 }
 
 bool Field::asBoolean() const
 {
-    return FieldValues::toBoolean(m_table->m_fieldDefs[m_index], value(), m_table->context());
+    return FieldValues::toBoolean(m_table->m_fieldDefs[m_index], stored(), m_table->context());
 }
 
 QByteArray Field::asBytes() const
@@ -69,7 +76,7 @@ QByteArray Field::asBytes() const
 
 QString Field::displayText() const
 {
-    return FieldValues::toDisplayText(m_table->m_fieldDefs[m_index], value());
+    return FieldValues::toDisplayText(m_table->m_fieldDefs[m_index], stored());
 }
 
 void Field::setAsString(const QString &text)

@@ -104,8 +104,9 @@ public:
     QString path() const { return m_path; }
     // Renames the directory to its target in one step: the target must be missing or an empty
     // directory, never one that holds anything. False (errno tells why) when it cannot be done;
-    // the directory then stays where it is.
-    [[nodiscard]] bool moveInto();
+    // the directory then stays where it is. `target` names another place than the one given at
+    // construction.
+    [[nodiscard]] bool moveInto(const QString &target = QString());
 
 private:
     QString m_target;

@@ -335,16 +335,17 @@ TemporaryDirectory::~TemporaryDirectory()
         QDir(m_path).removeRecursively();
 }
 
-bool TemporaryDirectory::moveInto()
+bool TemporaryDirectory::moveInto(const QString &target)
 {
+    const QString destination = target.isEmpty() ? m_target : target;
     const QByteArray from = encoded(m_path);
-    const QByteArray to = encoded(m_target);
+    const QByteArray to = encoded(destination);
     // rename() takes the place of an empty directory and refuses one that holds anything.
     if (guarded(FileStep::Rename, to, [&] { return std::rename(from.constData(), to.constData()); }) !=
         0)
         return false;
     m_path.clear();
-    (void)syncDirectory(QFileInfo(m_target).absolutePath());
+    (void)syncDirectory(QFileInfo(destination).absolutePath());
     return true;
 }
 

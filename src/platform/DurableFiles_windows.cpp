@@ -260,16 +260,20 @@ TemporaryDirectory::~TemporaryDirectory()
         QDir(m_path).removeRecursively();
 }
 
-bool TemporaryDirectory::moveInto()
+bool TemporaryDirectory::moveInto(const QString &target)
 {
-    if (refused(FileStep::Rename, m_target))
+    const QString destination = target.isEmpty() ? m_target : target;
+    if (refused(FileStep::Rename, destination))
         return false;
     // Windows moves a directory only onto a free name: an empty one in the way goes first.
-    if (QFileInfo(m_target).isDir())
-        RemoveDirectoryW(nativePath(m_target).c_str());
-    if (!MoveFileExW(nativePath(m_path).c_str(), nativePath(m_target).c_str(),
-                     MOVEFILE_WRITE_THROUGH))
+    if (QFileInfo(destination).isDir())
+        RemoveDirectoryW(nativePath(destination).c_str());
+    if (!MoveFileExW(nativePath(m_path).c_str(), nativePath(destination).c_str(),
+                     MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        errno = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? EEXIST : EIO;
         return false;
+    }
     m_path.clear();
     return true;
 }

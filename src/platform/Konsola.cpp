@@ -12,7 +12,7 @@ namespace rawen {
 
 Konsola::Konsola(std::FILE *wyjscie, std::FILE *bledy)
     : m_wyjscie(wyjscie), m_bledy(bledy), m_terminal(isatty(fileno(bledy)) != 0),
-      m_poprzednie(install(this))
+      m_wynikTerminal(isatty(fileno(wyjscie)) != 0), m_poprzednie(install(this))
 {}
 
 Konsola::~Konsola()
@@ -26,6 +26,17 @@ void Konsola::wynik(const QString &linia)
     koniecPostepu();
     std::fprintf(m_wyjscie, "%s\n", linia.toLocal8Bit().constData());
     std::fflush(m_wyjscie);
+}
+
+bool Konsola::wynikBajty(const QByteArray &bajty)
+{
+    return std::fwrite(bajty.constData(), 1, size_t(bajty.size()), m_wyjscie) ==
+           size_t(bajty.size());
+}
+
+bool Konsola::zakonczWynik()
+{
+    return std::fflush(m_wyjscie) == 0 && !std::ferror(m_wyjscie);
 }
 
 void Konsola::komunikat(const QString &linia)

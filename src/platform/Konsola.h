@@ -2,6 +2,7 @@
 
 #include "platform/MessageBoxes.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,13 @@ public:
     Konsola &operator=(const Konsola &) = delete;
 
     void wynik(const QString &linia);
+    // Bytes as they are on standard output (a printed table in its own code page); false when
+    // not all of them went out.
+    bool wynikBajty(const QByteArray &bajty);
+    // Flushes standard output; false when something written to it was lost.
+    bool zakonczWynik();
+    // Whether standard output is a terminal, where a progress line would break up the results.
+    bool wynikNaTerminalu() const { return m_wynikTerminal; }
     void komunikat(const QString &linia);
     // "opis 45%" rewritten in place, when standard error is a terminal.
     void postep(const QString &opis, qint64 zrobione, qint64 wszystkie);
@@ -40,6 +48,7 @@ private:
     std::FILE *m_wyjscie;
     std::FILE *m_bledy;
     bool m_terminal;
+    bool m_wynikTerminal;
     bool m_liniaPostepu = false;
     int m_procent = -1;
     bool m_ostrzezenie = false;

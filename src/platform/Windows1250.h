@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 namespace rawen {
 
@@ -9,5 +10,7 @@ namespace rawen {
 // stream, the text exports, the structure file). A character the code page cannot hold becomes
 // "?", one per character (a surrogate pair is one character).
 QByteArray toWindows1250(const QString &text);
+// The same bytes appended to `bytes`; false when all of them are ASCII.
+bool dopiszWindows1250(QStringView text, QByteArray &bytes);
 
 } // namespace rawen

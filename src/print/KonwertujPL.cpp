@@ -23,21 +23,69 @@ const std::array<std::array<quint8, 4>, 18> TablicaLiter{{
     {0x53, 0x98, 0x97, 0x8C}, // Ś
 }};
 
+namespace {
+
+using Przeklad = std::array<char, 256>;
+
+// The byte each byte becomes for source column `zrodlo` and target column `cel`: the rows are
+// searched from the last up, as the letter table is read.
+Przeklad przeklad(int zrodlo, int cel)
+{
+    Przeklad wynik;
+    for (int bajt = 0; bajt < 256; ++bajt) {
+        wynik[bajt] = char(bajt);
+        for (auto wiersz = TablicaLiter.rbegin(); wiersz != TablicaLiter.rend(); ++wiersz) {
+            if ((*wiersz)[zrodlo] == bajt) {
+                wynik[bajt] = char((*wiersz)[cel]);
+                break;
+            }
+        }
+    }
+    return wynik;
+}
+
+// For each pair of columns, made once: a print recodes every byte of every line.
+const Przeklad &przekladKodu(int zrodlo, int cel)
+{
+    static const std::array<Przeklad, 16> wszystkie = [] {
+        std::array<Przeklad, 16> tablice;
+        for (int z = 0; z < 4; ++z) {
+            for (int c = 0; c < 4; ++c)
+                tablice[std::size_t(z * 4 + c)] = przeklad(z, c);
+        }
+        return tablice;
+    }();
+    return wszystkie[std::size_t(zrodlo * 4 + cel)];
+}
+
+} // namespace
+
 QByteArray KonwertujPL(QByteArray tekst, quint8 kod)
 {
     const int zrodlo = kod / 10;
     const int cel = kod % 10;
     if (zrodlo > 3 || cel > 3)
         return tekst;
-    for (char &znak : tekst) {
-        for (auto wiersz = TablicaLiter.rbegin(); wiersz != TablicaLiter.rend(); ++wiersz) {
-            if ((*wiersz)[zrodlo] == quint8(znak)) {
-                znak = char((*wiersz)[cel]);
-                break;
-            }
-        }
-    }
+    const Przeklad &p = przekladKodu(zrodlo, cel);
+    // Most texts have nothing to recode: they are handed back as they are.
+    qsizetype i = 0;
+    const char *bajty = tekst.constData();
+    while (i < tekst.size() && p[quint8(bajty[i])] == bajty[i])
+        ++i;
+    if (i < tekst.size())
+        KonwertujPLWMiejscu(tekst.data() + i, tekst.data() + tekst.size(), kod);
     return tekst;
+}
+
+void KonwertujPLWMiejscu(char *poczatek, char *koniec, quint8 kod)
+{
+    const int zrodlo = kod / 10;
+    const int cel = kod % 10;
+    if (zrodlo > 3 || cel > 3)
+        return;
+    const Przeklad &p = przekladKodu(zrodlo, cel);
+    for (char *bajt = poczatek; bajt != koniec; ++bajt)
+        *bajt = p[quint8(*bajt)];
 }
 
 quint8 KodPLDla(quint8 DRPL)

@@ -15,6 +15,8 @@ extern const std::array<std::array<quint8, 4>, 18> TablicaLiter;
 // from the last row up, so where that column holds a byte twice (plain z stands for ź and ż) the
 // later row wins. Other bytes stay; so does everything when a digit names no column.
 QByteArray KonwertujPL(QByteArray tekst, quint8 kod);
+// The same, on the bytes from `poczatek` up to `koniec` in place.
+void KonwertujPLWMiejscu(char *poczatek, char *koniec, quint8 kod);
 
 // The code of a channel for the Polish-letter setting DRPL: the program's bytes are Windows-1250,
 // so the source column is 3; DRPL 0 to 3 name the target column, other values none (33).

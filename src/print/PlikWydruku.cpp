@@ -31,17 +31,36 @@ private:
     QFile m_plik;
 };
 
+// A text file takes its lines in pieces of some tens of kilobytes: a table of a million rows is
+// then not a million writes. A write that fails is reported at the line that fills the piece,
+// or when the file is closed.
 class PlikEksportu final : public PlikWydruku
 {
 public:
-    explicit PlikEksportu(const QString &nazwa) : m_plik(nazwa) {}
+    explicit PlikEksportu(const QString &nazwa) : m_plik(nazwa) { m_bufor.reserve(kKawalek); }
 
     bool otworz() { return m_plik.open(); }
-    bool zapisz(const QByteArray &bajty) override { return m_plik.write(bajty); }
-    bool zamknij() override { return m_plik.commit(); }
+    bool zapisz(const QByteArray &bajty) override
+    {
+        m_bufor += bajty;
+        return m_bufor.size() < kKawalek || oproznij();
+    }
+    bool zamknij() override { return oproznij() && m_plik.commit(); }
 
 private:
+    static constexpr qsizetype kKawalek = 64 * 1024;
+
+    bool oproznij()
+    {
+        if (m_bufor.isEmpty())
+            return true;
+        const bool zapisane = m_plik.write(m_bufor);
+        m_bufor.resize(0);
+        return zapisane;
+    }
+
     ReplacingFile m_plik;
+    QByteArray m_bufor;
 };
 
 class PlikiSystemowe final : public PlikiWydruku

@@ -1,10 +1,10 @@
 #include "print/Wydruk.h"
 
-#include "platform/OknoPostepu.h"
 #include "data/WartosciProgramu.h"
 #include "format/Formatowanie.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
+#include "platform/OknoPostepu.h"
 #include "platform/Windows1250.h"
 #include "print/DrukarkaWindows.h"
 #include "print/KonwertujPL.h"
@@ -44,6 +44,14 @@ bool zdejmijKod(QString &linia, QLatin1StringView kod)
     return true;
 }
 
+bool zdejmijKod(QStringView &linia, const char16_t *kod)
+{
+    if (!linia.startsWith(QStringView(kod)))
+        return false;
+    linia = linia.mid(2);
+    return true;
+}
+
 // The font size the in-line codes at the front of the line set on the Windows channel, tested one
 // after the other; `punkty` when there is none.
 int rozmiarZKodow(QString &linia, int punkty)
@@ -55,6 +63,22 @@ int rozmiarZKodow(QString &linia, int punkty)
     if (zdejmijKod(linia, QLatin1StringView("&R")))
         punkty = 16;
     return punkty;
+}
+
+// A rule or a separator: nothing but "=", "-", "|" and "+", and spaces outside a table. A row of
+// a table whose first cell begins with "-" (a negative amount) is no rule: a table's cells are
+// filled with spaces, its separators never are.
+bool jestRamka(const QByteArray &linia)
+{
+    const bool wierszTabeli = linia.startsWith('|');
+    for (const char znak : linia) {
+        if (znak == '=' || znak == '-' || znak == '|' || znak == '+')
+            continue;
+        if (znak == ' ' && !wierszTabeli)
+            continue;
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -351,7 +375,8 @@ bool Wydruk::StartWydruku(bool podzial)
             m_kanal = Kanal::Zaden;
             return false;
         }
-        const QString urzadzenie = UrzadzeniePortu(m_ustawienia.DRPORT);
+        const QString urzadzenie =
+            m_urzadzeniePortu.isEmpty() ? UrzadzeniePortu(m_ustawienia.DRPORT) : m_urzadzeniePortu;
         m_nazwaPliku = urzadzenie.isEmpty() ? QStringLiteral("LPT%1").arg(m_ustawienia.DRPORT + 1)
                                             : urzadzenie;
         if (!urzadzenie.isEmpty())
@@ -407,8 +432,12 @@ void Wydruk::KoniecWydruku()
             zapisz(kKoniecStrony);
         if (m_przerwany)
             return;
-        // A port reports nothing useful on closing.
-        m_plik->zamknij();
+        // A device reports nothing useful on closing; a file standing in for the port takes the
+        // place of an earlier one only now, and one that does not land is no print at all.
+        if (!m_plik->zamknij()) {
+            przerwij(QStringLiteral("Błąd zapisu do portu : ") + m_nazwaPliku);
+            return;
+        }
         break;
     case Kanal::Eksport:
     case Kanal::BezWycinania:
@@ -505,12 +534,12 @@ void Wydruk::WierszDOS(const QString &linia)
         if (m_przerwany)
             return;
     }
-    QString tekst = linia;
-    if (zdejmijKod(tekst, QLatin1StringView("&G")))
+    QStringView tekst = linia;
+    if (zdejmijKod(tekst, u"&G"))
         m_kodGestosci = kZageszczony;
-    if (zdejmijKod(tekst, QLatin1StringView("&N")))
+    if (zdejmijKod(tekst, u"&N"))
         m_kodGestosci = kNormalny;
-    if (zdejmijKod(tekst, QLatin1StringView("&R")))
+    if (zdejmijKod(tekst, u"&R"))
         m_kodGestosci = kRozstrzelony;
     switch (m_ustawienia.DRRODZAJ) {
     case 1:
@@ -527,45 +556,59 @@ void Wydruk::WierszDOS(const QString &linia)
     }
     ++m_nrWiersza;
     // The margin is always printed at normal width.
-    zapisz(kNormalny + QByteArray(m_ustawienia.DRLEWY & 0xFF, ' ') + m_kodGestosci + bajty(tekst) +
-           kKoniecWiersza);
+    m_wiersz = kNormalny;
+    m_wiersz.append(m_ustawienia.DRLEWY & 0xFF, ' ');
+    m_wiersz += m_kodGestosci;
+    dopiszBajty(tekst, m_wiersz);
+    m_wiersz += kKoniecWiersza;
+    zapisz(m_wiersz);
 }
 
 void Wydruk::WierszEksport(const QString &linia)
 {
     // The page header of a job is no part of its data.
-    QString tekst = m_naglowek && m_nrWiersza < 2 ? QString() : linia;
-    for (const char *kod : {"&G", "&N", "&R", "&W"}) {
-        if (zdejmijKod(tekst, QLatin1StringView(kod)))
+    QStringView tekst = m_naglowek && m_nrWiersza < 2 ? QStringView() : QStringView(linia);
+    for (const char16_t *kod : {u"&G", u"&N", u"&R", u"&W"}) {
+        if (zdejmijKod(tekst, kod))
             break;
     }
-    const QByteArray wynik = bajty(tekst);
-    // Empty lines, the rules and separators of tables and marked lines are left out.
-    if (wynik.size() >= 2 && wynik[1] != '-' && wynik[1] != '=' && !wynik.startsWith(">QV<"))
-        zapisz(wynik + kKoniecWiersza);
+    m_wiersz.resize(0);
+    dopiszBajty(tekst, m_wiersz);
+    const QByteArray &wynik = m_wiersz;
+    // Empty and one-character lines, the rules and separators of tables and marked lines are
+    // left out.
+    if (wynik.size() >= 2 && !((wynik[1] == '-' || wynik[1] == '=') && jestRamka(wynik)) &&
+        !wynik.startsWith(">QV<")) {
+        m_wiersz += kKoniecWiersza;
+        zapisz(m_wiersz);
+    }
     ++m_nrWiersza;
 }
 
 void Wydruk::WierszBezWycinania(const QString &linia)
 {
-    QString tekst = m_naglowek && m_nrWiersza < 2 ? QString() : linia;
-    QByteArray poczatek;
-    if (zdejmijKod(tekst, QLatin1StringView("&W"))) {
-        poczatek = "\x0C";
+    QStringView tekst = m_naglowek && m_nrWiersza < 2 ? QStringView() : QStringView(linia);
+    m_wiersz.resize(0);
+    if (zdejmijKod(tekst, u"&W")) {
+        m_wiersz += '\x0C';
     } else {
-        for (const char *kod : {"&G", "&N", "&R"}) {
-            if (zdejmijKod(tekst, QLatin1StringView(kod)))
+        for (const char16_t *kod : {u"&G", u"&N", u"&R"}) {
+            if (zdejmijKod(tekst, kod))
                 break;
         }
     }
-    zapisz(poczatek + bajty(tekst) + kKoniecWiersza);
+    dopiszBajty(tekst, m_wiersz);
+    m_wiersz += kKoniecWiersza;
+    zapisz(m_wiersz);
 }
 
-// The line's Windows-1250 bytes with their Polish letters recoded for the channel.
-QByteArray Wydruk::bajty(const QString &tekst) const
+// Appends the text's Windows-1250 bytes with their Polish letters recoded for the channel.
+void Wydruk::dopiszBajty(QStringView tekst, QByteArray &cel) const
 {
-    const QByteArray wynik = toWindows1250(tekst);
-    return m_ustawienia.DRPL == 3 ? wynik : KonwertujPL(wynik, m_kodPL);
+    const qsizetype od = cel.size();
+    // The channel recodes from Windows-1250, whose Polish letters all lie outside ASCII.
+    if (dopiszWindows1250(tekst, cel) && m_ustawienia.DRPL != 3)
+        KonwertujPLWMiejscu(cel.data() + od, cel.data() + cel.size(), m_kodPL);
 }
 
 void Wydruk::zapisz(const QByteArray &dane)

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 namespace rawen {
 
@@ -13,6 +14,8 @@ class OknoPostepu;
 class OknoWydruku;
 class PlikWydruku;
 class PlikiWydruku;
+class Siatka;
+struct KolumnaSiatki;
 struct UstawieniaDruku;
 struct WartosciProgramu;
 
@@ -42,6 +45,9 @@ public:
     // Where the port and file channels get their streams; the real devices and files unless a
     // test puts others in (not owned).
     void ustawPliki(PlikiWydruku &pliki);
+    // The device of the DOS channel for this run in place of the settings' port (a command
+    // names it); empty for the settings' one.
+    void ustawUrzadzeniePortu(const QString &urzadzenie) { m_urzadzeniePortu = urzadzenie; }
 
     // Begins a job: clears the document buffer, asks for the title when `pytajOTytul`, opens the
     // channel when unbuffered, prints the first page header when `naglowek` (and switches the page
@@ -57,6 +63,23 @@ public:
     void ZakonczWydruk(bool zakonczenie);
     // Prints the document buffer's selection, or all of it, to the channel of the settings.
     void KDRUKClick();
+
+    // Table printing: the records of a grid as a ruled table in one job of its own, with the
+    // table's heading lines repeated on every page. An empty data set prints nothing.
+    // DrukujTabele prints the first 50 columns of a standard grid, titles as they are, no
+    // totals (the sum list and the heading-line count are not used).
+    // DrukujTabeleX prints the visible columns of an extended grid with centred titles, the
+    // group line, the columns' alignment, the grid's selected rows when there are any, and the
+    // caller's heading lines (WierszeNaglowka slots 1 to the low byte of `ileNaglowkow`, stored
+    // before the call) before the table's. `sumy` lists field names, each followed by ";": those
+    // columns are totalled under "RAZEM :"; a list beginning with "LP" numbers the rows.
+    // A column that names no field of the data set, or more heading lines than the pages can
+    // repeat, refuse the table with a message before any job begins. False when the table was
+    // refused or its job ended early after a failure it reported.
+    bool DrukujTabele(Siatka &siatka, const QString &tytul, const QString &sumy = QString(),
+                      qint32 ileNaglowkow = 0);
+    bool DrukujTabeleX(Siatka &siatka, const QString &tytul, const QString &sumy,
+                       qint32 ileNaglowkow);
 
     // True when the last job or printing ended early after a failure it reported.
     bool przerwany() const { return m_przerwany; }
@@ -95,6 +118,14 @@ public:
 private:
     enum class Kanal { Zaden, Windows, DOS, Eksport, BezWycinania };
 
+    struct KolumnaDruku;
+    // The printed columns of a grid with their fields found in the data set; false after the
+    // message when one names no field.
+    bool kolumnyDruku(Siatka &siatka, bool rozszerzona, std::vector<KolumnaDruku> &kolumny);
+    // Emits the records of the walk: every record, or those of `zakladki`.
+    bool drukujWiersze(Siatka &siatka, std::vector<KolumnaDruku> &kolumny,
+                       const QList<qint64> &zakladki, bool numeracja);
+
     void NaglowekStrony();
     void NowaStronaWindows();
     void NowaStronaDOS();
@@ -110,7 +141,7 @@ private:
     void WierszBezWycinania(const QString &linia);
 
     bool stronaMiesciGore(bool podzial);
-    QByteArray bajty(const QString &tekst) const;
+    void dopiszBajty(QStringView tekst, QByteArray &cel) const;
     void zapisz(const QByteArray &dane);
     // Ends the job or the printing after a failure: the channel is dropped without a trace.
     void przerwij(const QString &komunikat);
@@ -121,6 +152,7 @@ private:
     OknoPostepu &m_postep;
     DrukarkaWindows &m_drukarka;
     PlikiWydruku *m_pliki;
+    QString m_urzadzeniePortu;
 
     QString m_tytulWydruku;
     bool m_naglowek = false;
@@ -142,6 +174,8 @@ private:
     double m_skala = 1.0;
     // Set while a new page prints its top: those lines never find the page full again.
     bool m_gora = false;
+    // The bytes of the line being written, kept to be filled again by the next one.
+    QByteArray m_wiersz;
 };
 
 } // namespace rawen

@@ -3,11 +3,9 @@
 #include "data/EngineError.h"
 #include "data/Session.h"
 #include "data/Table.h"
-#include "platform/AppContext.h"
-#include "platform/FileNames.h"
 #include "platform/Konsola.h"
 #include "platform/OknoPostepu.h"
-#include "shell/WykazFirm.h"
+#include "shell/FirmyPolecenia.h"
 #include "year/KopiujKatalog.h"
 #include "year/OtwarcieRoku.h"
 
@@ -16,18 +14,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include <algorithm>
-
 namespace rawen {
 
 namespace {
-
-struct Firma
-{
-    QString numer;
-    QString nazwa;
-    QString katalogDanych; // with a closing separator
-};
 
 // The progress of one firm's copy, as a line on the terminal.
 class PostepNaKonsoli final : public OknoPostepu
@@ -53,33 +42,6 @@ bool rok(const QString &tekst)
 {
     static const QRegularExpression cztery(QStringLiteral("^[0-9]{4}$"));
     return cztery.match(tekst).hasMatch();
-}
-
-QString zSeparatorem(const QString &katalog)
-{
-    return katalog.endsWith(u'/') || katalog.endsWith(QDir::separator())
-               ? katalog
-               : katalog + QDir::separator();
-}
-
-// Firm 000: the data root's firm table gives its short name and, in DR, where its years are.
-Firma firmaZero(const QString &katalogGlowny)
-{
-    Firma firma{QStringLiteral("000"), QString(), katalogGlowny};
-    Table tabela;
-    tabela.setTableName(katalogGlowny + QStringLiteral("FIRMA.DB"));
-    try {
-        tabela.open();
-        const Field skrot = tabela.findField(QStringLiteral("SKROT"));
-        const Field dr = tabela.findField(QStringLiteral("DR"));
-        if (skrot.isValid())
-            firma.nazwa = skrot.asString();
-        if (dr.isValid() && !dr.asString().trimmed().isEmpty())
-            firma.katalogDanych = zSeparatorem(dr.asString().trimmed());
-    } catch (const EngineError &) {
-        // Without its firm table the firm's years are in the data root, as at start-up.
-    }
-    return firma;
 }
 
 // A table under `zrodlo` another program is writing, or "" when there is none.
@@ -158,67 +120,22 @@ int PolecenieOtworzRok(const QStringList &argumenty, Konsola &konsola)
         uzycie(konsola, QStringLiteral("Rok musi mieć cztery cyfry: %1.").arg(zRoku));
         return 2;
     }
-    if (a.ma(QStringLiteral("--firma")) && a.ma(QStringLiteral("--wszystkie-firmy"))) {
-        uzycie(konsola, QStringLiteral("Opcje --firma i --wszystkie-firmy wykluczają się."));
+    const QString bladFirm = BladOpcjiFirm(a);
+    if (!bladFirm.isEmpty()) {
+        uzycie(konsola, bladFirm);
         return 2;
     }
-    const QString numer = a.wartosc(QStringLiteral("--firma"));
-    if (a.ma(QStringLiteral("--firma")) &&
-        !QRegularExpression(QStringLiteral("^[0-9]{3}$")).match(numer).hasMatch()) {
-        uzycie(konsola, QStringLiteral("Numer firmy musi mieć trzy cyfry: %1.").arg(numer));
-        return 2;
-    }
-
-    QString katalogGlowny = reszta.size() == 2 ? reszta.at(1) : AppContext::current().dataRoot();
-    if (QDir::isRelativePath(katalogGlowny)) {
-        QString biezacy = AppContext::current().currentDirectory;
-        katalogGlowny =
-            QDir(biezacy.isEmpty() ? QDir::currentPath() : biezacy).absoluteFilePath(katalogGlowny);
-    }
-    katalogGlowny = zSeparatorem(QDir::cleanPath(katalogGlowny));
-    if (!QFileInfo(katalogGlowny).isDir()) {
-        konsola.komunikat(QStringLiteral("Brak katalogu głównego %1.")
-                              .arg(QDir::toNativeSeparators(katalogGlowny)));
+    const std::optional<QString> katalogGlowny =
+        KatalogGlownyPolecenia(reszta.size() == 2 ? reszta.at(1) : QString(), konsola);
+    if (!katalogGlowny)
         return 1;
-    }
-
-    QList<Firma> firmy;
-    if (a.ma(QStringLiteral("--wszystkie-firmy"))) {
-        Table tabela;
-        QList<FirmaWykazu> wykaz = FirmyWykazu(katalogGlowny, tabela);
-        std::sort(wykaz.begin(), wykaz.end(), [](const FirmaWykazu &x, const FirmaWykazu &y) {
-            return x.pozycja.compare(y.pozycja, Qt::CaseInsensitive) < 0;
-        });
-        for (const FirmaWykazu &f : wykaz) {
-            if (f.pozycja.startsWith(QLatin1String("000")))
-                firmy << firmaZero(katalogGlowny);
-            else
-                firmy << Firma{f.pozycja.left(3), f.pozycja.mid(4), f.katalog};
-        }
-        if (firmy.isEmpty()) {
-            konsola.komunikat(QStringLiteral("W katalogu %1 nie ma rejestru firm (brak tabeli "
-                                             "FIRMA.DB).")
-                                  .arg(QDir::toNativeSeparators(katalogGlowny)));
-            return 1;
-        }
-    } else if (numer.isEmpty() || numer == QLatin1String("000")) {
-        firmy << firmaZero(katalogGlowny);
-    } else {
-        const QString katalogFirmy =
-            resolveCaseInsensitive(katalogGlowny + QStringLiteral("FIRMA") + numer);
-        if (!QFileInfo(katalogFirmy).isDir()) {
-            konsola.komunikat(QStringLiteral("Brak katalogu firmy %1.")
-                                  .arg(QDir::toNativeSeparators(katalogFirmy)));
-            return 1;
-        }
-        firmy << Firma{numer, QString(), zSeparatorem(katalogFirmy)};
-    }
+    const std::optional<QList<FirmaPolecenia>> firmy = FirmyPolecenia(a, *katalogGlowny, konsola);
+    if (!firmy)
+        return 1;
 
     int nieudane = 0;
-    for (const Firma &firma : firmy) {
-        const QString kto = firma.nazwa.isEmpty()
-                                ? QStringLiteral("Firma %1").arg(firma.numer)
-                                : QStringLiteral("Firma %1 (%2)").arg(firma.numer, firma.nazwa);
+    for (const FirmaPolecenia &firma : *firmy) {
+        const QString kto = firma.opis();
         const QString zrodlo = firma.katalogDanych + zRoku;
         if (!QFileInfo(zrodlo).isDir()) {
             konsola.komunikat(QStringLiteral("%1: brak katalogu roku %2 (%3); rok %4 nie został "

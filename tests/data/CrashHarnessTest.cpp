@@ -5,6 +5,16 @@
 #include "data/PlikStruktury.h"
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
+#include "data/WartosciProgramu.h"
+#include "platform/FileDialogs.h"
+#include "platform/Konsola.h"
+#include "platform/Registry.h"
+#include "print/PolecenieDrukuj.h"
+#include "print/SiatkaTabeli.h"
+#include "print/UstawieniaDruku.h"
+#include "print/Wydruk.h"
+#include "support/FixedAppContext.h"
+#include "support/PrintFakes.h"
 #include "support/QtPrinting.h"
 #include "support/TableFixtures.h"
 
@@ -59,6 +69,90 @@ HarnessOperation kopiaStruktury(const char *nazwa, bool rekordy, const QString &
                 return KopiujStrukture(wzor, katalog + QStringLiteral("/2025/KONTRAHI.DB"), rekordy,
                                        doCzyszczenia);
             }};
+}
+
+// A table and an earlier printout of it, which a new one replaces. The printout is larger than
+// the pieces a text file is written in, so a write can fail in its middle.
+void tabelaIWydruk(const QString &katalog, const QString &wydruk)
+{
+    QList<QStringList> rekordy = kontrahenci(1500);
+    rekordy[4][2] = QStringLiteral("-125.5");
+    makeTable(katalog + QStringLiteral("/KONTRAHI.DB"), kKontrahenci, kIndeksyKontrahentow,
+              rekordy);
+    QFile plik(katalog + u'/' + wydruk);
+    plik.open(QIODevice::WriteOnly);
+    plik.write("wcześniejszy wydruk\r\n");
+}
+
+// The save dialog answered with one file.
+class JedenPlik final : public FileDialogs
+{
+public:
+    explicit JedenPlik(const QString &plik) : m_plik(plik), m_poprzednie(install(this)) {}
+    ~JedenPlik() override { install(m_poprzednie); }
+    QString saveFileName(const QString &, const QString &, const QString &) override
+    {
+        return m_plik;
+    }
+
+private:
+    QString m_plik;
+    FileDialogs *m_poprzednie;
+};
+
+// A table printed to a text file by DrukujTabeleX, unbuffered or from the document buffer.
+HarnessOperation eksport(const char *nazwa, quint8 kanal, bool bezBufora)
+{
+    return {QString::fromLatin1(nazwa),
+            [](const QString &katalog) { tabelaIWydruk(katalog, QStringLiteral("eksport.txt")); },
+            [=](const QString &katalog) {
+                Table tabela;
+                tabela.setTableName(katalog + QStringLiteral("/KONTRAHI.DB"));
+                tabela.open();
+                UstawieniaDruku ustawienia;
+                ustawienia.DRTYP = kanal;
+                ustawienia.DRBUFOR = bezBufora;
+                ustawienia.DRLINIDOS = 70;
+                WartosciProgramu wartosci;
+                FakeOknoWydruku okno;
+                FakeOknoPostepu postep;
+                RecordingDrukarka drukarka;
+                Wydruk wydruk(ustawienia, wartosci, okno, postep, drukarka);
+                JedenPlik plik(katalog + QStringLiteral("/eksport.txt"));
+                SiatkaTabeli siatka(tabela);
+                wydruk.DrukujOdRazu = true;
+                return wydruk.DrukujTabeleX(siatka, QStringLiteral("Kontrahenci"),
+                                            QStringLiteral("LP;SALDO"), 0) &&
+                       !wydruk.przerwany();
+            }};
+}
+
+// rawen --drukuj into a file: the text channel, and a file standing in for the port.
+HarnessOperation polecenieDrukuj(const char *nazwa, const QString &kanal)
+{
+    return {
+        QString::fromLatin1(nazwa),
+        [](const QString &katalog) { tabelaIWydruk(katalog, QStringLiteral("wydruk.prn")); },
+        [=](const QString &katalog) {
+            const FixedAppContext kontekst(QDate(2025, 3, 15), katalog + QStringLiteral("/rawen"));
+            // No stored settings: the defaults of a first run.
+            Registry::redirectTo(katalog + QStringLiteral("/.brak-ustawien"));
+            std::FILE *wyjscie = std::tmpfile();
+            std::FILE *bledy = std::tmpfile();
+            int kod = -1;
+            {
+                Konsola konsola(wyjscie, bledy);
+                kod =
+                    PolecenieDrukuj({QStringLiteral("KONTRAHI.DB"), QStringLiteral("--kanal"),
+                                     kanal, QStringLiteral("--plik"), QStringLiteral("wydruk.prn"),
+                                     QStringLiteral("--sumy"), QStringLiteral("SALDO")},
+                                    konsola);
+            }
+            std::fclose(wyjscie);
+            std::fclose(bledy);
+            Registry::redirectTo(QString());
+            return kod == 0;
+        }};
 }
 
 // Every operation that writes the user's data, killed and failed at every step: nothing is lost
@@ -119,6 +213,11 @@ TEST(CrashHarness, EveryWritingOperationKeepsTheDataWholeAtEveryStep)
         kopiaStruktury("KopiujStrukture without records", false, {}),
         kopiaStruktury("KopiujStrukture with records", true, {}),
         kopiaStruktury("KopiujStrukture with fields emptied", true, QStringLiteral("SALDO;DATA")),
+        eksport("text export of a table with cutting", 2, true),
+        eksport("text export of a table without cutting", 3, true),
+        eksport("text export of a table from the document buffer", 3, false),
+        polecenieDrukuj("rawen --drukuj --plik, text file", QStringLiteral("3")),
+        polecenieDrukuj("rawen --drukuj --plik, a file for the port", QStringLiteral("1")),
     };
     HarnessFigures razem;
     for (const HarnessOperation &operacja : operacje) {

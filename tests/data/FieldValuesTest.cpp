@@ -5,12 +5,16 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QLocale>
 #include <QTime>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <functional>
 #include <limits>
+#include <vector>
 
 namespace rawen::test {
 namespace {
@@ -200,6 +204,48 @@ TEST(FieldValuesTest, DisplayTextUsesDecimalCommaAndPolishBooleans)
         EXPECT_EQ(FieldValues::toDisplayText(field, FieldValues::fromText(field, c.text, kContext)),
                   c.display)
             << fieldTypeName(c.type).toStdString();
+    }
+}
+
+// The text of a number is the shortest that reads back as it, never in exponent form, whatever
+// the magnitude.
+TEST(FieldValuesTest, NumbersReadAsTheShortestTextThatReadsBack)
+{
+    std::vector<double> wartosci{0.1,
+                                 -0.1,
+                                 1.0 / 3,
+                                 2.5e-7,
+                                 123456789012345680000.0,
+                                 1e22,
+                                 1e300,
+                                 5e-324,
+                                 -1e-310,
+                                 std::numeric_limits<double>::max(),
+                                 4.35,
+                                 0.000123,
+                                 1234.05,
+                                 -12.5,
+                                 std::numeric_limits<double>::infinity(),
+                                 -std::numeric_limits<double>::infinity()};
+    // And a spread of magnitudes and digits from a fixed sequence.
+    quint64 ziarno = 0x9E3779B97F4A7C15ULL;
+    for (int i = 0; i < 2000; ++i) {
+        ziarno ^= ziarno << 13;
+        ziarno ^= ziarno >> 7;
+        ziarno ^= ziarno << 17;
+        double wartosc;
+        std::memcpy(&wartosc, &ziarno, sizeof wartosc);
+        if (std::isfinite(wartosc))
+            wartosci.push_back(wartosc);
+    }
+    const FieldDef field = def(ftFloat);
+    for (const double wartosc : wartosci) {
+        const QString tekst = FieldValues::toText(field, QVariant(wartosc));
+        EXPECT_EQ(tekst, QString::number(wartosc, 'f', QLocale::FloatingPointShortest)) << wartosc;
+        EXPECT_FALSE(tekst.contains(u'e'));
+        if (std::isfinite(wartosc)) {
+            EXPECT_EQ(tekst.toDouble(), wartosc) << tekst.toStdString();
+        }
     }
 }
 

@@ -1246,6 +1246,28 @@ TEST_F(BigTableTest, EveryRecordIsVisitedOnceInIndexOrder)
     EXPECT_EQ(table.recordCount(), viewed.size());
 }
 
+// However large the windows grow, a walk holds no lock between its steps: another program
+// writes while it pauses, in the middle of a window or just past one.
+TEST_F(BigTableTest, AWalkHoldsNoLockBetweenItsSteps)
+{
+    makeBig(6000);
+    Table table(&session);
+    open(table, bigPath);
+    OtherProgram other(bigPath);
+    int walked = 0;
+    for (table.first(); !table.eof(); table.next()) {
+        if (++walked % 700 == 0 || walked == 32 || walked == 33 || walked == 289) {
+            EXPECT_EQ(
+                other.exec(
+                    QStringLiteral("UPDATE records SET KWOTA = %1 WHERE rowid = 1").arg(walked)),
+                SQLITE_OK)
+                << "after " << walked << ": " << other.lastError().toStdString();
+        }
+    }
+    EXPECT_EQ(walked, 6000);
+    EXPECT_EQ(other.exec(QStringLiteral("UPDATE records SET KWOTA = 0")), SQLITE_OK);
+}
+
 // Where a record lies against a range bound (values for the leading fields of "GrupaPod", an
 // invalid value for an empty one) in the index order: -1 before, 0 on it, 1 after.
 int compareWithBound(const BigRecord &r, const QVariantList &bound)

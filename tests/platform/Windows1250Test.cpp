@@ -1,6 +1,8 @@
 #include "platform/Windows1250.h"
 
 #include <QList>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +35,33 @@ TEST(Windows1250Test, EncodesWhatTheCodePageHoldsAndQuestionMarksTheRest)
         SCOPED_TRACE(p.nazwa);
         EXPECT_EQ(toWindows1250(p.tekst).toHex(' '), p.bajty.toHex(' '));
     }
+}
+
+// What ICU itself gives for one character: its byte when the character comes back from it
+// unchanged, else "?".
+QByteArray przezIcu(const QString &znak)
+{
+    QStringEncoder encoder("windows-1250");
+    const QByteArray bajty = encoder.encode(znak);
+    if (encoder.hasError() || bajty.isEmpty())
+        return QByteArrayLiteral("?");
+    QStringDecoder decoder("windows-1250");
+    const QString z = decoder.decode(bajty);
+    return decoder.hasError() || z != znak ? QByteArrayLiteral("?") : bajty;
+}
+
+// The table the encoder is built from holds exactly what ICU's converter round-trips.
+TEST(Windows1250Test, EveryCharacterEncodesAsTheConverterRoundTripsIt)
+{
+    int rozne = 0;
+    for (char32_t kod = 0; kod <= 0xFFFF; ++kod) {
+        if (kod >= 0xD800 && kod <= 0xDFFF)
+            continue;
+        const QString znak{QChar(char16_t(kod))};
+        if (toWindows1250(znak) != przezIcu(znak) && ++rozne <= 5)
+            ADD_FAILURE() << "U+" << std::hex << unsigned(kod);
+    }
+    EXPECT_EQ(rozne, 0);
 }
 
 } // namespace

@@ -37,6 +37,10 @@ struct HarnessOperation
     // Files written for support beside the data (relative paths): after a run, and after running
     // the operation again, each may be as before or as after.
     QStringList sideFiles = {};
+    // Paths (relative, matched from their start) of what the operation leaves beside the data
+    // under a name of the moment, such as a restore's safety folder: each table there must open
+    // whole, but what is there is not compared, since every run names its own.
+    QString ownFolders = {};
     // At most this many steps tried for each kind of fault (0: every step): the first and last
     // ten, and evenly spread between. RAWEN_HARNESS_FULL=1 tries every step all the same.
     int stepsPerFault = 0;

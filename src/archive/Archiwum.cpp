@@ -1,0 +1,351 @@
+#include "archive/Archiwum.h"
+
+#include "archive/KopiaPliku.h"
+#include "archive/PlikiBazy.h"
+#include "data/EngineError.h"
+#include "data/Sqlite.h"
+#include "data/Table.h"
+#include "data/TableFile.h"
+#include "platform/DurableFiles.h"
+#include "platform/OknoPostepu.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <sqlite3.h>
+
+namespace rawen {
+
+namespace {
+
+// The database files directly in `katalog`, every entry looked at (hidden ones too; this
+// program's temporaries carry no type key).
+QStringList plikiBazy(const QString &katalog)
+{
+    QStringList pliki;
+    const QFileInfoList wpisy = QDir(katalog).entryInfoList(
+        QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo &wpis : wpisy) {
+        if (JestPlikiemBazy(wpis.fileName()) && !isTemporaryName(wpis.fileName()))
+            pliki << wpis.fileName();
+    }
+    return pliki;
+}
+
+// The subdirectories an archive follows: neither hidden nor system, not beginning with a point.
+// There is no limit on their number or the length of their names.
+QStringList podkatalogi(const QString &katalog)
+{
+    QStringList wynik;
+    const QFileInfoList wpisy =
+        QDir(katalog).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo &wpis : wpisy) {
+        if (!wpis.fileName().startsWith(u'.') && !wpis.isSymLink())
+            wynik << wpis.fileName();
+    }
+    return wynik;
+}
+
+CzescArchiwum czesc(const QString &korzen, const QString &nazwa, int krok)
+{
+    CzescArchiwum c;
+    c.krok = krok;
+    const QString katalog = korzen + nazwa;
+    if (!QFileInfo(katalog).isDir())
+        return c;
+    c.katalogi << nazwa;
+    // Files lying directly in BAZA or a year belong to the firm as much as the others.
+    for (const QString &plik : plikiBazy(katalog))
+        c.pliki << nazwa + u'/' + plik;
+    for (const QString &s : podkatalogi(katalog)) {
+        c.katalogi << nazwa + u'/' + s;
+        for (const QString &plik : plikiBazy(katalog + u'/' + s))
+            c.pliki << nazwa + u'/' + s + u'/' + plik;
+    }
+    return c;
+}
+
+QString natywna(const QString &sciezka)
+{
+    return QDir::toNativeSeparators(sciezka);
+}
+
+// The directory and whichever of its parents are missing.
+bool utworzKatalogi(const QString &sciezka)
+{
+    const QFileInfo info(sciezka);
+    if (info.isDir())
+        return true;
+    const QString rodzic = QFileInfo(info.absoluteFilePath()).path();
+    if (rodzic != info.absoluteFilePath() && !utworzKatalogi(rodzic))
+        return false;
+    return makeDirectory(info.absoluteFilePath());
+}
+
+void krok(const PrzebiegArchiwum &przebieg)
+{
+    if (przebieg.postep)
+        przebieg.postep->Postep();
+}
+
+void loguj(const PrzebiegArchiwum &przebieg, const QString &linia)
+{
+    if (przebieg.dziennik)
+        przebieg.dziennik(linia);
+}
+
+// Walks the parts in order, stepping the progress as the parts change.
+template <typename Zrob>
+void przejdz(const QList<CzescArchiwum> &czesci, const PrzebiegArchiwum &przebieg, Zrob zrob)
+{
+    krok(przebieg);
+    int biezacy = 0;
+    for (const CzescArchiwum &c : czesci) {
+        // One step after the top's files (BAZA goes with it), one before each year.
+        while (biezacy < c.krok) {
+            ++biezacy;
+            krok(przebieg);
+        }
+        zrob(c);
+    }
+}
+
+} // namespace
+
+QList<CzescArchiwum> CzesciArchiwum(const QString &korzen, const QStringList &lata)
+{
+    QList<CzescArchiwum> czesci;
+    CzescArchiwum gora;
+    for (const QString &plik : plikiBazy(korzen))
+        gora.pliki << plik;
+    czesci << gora;
+    czesci << czesc(korzen, QStringLiteral("BAZA"), 1);
+    for (int i = 0; i < lata.size(); ++i)
+        czesci << czesc(korzen, lata[i], 2 + i);
+    return czesci;
+}
+
+QString WynikArchiwum::podsumowanie() const
+{
+    if (udane())
+        return QStringLiteral("Archiwum sprawdzone: %1 tabel (%2 plików).").arg(tabele).arg(pliki);
+    QString tekst = QStringLiteral("Archiwum nie jest kompletne. Nie zarchiwizowano %1 plików:")
+                        .arg(bledy.size());
+    for (qsizetype i = 0; i < bledy.size() && i < 15; ++i)
+        tekst += u'\r' + bledy[i];
+    if (bledy.size() > 15)
+        tekst += QStringLiteral("\r... i %1 innych.").arg(bledy.size() - 15);
+    tekst += QStringLiteral("\rData ostatniej aktualizacji archiwum nie została zmieniona.");
+    return tekst;
+}
+
+WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &lata,
+                         const PrzebiegArchiwum &przebieg, bool dokladnie)
+{
+    WynikArchiwum wynik;
+    const QList<CzescArchiwum> czesci = CzesciArchiwum(R, lata);
+    if (!utworzKatalogi(A)) {
+        wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu archiwum (%2)")
+                           .arg(natywna(A), systemErrorText(errno));
+        return wynik;
+    }
+    przejdz(czesci, przebieg, [&](const CzescArchiwum &c) {
+        for (const QString &katalog : c.katalogi) {
+            if (!utworzKatalogi(A + katalog))
+                wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu (%2)")
+                                   .arg(natywna(A + katalog), systemErrorText(errno));
+        }
+        for (const QString &plik : c.pliki) {
+            const QString cel = A + plik;
+            try {
+                const SkopiowanyPlik kopia = KopiujPlikZastepujac(R + plik, cel);
+                ++wynik.pliki;
+                loguj(przebieg, natywna(cel));
+                // The archive is checked as it lies on the disk, after its sync.
+                const std::optional<quint64> odczytany = SkrotPliku(cel);
+                if (!odczytany || *odczytany != kopia.skrot) {
+                    wynik.bledy << QStringLiteral("%1: kopia w archiwum różni się od pliku "
+                                                  "źródłowego")
+                                       .arg(natywna(plik));
+                    continue;
+                }
+                if (!kopia.naszaTabela)
+                    continue;
+                Table tabela;
+                tabela.setTableName(cel);
+                tabela.open();
+                if (dokladnie) {
+                    SqliteDatabase db;
+                    db.open(cel, QFileInfo(cel).fileName(), false, true);
+                    const QString werdykt =
+                        db.scalar(QStringLiteral("PRAGMA quick_check")).toString();
+                    if (werdykt != QLatin1String("ok"))
+                        throw EngineError(EngineError::Damaged, plik, werdykt);
+                }
+                ++wynik.tabele;
+            } catch (const EngineError &blad) {
+                wynik.bledy << QStringLiteral("%1: %2").arg(natywna(plik), blad.cause());
+            }
+        }
+    });
+    return wynik;
+}
+
+QString WynikOdtworzenia::podsumowanie() const
+{
+    QString tekst = udane() ? QStringLiteral("Odtworzono %1 plików.").arg(pliki)
+                            : QStringLiteral("Odtworzenie nie jest kompletne. Nie odtworzono %1 "
+                                             "plików:")
+                                  .arg(bledy.size());
+    for (qsizetype i = 0; i < bledy.size() && i < 15; ++i)
+        tekst += u'\r' + bledy[i];
+    if (bledy.size() > 15)
+        tekst += QStringLiteral("\r... i %1 innych.").arg(bledy.size() - 15);
+    if (!kopiaBezpieczenstwa.isEmpty())
+        tekst += QStringLiteral("\rDane sprzed odtworzenia zapisano w katalogu %1 (można je "
+                                "odtworzyć z tego katalogu tym samym poleceniem).")
+                     .arg(natywna(kopiaBezpieczenstwa));
+    return tekst;
+}
+
+namespace {
+
+// Writes the archived table into the live one through SQLite: one transaction, the live file
+// kept. False when the live file is no SQLite database (it is then replaced by rename).
+bool wpiszTabele(const QString &archiwalna, const QString &zywa, int czekanie)
+{
+    SqliteDatabase zrodlo;
+    zrodlo.open(archiwalna, QFileInfo(archiwalna).fileName(), false, true);
+    zrodlo.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    SqliteDatabase cel;
+    const QString nazwa = QFileInfo(zywa).fileName();
+    cel.open(zywa, nazwa, false, false);
+    cel.setBusyTimeout(czekanie);
+    try {
+        // The first read plays back a journal the old file may have: into the old file, which
+        // the backup then replaces whole.
+        cel.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (const EngineError &blad) {
+        if (blad.kind() == EngineError::Damaged)
+            return false;
+        throw;
+    }
+    sqlite3_backup *kopia = sqlite3_backup_init(cel.handle(), "main", zrodlo.handle(), "main");
+    if (!kopia)
+        SqliteDatabase::raise(cel.handle(), sqlite3_errcode(cel.handle()), nazwa);
+    const int krokKopii = sqlite3_backup_step(kopia, -1);
+    const int koniec = sqlite3_backup_finish(kopia);
+    if (krokKopii != SQLITE_DONE)
+        SqliteDatabase::raise(nullptr, krokKopii, nazwa);
+    if (koniec != SQLITE_OK)
+        SqliteDatabase::raise(cel.handle(), koniec, nazwa);
+    return true;
+}
+
+// Whether the file is a SQLite database (a table of the program or another one).
+bool bazaSqlite(const QString &sciezka)
+{
+    try {
+        SqliteDatabase db;
+        db.open(sciezka, QFileInfo(sciezka).fileName(), false, true);
+        db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        return QFileInfo(sciezka).size() > 0;
+    } catch (const EngineError &) {
+        return false;
+    }
+}
+
+} // namespace
+
+WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &lata,
+                         const PrzebiegArchiwum &przebieg, const QString &znacznik,
+                         int czekanieNaBlokade)
+{
+    WynikOdtworzenia wynik;
+    const QList<CzescArchiwum> czesci = CzesciArchiwum(A, lata);
+
+    // The live files the restore will replace go first into the safety folder, whole, before
+    // anything live is touched.
+    QStringList zastepowane;
+    for (const CzescArchiwum &c : czesci) {
+        for (const QString &plik : c.pliki) {
+            if (QFileInfo(R + plik).isFile())
+                zastepowane << plik;
+        }
+    }
+    if (!zastepowane.isEmpty()) {
+        const QString bezpieczna = R + QStringLiteral("ODTWARZANIE-") + znacznik;
+        TemporaryDirectory budowa(bezpieczna);
+        if (!budowa.isValid()) {
+            wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu kopii (%2); nic nie "
+                                          "odtworzono")
+                               .arg(natywna(bezpieczna), systemErrorText(errno));
+            return wynik;
+        }
+        for (const QString &plik : std::as_const(zastepowane)) {
+            const QString cel = budowa.path() + u'/' + plik;
+            try {
+                if (!utworzKatalogi(QFileInfo(cel).path()))
+                    throw EngineError(EngineError::Io, plik, systemErrorText(errno));
+                KopiujPlikNowy(R + plik, cel);
+            } catch (const EngineError &blad) {
+                wynik.bledy << QStringLiteral("%1: nie można zachować bieżącej wersji (%2); nic "
+                                              "nie odtworzono")
+                                   .arg(natywna(plik), blad.cause());
+                return wynik;
+            }
+        }
+        // A folder of that name from an earlier run in the same second is kept: this one takes
+        // the next free name.
+        QString nazwa = bezpieczna;
+        bool nazwana = false;
+        for (int numer = 2; numer < 100 && !nazwana; ++numer) {
+            nazwana = budowa.moveInto(nazwa);
+            if (!nazwana && errno != ENOTEMPTY && errno != EEXIST)
+                break;
+            if (!nazwana)
+                nazwa = bezpieczna + QStringLiteral("-%1").arg(numer);
+        }
+        if (!nazwana) {
+            wynik.bledy << QStringLiteral("%1: nie można nadać nazwy katalogowi kopii (%2); nic "
+                                          "nie odtworzono")
+                               .arg(natywna(bezpieczna), systemErrorText(errno));
+            return wynik;
+        }
+        wynik.kopiaBezpieczenstwa = nazwa;
+    }
+
+    przejdz(czesci, przebieg, [&](const CzescArchiwum &c) {
+        for (const QString &katalog : c.katalogi) {
+            if (!utworzKatalogi(R + katalog))
+                wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu (%2)")
+                                   .arg(natywna(R + katalog), systemErrorText(errno));
+        }
+        for (const QString &plik : c.pliki) {
+            const QString zywy = R + plik;
+            try {
+                if (!QFileInfo(zywy).exists()) {
+                    KopiujPlikNowy(A + plik, zywy);
+                } else if (!(bazaSqlite(A + plik) &&
+                             wpiszTabele(A + plik, zywy, czekanieNaBlokade))) {
+                    // Not a table on one side or the other: the file is replaced whole, and no
+                    // journal of the old file may be played into the new one.
+                    for (const QString &towarzyszacy : TableFile::companionFiles(zywy)) {
+                        if (towarzyszacy.endsWith(QLatin1String("-journal"), Qt::CaseInsensitive) &&
+                            !removeFile(towarzyszacy))
+                            throw EngineError(EngineError::Io, plik, systemErrorText(errno));
+                    }
+                    KopiujPlikZastepujac(A + plik, zywy);
+                }
+                ++wynik.pliki;
+                loguj(przebieg, natywna(zywy));
+            } catch (const EngineError &blad) {
+                wynik.bledy << QStringLiteral("%1: %2").arg(natywna(plik), blad.cause());
+            }
+        }
+    });
+    return wynik;
+}
+
+} // namespace rawen

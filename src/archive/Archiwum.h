@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace rawen {
+
+class OknoPostepu;
+
+// How an archive or a restore tells what it does: the progress window steps N + 2 times (once
+// at the start, once after the data directory's own files, once before each year; the caller
+// starts and stops it), and each file may be logged.
+struct PrzebiegArchiwum
+{
+    OknoPostepu *postep = nullptr;
+    std::function<void(const QString &linia)> dziennik;
+};
+
+// The part of the data an archive holds, relative to its top: the database files of the top,
+// of BAZA and of each year of the list, and of each of their subdirectories (one level).
+struct CzescArchiwum
+{
+    QStringList katalogi; // to make, parents first
+    QStringList pliki;
+    int krok = 0; // 0: the top's files, 1: BAZA, 2 + i: the i-th year
+};
+QList<CzescArchiwum> CzesciArchiwum(const QString &korzen, const QStringList &lata);
+
+struct WynikArchiwum
+{
+    int pliki = 0;     // files archived
+    int tabele = 0;    // tables of the program among them, each checked
+    QStringList bledy; // a line for each file that failed, naming it and why
+    bool udane() const { return bledy.isEmpty(); }
+    // "Archiwum sprawdzone: N tabel" or the list of failures, for the final box.
+    QString podsumowanie() const;
+};
+
+// Archives the database files under the data directory `R` into the archive directory `A`
+// (both with a closing separator): each file through a temporary beside its place, synced and
+// renamed over the file of an earlier archive, so a failed copy leaves that file whole; a table
+// the program holds open is copied as one state of it. Every archived file is then checked: the
+// hash of the bytes read back after the sync must be that of the bytes copied, and each table
+// must open (with `dokladnie`, also pass SQLite's quick check). Missing parents of `A` are made.
+// The walk goes on past a failure and lists it.
+WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &lata,
+                         const PrzebiegArchiwum &przebieg, bool dokladnie);
+
+struct WynikOdtworzenia
+{
+    int pliki = 0;
+    QString kopiaBezpieczenstwa; // where the replaced live files were put first; "" when none
+    QStringList bledy;
+    bool udane() const { return bledy.isEmpty(); }
+    QString podsumowanie() const;
+};
+
+// Restores the archive `A` into the data directory `R` for the years of the live year list.
+// First a consistent copy of every live file it will replace goes into the safety folder
+// R + "ODTWARZANIE-" + `znacznik`, laid out as an archive and complete before anything live is
+// touched (the same window can restore from it). Then each archived table is written into its
+// live file through SQLite (the backup API, one transaction per table): the file, its
+// permissions and other programs' connections stay valid, and a table another program holds is
+// reported and left as it is. A live file that is no table of this program is replaced by
+// rename, and a file missing from the data is made new. No journal of the old file is left beside
+// a restored table, nor played into it.
+WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &lata,
+                         const PrzebiegArchiwum &przebieg, const QString &znacznik,
+                         int czekanieNaBlokade = 2000);
+
+} // namespace rawen

@@ -1,0 +1,84 @@
+#include "print/SiatkaTabeli.h"
+
+#include "data/Table.h"
+
+namespace rawen {
+
+namespace {
+
+// A grid is as wide in pixels as table printing divides by for one character.
+constexpr int kPikseliNaZnak = 6;
+
+} // namespace
+
+int SiatkaTabeli::szerokoscZnakow(const FieldDef &pole)
+{
+    switch (pole.dataType) {
+    case ftSmallint:
+        return 6; // -32768
+    case ftWord:
+        return 5;
+    case ftInteger:
+    case ftAutoInc:
+        return 11; // -2147483648
+    case ftLargeint:
+        return 20;
+    case ftFloat:
+    case ftCurrency:
+    case ftBCD:
+    case ftFMTBcd:
+        return 14; // as wide as a total: "##########9.99"
+    case ftBoolean:
+        return 3; // "Tak", "Nie"
+    case ftDate:
+        return 10;
+    case ftTime:
+        return 8;
+    case ftDateTime:
+    case ftTimeStamp:
+        return 19;
+    case ftGuid:
+        return 38;
+    default:
+        break;
+    }
+    if (pole.size > 0)
+        return qMin(pole.size, 255);
+    return 40;
+}
+
+SiatkaTabeli::SiatkaTabeli(Table &tabela, const QStringList &pola) : m_zbior(tabela)
+{
+    QList<int> indeksy;
+    if (pola.isEmpty()) {
+        for (int i = 0; i < tabela.fieldCount(); ++i) {
+            const Storage zapis = storageOf(tabela.fieldDefs()[i].dataType);
+            if (zapis != Storage::Blob && zapis != Storage::Unsupported)
+                indeksy << i;
+        }
+    } else {
+        for (const QString &nazwa : pola)
+            indeksy << tabela.fieldIndex(nazwa);
+    }
+    for (int indeks : std::as_const(indeksy)) {
+        KolumnaSiatki kolumna;
+        if (indeks < 0) {
+            // Left for printing to refuse with its message.
+            kolumna.pole = pola.value(m_kolumny.size());
+            kolumna.tytul = kolumna.pole;
+            kolumna.szerokosc = qMax<int>(kolumna.pole.size(), 1) * kPikseliNaZnak;
+            m_kolumny << kolumna;
+            continue;
+        }
+        const FieldDef &pole = tabela.fieldDefs()[indeks];
+        kolumna.pole = pole.name;
+        kolumna.tytul = pole.name;
+        kolumna.szerokosc =
+            qMin(qMax<int>(szerokoscZnakow(pole), pole.name.size()), 255) * kPikseliNaZnak;
+        kolumna.wyrownanie =
+            isNumberType(pole.dataType) ? KolumnaSiatki::DoPrawej : KolumnaSiatki::DoLewej;
+        m_kolumny << kolumna;
+    }
+}
+
+} // namespace rawen

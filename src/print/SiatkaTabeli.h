@@ -1,0 +1,35 @@
+#pragma once
+
+#include "print/Siatka.h"
+#include "print/ZbiorTabeli.h"
+
+#include <QStringList>
+
+namespace rawen {
+
+class Table;
+struct FieldDef;
+
+// An extended grid over a table of the engine without a window: a column for each field named,
+// or for each field that prints as text, titled with the field name, as wide as the field's
+// values (and at least as its name), numbers aligned right. What prints a table from the
+// command line.
+class SiatkaTabeli final : public Siatka
+{
+public:
+    // The names must be fields of `tabela`; an empty list takes every field but the binary ones.
+    explicit SiatkaTabeli(Table &tabela, const QStringList &pola = {});
+
+    ZbiorDanych &zbiorDanych() override { return m_zbior; }
+    QList<KolumnaSiatki> kolumny() override { return m_kolumny; }
+
+    // The characters a field's display text takes: a text field's size (40 for a memo without
+    // one), the widest display text of the other types.
+    static int szerokoscZnakow(const FieldDef &pole);
+
+private:
+    ZbiorTabeli m_zbior;
+    QList<KolumnaSiatki> m_kolumny;
+};
+
+} // namespace rawen

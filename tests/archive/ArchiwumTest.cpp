@@ -1,0 +1,343 @@
+#include "archive/Archiwum.h"
+
+#include "archive/PlikiBazy.h"
+#include "data/Table.h"
+#include "platform/DurableFiles.h"
+#include "platform/FaultPoint.h"
+#include "support/CrashHarness.h"
+#include "support/OtherProgram.h"
+#include "support/PrintFakes.h"
+#include "support/QtPrinting.h"
+#include "support/TableFixtures.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+namespace rawen::test {
+namespace {
+
+const QList<FieldDef> kPola{{QStringLiteral("NR"), ftInteger, 0, false},
+                            {QStringLiteral("OPIS"), ftString, 30, false}};
+const QList<IndexDef> kKlucz{{QString(), QStringLiteral("NR"), ixPrimary | ixUnique}};
+
+TEST(PlikiBazy, TheTypeKeyDecidesWhatADatabaseFileIs)
+{
+    const QList<QPair<const char *, bool>> przypadki{
+        {"FIRMA.DB", true},
+        {"FIRMA.PX", true},
+        {"FIRMA.MB", true},
+        {"FIRMA.XG0", true},
+        {"FIRMA.YG0", true},
+        {"SPIS.DBF", true},
+        {"DB", true},
+        {"FIRMA.VAL", false},
+        {"PDOXUSRS.NET", false},
+        {"firma.db", false},
+        {"FIRMA.DB-journal", false},
+        {".FIRMA.DB~rawen-0a1b2c3d-12-xyz", false},
+        {"NOTATKI.TXT", false},
+    };
+    for (const auto &[nazwa, bazy] : przypadki) {
+        SCOPED_TRACE(nazwa);
+        EXPECT_EQ(JestPlikiemBazy(QString::fromLatin1(nazwa)), bazy);
+    }
+    EXPECT_EQ(KluczTypu(QStringLiteral("FIRMA.XG0")), QStringLiteral("XG"));
+    EXPECT_EQ(KluczTypu(QStringLiteral("PDOXUSRS.NET")), QStringLiteral("NE"));
+}
+
+class ArchiwumTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(katalog.isValid());
+        R = katalog.filePath(QStringLiteral("dane")) + u'/';
+        A = katalog.filePath(QStringLiteral("archiwum")) + u'/';
+    }
+
+    void tabela(const QString &sciezka, const QString &opis = QStringLiteral("stary"))
+    {
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(sciezka).path()));
+        // Made anew over the table of that name (a lower-case firma.db lies beside FIRMA.DB, and a
+        // name that is missing would be found in it).
+        makeTable(sciezka, kPola, kKlucz, {{"1", opis}, {"2", opis}});
+    }
+
+    void plik(const QString &sciezka, const QByteArray &tresc = "x")
+    {
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(sciezka).path()));
+        QFile f(sciezka);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(tresc);
+    }
+
+    // A data directory as the archive meets it.
+    void dane()
+    {
+        tabela(R + QStringLiteral("FIRMA.DB"));
+        plik(R + QStringLiteral("FIRMA.PX"), "indeks");
+        plik(R + QStringLiteral("FIRMA.VAL"));
+        plik(R + QStringLiteral("firma.db"));
+        tabela(R + QStringLiteral("BAZA/SLOWNIKI/KONTAK.DB"));
+        tabela(R + QStringLiteral("BAZA/WPROST.DB"));
+        tabela(R + QStringLiteral("2024/FIN/KONTRAHI.DB"));
+        tabela(R + QStringLiteral("2025/FIN/KONTRAHI.DB"));
+        tabela(R + QStringLiteral("2025/WPROST.DB"));
+        tabela(R + QStringLiteral("2025/FIN/GLEBIEJ/ZA.DB"));
+        plik(R + QStringLiteral("2025/FIN/NOTATKI.TXT"));
+        tabela(R + QStringLiteral("FIRMA001/FIRMA.DB"));
+        ASSERT_TRUE(QDir().mkpath(R + QStringLiteral("2026")));
+    }
+
+    static QStringList wszystko(const QString &korzen)
+    {
+        QStringList wynik;
+        QDirIterator it(korzen, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            wynik << QDir(korzen).relativeFilePath(it.next());
+        wynik.sort();
+        return wynik;
+    }
+
+    QString opis(const QString &sciezka)
+    {
+        Table t;
+        t.setTableName(sciezka);
+        t.open();
+        return t.fieldByName(QStringLiteral("OPIS")).asString();
+    }
+
+    QTemporaryDir katalog;
+    QString R;
+    QString A;
+    FakeOknoPostepu postep;
+    const QStringList lata{QStringLiteral("2024"), QStringLiteral("2025"), QStringLiteral("2026")};
+};
+
+// The archive mirrors the database files of the top, of BAZA and of each year, and one level of
+// their subdirectories; files lying directly in BAZA or a year come too (they were left out).
+TEST_F(ArchiwumTest, TheArchiveMirrorsTheDatabaseFilesOfTheDataAndChecksThem)
+{
+    dane();
+    postep.Start(QStringLiteral("Archiwowanie"), int(lata.size()) + 2);
+    const WynikArchiwum wynik = Archiwizuj(R, A, lata, {&postep, {}}, true);
+    EXPECT_TRUE(wynik.udane()) << wynik.bledy.join(u'\n').toStdString();
+    EXPECT_EQ(wszystko(A), (QStringList{"2024", "2024/FIN", "2024/FIN/KONTRAHI.DB", "2025",
+                                        "2025/FIN", "2025/FIN/KONTRAHI.DB", "2025/WPROST.DB",
+                                        "2026", "BAZA", "BAZA/SLOWNIKI", "BAZA/SLOWNIKI/KONTAK.DB",
+                                        "BAZA/WPROST.DB", "FIRMA.DB", "FIRMA.PX"}));
+    EXPECT_EQ(wynik.pliki, 7);
+    EXPECT_EQ(wynik.tabele, 6);
+    EXPECT_EQ(wynik.podsumowanie(), QStringLiteral("Archiwum sprawdzone: 6 tabel (7 plików)."));
+    EXPECT_EQ(fileBytes(A + QStringLiteral("FIRMA.PX")), QByteArray("indeks"));
+    EXPECT_EQ(postep.kroki, 5); // N + 2
+}
+
+TEST_F(ArchiwumTest, WithoutYearsTheProgressHasTwoStepsAndMissingParentsAreMade)
+{
+    dane();
+    const QString gleboko = katalog.filePath(QStringLiteral("nowy/dalej/ARCHIWUM")) + u'/';
+    postep.Start(QString(), 2);
+    const WynikArchiwum wynik = Archiwizuj(R, gleboko, {}, {&postep, {}}, false);
+    EXPECT_TRUE(wynik.udane());
+    EXPECT_EQ(postep.kroki, 2);
+    EXPECT_EQ(wszystko(gleboko), (QStringList{"BAZA", "BAZA/SLOWNIKI", "BAZA/SLOWNIKI/KONTAK.DB",
+                                              "BAZA/WPROST.DB", "FIRMA.DB", "FIRMA.PX"}));
+}
+
+// A second archive replaces the first one's files; a copy that fails leaves the earlier archive's
+// file whole and is named, and the walk goes on with the others.
+TEST_F(ArchiwumTest, ArchivingAgainReplacesAndAFailedCopyKeepsTheEarlierFile)
+{
+    dane();
+    ASSERT_TRUE(Archiwizuj(R, A, lata, {}, false).udane());
+    tabela(R + QStringLiteral("2025/FIN/KONTRAHI.DB"), QStringLiteral("nowy"));
+    tabela(R + QStringLiteral("FIRMA.DB"), QStringLiteral("nowy"));
+    ASSERT_TRUE(Archiwizuj(R, A, lata, {}, false).udane());
+    EXPECT_EQ(opis(A + QStringLiteral("2025/FIN/KONTRAHI.DB")), QStringLiteral("nowy"));
+    EXPECT_EQ(opis(A + QStringLiteral("2024/FIN/KONTRAHI.DB")), QStringLiteral("stary"));
+
+    // Each file in turn fails to reach the disk: it is named, the archive's earlier copy stays.
+    const QStringList przed = wszystko(A);
+    QMap<QString, QByteArray> bajty;
+    for (const QString &p : przed)
+        bajty.insert(p, fileBytes(A + p));
+    tabela(R + QStringLiteral("FIRMA.DB"), QStringLiteral("najnowszy"));
+    for (qint64 krok = 1;; ++krok) {
+        SCOPED_TRACE(krok);
+        ASSERT_LT(krok, 500);
+        FaultPoint::arm(krok, FaultPoint::Fault::NoSpace);
+        const WynikArchiwum wynik = Archiwizuj(R, A, lata, {}, false);
+        const bool trafiony = FaultPoint::count() >= krok;
+        FaultPoint::disarm();
+        if (!trafiony)
+            break;
+        QStringList teraz;
+        for (const QString &p : wszystko(A)) {
+            if (!isTemporaryName(QFileInfo(p).fileName()))
+                teraz << p;
+        }
+        EXPECT_EQ(teraz, przed);
+        for (const QString &p : przed) {
+            if (QFileInfo(A + p).isFile() && fileBytes(A + p) != bajty[p]) {
+                // Only FIRMA.DB may be new, and then whole.
+                EXPECT_EQ(p, QStringLiteral("FIRMA.DB"));
+                EXPECT_EQ(opis(A + p), QStringLiteral("najnowszy"));
+            }
+        }
+        if (!wynik.udane()) {
+            EXPECT_TRUE(wynik.podsumowanie().contains(QStringLiteral("brak miejsca na dysku")))
+                << qPrintable(wynik.podsumowanie());
+        }
+        // Put the earlier archive back for the next step.
+        ASSERT_TRUE(Archiwizuj(R, A, lata, {}, false).udane());
+        tabela(R + QStringLiteral("FIRMA.DB"), QStringLiteral("nowy"));
+        ASSERT_TRUE(Archiwizuj(R, A, lata, {}, false).udane());
+        tabela(R + QStringLiteral("FIRMA.DB"), QStringLiteral("najnowszy"));
+        for (const QString &p : przed)
+            bajty[p] = fileBytes(A + p);
+    }
+}
+
+// The firm table the program holds open while it archives is copied as one state of it, and the
+// program's other handles keep their locks.
+TEST_F(ArchiwumTest, AnOpenTableIsCopiedAsOneStateOfIt)
+{
+    dane();
+    Table otwarta;
+    otwarta.setTableName(R + QStringLiteral("FIRMA.DB"));
+    otwarta.open();
+    otwarta.startTransaction();
+    otwarta.edit();
+    otwarta.fieldByName(QStringLiteral("OPIS")).setAsString(QStringLiteral("w trakcie"));
+    otwarta.post();
+    ASSERT_TRUE(Archiwizuj(R, A, lata, {}, false).udane());
+    otwarta.commit();
+    EXPECT_EQ(opis(A + QStringLiteral("FIRMA.DB")), QStringLiteral("stary"));
+    EXPECT_EQ(integrityCheck(A + QStringLiteral("FIRMA.DB")), QStringLiteral("ok"));
+    EXPECT_FALSE(QFile::exists(A + QStringLiteral("FIRMA.DB-journal")));
+}
+
+// The restore writes each archived table into the live file: a program that has it open goes on
+// with the restored records, the file keeps its permissions; the live files it replaced are in the
+// safety folder first, laid out as an archive; a year only in the archive is not restored.
+TEST_F(ArchiwumTest, TheRestoreWritesIntoLiveTablesAfterASafetyCopy)
+{
+    dane();
+    ASSERT_TRUE(Archiwizuj(R, A, lata, {}, false).udane());
+    tabela(A + QStringLiteral("2023/FIN/KONTRAHI.DB"), QStringLiteral("tylko w archiwum"));
+    for (const char *p : {"FIRMA.DB", "2025/FIN/KONTRAHI.DB", "BAZA/WPROST.DB"}) {
+        tabela(R + QLatin1String(p), QStringLiteral("po archiwum"));
+    }
+    ASSERT_EQ(
+        ::chmod(QFile::encodeName(R + QStringLiteral("2025/FIN/KONTRAHI.DB")).constData(), 0640),
+        0);
+    OtherProgram modul(R + QStringLiteral("2025/FIN/KONTRAHI.DB"));
+    ASSERT_EQ(modul.scalar(QStringLiteral("SELECT OPIS FROM records WHERE NR = 1")),
+              QVariant(QStringLiteral("po archiwum")));
+    QFile::remove(R + QStringLiteral("2024/FIN/KONTRAHI.DB"));
+
+    const WynikOdtworzenia wynik = Odtworz(A, R, lata, {}, QStringLiteral("2026.12.10-10.00.00"));
+    EXPECT_TRUE(wynik.udane()) << wynik.bledy.join(u'\n').toStdString();
+    EXPECT_EQ(wynik.kopiaBezpieczenstwa, R + QStringLiteral("ODTWARZANIE-2026.12.10-10.00.00"));
+    EXPECT_TRUE(wynik.podsumowanie().contains(QStringLiteral("ODTWARZANIE-2026.12.10-10.00.00")));
+    for (const char *p :
+         {"FIRMA.DB", "2025/FIN/KONTRAHI.DB", "BAZA/WPROST.DB", "2024/FIN/KONTRAHI.DB"})
+        EXPECT_EQ(opis(R + QLatin1String(p)), QStringLiteral("stary")) << p;
+    EXPECT_EQ(modul.scalar(QStringLiteral("SELECT OPIS FROM records WHERE NR = 1")),
+              QVariant(QStringLiteral("stary")));
+    EXPECT_EQ(modul.exec(QStringLiteral("INSERT INTO records(NR, OPIS) VALUES(9, 'dalej')")),
+              SQLITE_OK);
+    struct stat st;
+    ASSERT_EQ(
+        ::stat(QFile::encodeName(R + QStringLiteral("2025/FIN/KONTRAHI.DB")).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_FALSE(QFileInfo::exists(R + QStringLiteral("2023")));
+    EXPECT_EQ(fileBytes(R + QStringLiteral("FIRMA.PX")), QByteArray("indeks"));
+    // The safety folder holds exactly what was replaced, as it was.
+    const QString bezpieczna = wynik.kopiaBezpieczenstwa + u'/';
+    QStringList pliki = wszystko(bezpieczna).filter(QStringLiteral("."));
+    EXPECT_EQ(pliki, (QStringList{"2025/FIN/KONTRAHI.DB", "2025/WPROST.DB",
+                                  "BAZA/SLOWNIKI/KONTAK.DB", "BAZA/WPROST.DB", "FIRMA.DB"}));
+    EXPECT_EQ(opis(bezpieczna + QStringLiteral("2025/FIN/KONTRAHI.DB")),
+              QStringLiteral("po archiwum"));
+    for (const QString &p : wszystko(R))
+        EXPECT_FALSE(p.endsWith(QLatin1String("-journal"))) << qPrintable(p);
+}
+
+TEST_F(ArchiwumTest, ATableAnotherProgramHoldsIsReportedAndLeftAsItIs)
+{
+    dane();
+    ASSERT_TRUE(Archiwizuj(R, A, lata, {}, false).udane());
+    tabela(R + QStringLiteral("2025/FIN/KONTRAHI.DB"), QStringLiteral("po archiwum"));
+    OtherProgram modul(R + QStringLiteral("2025/FIN/KONTRAHI.DB"));
+    ASSERT_EQ(modul.exec(QStringLiteral("BEGIN IMMEDIATE; UPDATE records SET OPIS = 'pisze'")),
+              SQLITE_OK);
+    const WynikOdtworzenia wynik = Odtworz(A, R, lata, {}, QStringLiteral("x"), 100);
+    ASSERT_EQ(wynik.bledy.size(), 1);
+    EXPECT_TRUE(wynik.bledy.first().contains(QStringLiteral("zablokowana przez inny program")))
+        << qPrintable(wynik.bledy.first());
+    ASSERT_EQ(modul.exec(QStringLiteral("COMMIT")), SQLITE_OK);
+    EXPECT_EQ(opis(R + QStringLiteral("2025/FIN/KONTRAHI.DB")), QStringLiteral("pisze"));
+    EXPECT_EQ(opis(R + QStringLiteral("FIRMA.DB")), QStringLiteral("stary"));
+}
+
+// Archive and restore, killed and failed at every step: every live and archived table old or new,
+// whole; the safety folder complete before any live file is replaced; done again, each completes.
+TEST(ArchiwumAwarie, ArchiveAndRestoreKeepEveryTableWholeAtEveryStep)
+{
+    const auto dane = [](const QString &katalog, const QString &opis) {
+        for (const char *p : {"dane/FIRMA.DB", "dane/BAZA/SLOWNIKI/KONTAK.DB",
+                              "dane/2025/FIN/KONTRAHI.DB", "dane/2025/WPROST.DB"}) {
+            const QString sciezka = katalog + u'/' + QLatin1String(p);
+            QDir().mkpath(QFileInfo(sciezka).path());
+            makeTable(sciezka, kPola, kKlucz, {{"1", opis}, {"2", opis}, {"3", opis}});
+        }
+    };
+    const QStringList lata{QStringLiteral("2025")};
+    const HarnessOperation archiwum{
+        QStringLiteral("archive"),
+        [&](const QString &katalog) { dane(katalog, QStringLiteral("d")); },
+        [&](const QString &katalog) {
+            return Archiwizuj(katalog + QStringLiteral("/dane/"),
+                              katalog + QStringLiteral("/dane/ARCHIWUM/"), lata, {}, false)
+                .udane();
+        }};
+    const HarnessOperation odtworzenie{
+        QStringLiteral("restore"),
+        [&](const QString &katalog) {
+            dane(katalog, QStringLiteral("zarchiwizowane"));
+            Archiwizuj(katalog + QStringLiteral("/dane/"), katalog + QStringLiteral("/archiwum/"),
+                       lata, {}, false);
+            dane(katalog, QStringLiteral("bieżące"));
+        },
+        [&](const QString &katalog) {
+            // The same moment each run, so that a second run finds its safety folder.
+            const WynikOdtworzenia wynik =
+                Odtworz(katalog + QStringLiteral("/archiwum/"), katalog + QStringLiteral("/dane/"),
+                        lata, {}, QStringLiteral("2026.12.10-12.00.00"));
+            return wynik.udane();
+        },
+        {},
+        QStringLiteral("dane/ODTWARZANIE-")};
+    HarnessFigures razem;
+    for (const HarnessOperation &operacja : {archiwum, odtworzenie}) {
+        const HarnessFigures wynik = exerciseOperation(operacja);
+        std::printf("%s: %s\n", qPrintable(operacja.name), qPrintable(wynik.summary()));
+        EXPECT_GT(wynik.stepsTried, 10);
+        razem += wynik;
+    }
+    EXPECT_TRUE(razem.failures.isEmpty()) << razem.failures.join(u'\n').toStdString();
+}
+
+} // namespace
+} // namespace rawen::test
