@@ -111,6 +111,8 @@ void TFIRMAF::FormShow()
 
 void TFIRMAF::done(int result)
 {
+    // Saved before the window hides: the control with the focus still holds its text.
+    FormClose();
     QDialog::done(result);
 }
 

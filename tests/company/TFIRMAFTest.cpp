@@ -26,11 +26,14 @@
 namespace rawen::test {
 namespace {
 
-const QStringList kWojewodztwa{
-    "DOLNOŚLĄSKIE",  "KUJAWSKO - POMORSKIE", "LUBELSKIE",      "LUBUSKIE",
-    "ŁÓDZKIE",       "MAŁOPOLSKIE",          "MAZOWIECKIE",    "OPOLSKIE",
-    "PODKARPACKIE",  "PODLASKIE",            "POMORSKIE",      "ŚLĄSKIE",
-    "ŚWIĘTOKRZYSKIE", "WARMIŃSKO - MAZURSKIE", "WIELKOPOLSKIE", "ZACHODNIPOMORSKIE"};
+const QStringList kWojewodztwa{"DOLNOŚLĄSKIE",   "KUJAWSKO - POMORSKIE",
+                               "LUBELSKIE",      "LUBUSKIE",
+                               "ŁÓDZKIE",        "MAŁOPOLSKIE",
+                               "MAZOWIECKIE",    "OPOLSKIE",
+                               "PODKARPACKIE",   "PODLASKIE",
+                               "POMORSKIE",      "ŚLĄSKIE",
+                               "ŚWIĘTOKRZYSKIE", "WARMIŃSKO - MAZURSKIE",
+                               "WIELKOPOLSKIE",  "ZACHODNIPOMORSKIE"};
 
 // Every bound control of the form: its page, its field, the label standing left of it and its
 // hint, in keyboard order page by page.
@@ -91,7 +94,7 @@ const Kontrolka kKontrolki[] = {
     {"STRONA3", "DBEdit32", "BANK3", "nazwa banku 3 :", ""},
     {"STRONA3", "DBEdit31", "ADRES3", "adres banku 3 :", ""},
     {"STRONA3", "DBEdit28", "NUM3", "rachunek 3 :", ""},
-    {"TabSheet1", "DBEdit1", "Urzad", "Urząd skarbowy, do którego składana jest deklaracja",
+    {"TabSheet1", "DBEdit1", "URZAD", "Urząd skarbowy, do którego składana jest deklaracja",
      "Nazwa urzędu skarbowego"},
     {"TabSheet1", "DBEdit26", "ARCHDATA", "Data ostatniej aktualizacji archiwum :", ""},
     {"TabSheet1", "DBEdit27", "ARCHDNI", "Okres aktualizacji archiwum :", ""},
@@ -105,7 +108,8 @@ const Kontrolka kKontrolki[] = {
 void pisz(QWidget *kontrolka, const QString &tekst)
 {
     for (const QChar znak : tekst)
-        QTest::sendKeyEvent(QTest::Click, kontrolka, Qt::Key_unknown, QString(znak), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, kontrolka, Qt::Key_unknown, QString(znak),
+                            Qt::NoModifier);
 }
 
 class TFIRMAFTest : public testing::Test
@@ -193,9 +197,12 @@ TEST_F(TFIRMAFTest, TheFormIsLaidOutAsDesigned)
     EXPECT_EQ(okno->size(), QSize(563, 389));
     auto *strony = k<QTabWidget>("STRONY");
     const QList<std::pair<const char *, const char *>> oczekiwane{
-        {"STRONA1", "Dane identyfikacyjne i ewidencyjne"}, {"STRONA2", "Adres siedziby"},
-        {"STRONA7", "Adres zamieszkana"},                  {"STRONA3", "Rachunki bankowe"},
-        {"TabSheet1", "Inne parametry"},                   {"STRONA6", "Logo Firmy"}};
+        {"STRONA1", "Dane identyfikacyjne i ewidencyjne"},
+        {"STRONA2", "Adres siedziby"},
+        {"STRONA7", "Adres zamieszkana"},
+        {"STRONA3", "Rachunki bankowe"},
+        {"TabSheet1", "Inne parametry"},
+        {"STRONA6", "Logo Firmy"}};
     ASSERT_EQ(strony->count(), oczekiwane.size());
     for (int i = 0; i < strony->count(); ++i) {
         EXPECT_EQ(strony->widget(i)->objectName(), QLatin1String(oczekiwane[i].first));
@@ -271,8 +278,8 @@ TEST_F(TFIRMAFTest, TheFormIsLaidOutAsDesigned)
     EXPECT_EQ(notatka,
               (QStringList{"W programie można  zastosować logo w ", "formacie BMP i nazwie LOGO. ",
                            "Plik proszę umiescić w katalogu:", "C:\\Program files\\qv\\dane  ",
-                           "Rozmiar logo w pixelach zależy od rozdzielczości ", "drukarki:",
-                           "Aby uzyskać na wydruku logo wielkości 5 cm na 2,5 ",
+                           "Rozmiar logo w pixelach zależy od rozdzielczości ",
+                           "drukarki:", "Aby uzyskać na wydruku logo wielkości 5 cm na 2,5 ",
                            "cm należy wczytać rysunek wielkości:", "",
                            "Rozdzielczość      Szerokość       Wysokość",
                            "drukarki                  pixeli                   pixeli",
@@ -386,14 +393,15 @@ TEST_F(TFIRMAFTest, TabbingThroughTheSeatAddressFillsTheResidenceAddress)
     QTest::keyClick(k("DBEdit30"), Qt::Key_Tab);
 
     k<QTabWidget>("STRONY")->setCurrentWidget(k("STRONA7"));
-    const QStringList oczekiwane{"Polna",    "7",        "2",        "34-100",   "Wadowice",
-                                 "Polska",   "MAŁOPOLSKIE", "Wadowice", "Wadowice", "Wadowice"};
-    const char *zamieszkanie[] = {"DBEdit37", "DBEdit38", "DBEdit39", "DBEdit40", "DBEdit41",
+    const QStringList oczekiwane{"Polna",  "7",           "2",        "34-100",   "Wadowice",
+                                 "Polska", "MAŁOPOLSKIE", "Wadowice", "Wadowice", "Wadowice"};
+    const char *zamieszkanie[] = {"DBEdit37", "DBEdit38",    "DBEdit39", "DBEdit40", "DBEdit41",
                                   "DBEdit42", "DBComboBox4", "DBEdit43", "DBEdit44", "DBEdit45"};
     for (int i = 0; i < 10; ++i) {
         QWidget *w = k(zamieszkanie[i]);
-        const QString tekst = qobject_cast<QComboBox *>(w) ? qobject_cast<QComboBox *>(w)->currentText()
-                                                          : qobject_cast<QLineEdit *>(w)->text();
+        const QString tekst = qobject_cast<QComboBox *>(w)
+                                  ? qobject_cast<QComboBox *>(w)->currentText()
+                                  : qobject_cast<QLineEdit *>(w)->text();
         EXPECT_EQ(tekst, oczekiwane[i]) << zamieszkanie[i];
     }
     // A residence control left changes nothing else.
@@ -427,6 +435,31 @@ TEST_F(TFIRMAFTest, ThePayerKindKeepsTheFirstCharacter)
     QTest::keyClick(k("EWOJEWODZTWO"), Qt::Key_Tab);
     okno->close();
     EXPECT_EQ(zapisane("WOJEWODZTWO"), QStringLiteral("POMORZE ZACHODNIE"));
+}
+
+// The form's edits follow their fields: the archive date cannot be typed into, the archive
+// period takes whole numbers only, and no edit takes more than its field holds.
+TEST_F(TFIRMAFTest, EditsFollowTheirFields)
+{
+    otworz(true);
+    pokaz();
+    wpisz("DBEdit26", QStringLiteral("2099.12.31"));
+    QTest::keyClick(k("DBEdit26"), Qt::Key_Tab);
+    wpisz("DBEdit27", QStringLiteral("3x0 dni"));
+    QTest::keyClick(k("DBEdit27"), Qt::Key_Tab);
+    wpisz("DBEdit3", QString(60, u'ś'));
+    EXPECT_EQ(k<QLineEdit>("DBEdit3")->text().size(), 50);
+    QTest::keyClick(k("DBEdit3"), Qt::Key_Tab);
+    wpisz("DBEdit35", QStringLiteral("04.01.2005"));
+    EXPECT_EQ(k<QLineEdit>("DBEdit35")->text(), QStringLiteral("04.01"));
+    QTest::keyClick(k("DBEdit35"), Qt::Key_Tab);
+    okno->close();
+    EXPECT_EQ(zapisane("ARCHDATA"), QStringLiteral("2005.01.31"));
+    EXPECT_EQ(k<QLineEdit>("DBEdit26")->text(), QStringLiteral("2005.01.31"));
+    EXPECT_EQ(zapisane("ARCHDNI"), QStringLiteral("30"));
+    EXPECT_EQ(zapisane("SKROT"), QStringLiteral("Biuro") + QString(45, u'ś'));
+    EXPECT_EQ(zapisane("OBRDATA"), QStringLiteral("04.01"));
+    EXPECT_TRUE(okna.shown().isEmpty());
 }
 
 TEST_F(TFIRMAFTest, TheLogoPageShowsThePictureAndItsSize)
@@ -474,9 +507,11 @@ TEST_F(TFIRMAFTest, ANumberWithWrongCheckDigitsIsMarkedButKept)
         {"DBEdit2", "REGON", "73050133000120", ""},
         {"DBEdit9", "PESEL", "9001010012", "PESEL powinien mieć 11 cyfr"},
         {"DBEdit9", "PESEL", "90010100122", ""},
-        {"DBEdit23", "NUM1", "PL35 9999 0000 1111 2222 3333 4445", "Nieprawidłowa suma kontrolna NRB"},
+        {"DBEdit23", "NUM1", "PL35 9999 0000 1111 2222 3333 4445",
+         "Nieprawidłowa suma kontrolna NRB"},
         {"DBEdit19", "NUM2", "35 9999 0000 1111 2222 3333 4444", ""},
-        {"DBEdit28", "NUM3", "53 9999 0000 1111 2222 3333 4444", "Nieprawidłowa suma kontrolna NRB"},
+        {"DBEdit28", "NUM3", "53 9999 0000 1111 2222 3333 4444",
+         "Nieprawidłowa suma kontrolna NRB"},
     };
     for (const auto &p : przypadki) {
         SCOPED_TRACE(std::string(p.kontrolka) + " " + p.tekst);
@@ -511,7 +546,8 @@ TEST_F(TFIRMAFTest, TheStatusBarShowsTheHintUnderTheMouse)
         QCoreApplication::sendEvent(w, &wyjscie);
     };
     wejdz(k("DBEdit3"));
-    EXPECT_EQ(pasek->currentMessage(), QStringLiteral("Nazwa skrócona używana w programie Płatnik"));
+    EXPECT_EQ(pasek->currentMessage(),
+              QStringLiteral("Nazwa skrócona używana w programie Płatnik"));
     wyjdz(k("DBEdit3"));
     EXPECT_EQ(pasek->currentMessage(), QString());
     wejdz(k("DBEdit7"));

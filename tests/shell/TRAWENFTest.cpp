@@ -1,5 +1,6 @@
 #include "shell/TRAWENF.h"
 
+#include "company/TFIRMAF.h"
 #include "data/TDANE.h"
 #include "data/TabelaFirmy.h"
 #include "data/WartosciProgramu.h"
@@ -15,7 +16,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +26,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace rawen::test {
 namespace {
@@ -78,6 +83,19 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
 
+    // The templates of a new firm in the data root: the working year 2005 and BAZA, a table in
+    // each.
+    void szablony()
+    {
+        const QList<FieldDef> pola{{QStringLiteral("NR"), ftInteger, 0, false},
+                                   {QStringLiteral("NAZWA"), ftString, 20, false}};
+        for (const char *tabela : {"2005/FIN/KONTRAHI.DB", "BAZA/SLOWNIK.DB"}) {
+            const QString sciezka = katalog.filePath(QLatin1String(tabela));
+            QDir().mkpath(QFileInfo(sciezka).path());
+            makeTable(sciezka, pola, {}, {{"1", "Hurtownia"}});
+        }
+    }
+
     // Makes the window as start-up does and shows it, which runs FormShow.
     std::unique_ptr<TRAWENF> pokaz()
     {
@@ -112,6 +130,43 @@ protected:
         auto *kontrolka = okno.findChild<QWidget *>(nazwa);
         ASSERT_TRUE(kontrolka) << nazwa.toStdString();
         QTest::mouseClick(kontrolka, Qt::LeftButton, {}, QPoint(2, 2));
+    }
+
+    // "Nowa firma" clicked: the company data form it shows modally gets `skrot` typed as the
+    // short name (nothing when empty) and is closed with its close box; `wFormie` runs first,
+    // while the form is open.
+    static void nowaFirma(TRAWENF &okno, const QString &skrot,
+                          const std::function<void(TFIRMAF &)> &wFormie = {})
+    {
+        bool pokazana = false;
+        QTimer::singleShot(0, [&] {
+            auto *forma = qobject_cast<TFIRMAF *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(forma);
+            pokazana = true;
+            if (wFormie)
+                wFormie(*forma);
+            if (!skrot.isEmpty()) {
+                QApplication::setActiveWindow(forma);
+                auto *pole = forma->findChild<QLineEdit *>(QStringLiteral("DBEdit3"));
+                pole->setFocus(Qt::MouseFocusReason);
+                for (const QChar znak : skrot)
+                    QTest::sendKeyEvent(QTest::Click, pole, Qt::Key_unknown, QString(znak),
+                                        Qt::NoModifier);
+            }
+            forma->close();
+        });
+        kliknij(okno, QStringLiteral("Panel4"));
+        EXPECT_TRUE(pokazana);
+    }
+
+    static QString katalogPozycji(TRAWENF &okno, const QString &poczatek)
+    {
+        auto *lista = okno.findChild<QListWidget *>(QStringLiteral("FIRMA"));
+        for (int i = 0; i < lista->count(); ++i) {
+            if (lista->item(i)->text().startsWith(poczatek))
+                return lista->item(i)->data(Qt::UserRole).toString();
+        }
+        return {};
     }
 
     QTemporaryDir katalog;
@@ -266,6 +321,7 @@ TEST_F(TRAWENFTest, OpeningAYearShowsTheYearFormModally)
 TEST_F(TRAWENFTest, TheCommandPanelsAreNotModules)
 {
     firma(katalog.path(), QStringLiteral("Biuro"));
+    szablony();
     auto okno = pokaz();
     wybierz(*okno, QStringLiteral("000"));
     // A command that opens a window of its own has it closed again at once.
@@ -280,7 +336,247 @@ TEST_F(TRAWENFTest, TheCommandPanelsAreNotModules)
         kliknij(*okno, QString::fromLatin1(kontrolka));
     zamykanie.stop();
     EXPECT_TRUE(procesy.starty.isEmpty());
-    EXPECT_TRUE(okna.shown().isEmpty());
+    EXPECT_TRUE(okna.shown().isEmpty()) << okna.texts().join(u'\n').toStdString();
+    // Each control of "Nowa firma" made a firm; "Kasuj firmę" left firm 000 alone.
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 ", "002 ", "003 "}));
+}
+
+// Records how the year form looked each time it was shown.
+class PokazaniaRoku : public QObject
+{
+public:
+    QStringList widziane;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            auto *rokf = static_cast<TROKF *>(watched);
+            widziane << rokf->windowTitle() + (rokf->DANE()->isVisibleTo(rokf)
+                                                   ? QStringLiteral(", z panelem")
+                                                   : QStringLiteral(", bez panelu"));
+        }
+        return false;
+    }
+};
+
+// "Nowa firma" takes the number after the highest of the list, shows the company data form on
+// the new firm's empty table, copies the working year and BAZA while the year form shows only
+// its log, and adds the item, which knows its directory. The data module has firm 000's table
+// open again afterwards.
+TEST_F(TRAWENFTest, ANewFirmGetsTheNextNumberItsTablesAndItsItem)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    firma(katalog.filePath(QStringLiteral("FIRMA001")), QStringLiteral("Sklep"));
+    firma(katalog.filePath(QStringLiteral("FIRMA002")), QStringLiteral("Warsztat"));
+    szablony();
+    plik(QStringLiteral("harnol.exe"));
+    auto okno = pokaz();
+    ASSERT_EQ(w.rokRoboczy, QStringLiteral("2005"));
+    wybierz(*okno, QStringLiteral("001"));
+
+    PokazaniaRoku pokazania;
+    QString tabelaFormy;
+    bool pustaTabela = false;
+    nowaFirma(*okno, QStringLiteral("Kwiaciarnia"), [&](TFIRMAF &) {
+        tabelaFormy = dane->TFIRMA.tableName();
+        pustaTabela = dane->TFIRMA.isOpen() && dane->TFIRMA.isEmpty();
+        ASSERT_TRUE(okno->ROKF());
+        okno->ROKF()->installEventFilter(&pokazania);
+    });
+    EXPECT_EQ(QDir::cleanPath(tabelaFormy), katalog.filePath(QStringLiteral("FIRMA003/FIRMA")));
+    EXPECT_TRUE(pustaTabela);
+    EXPECT_EQ(pokazania.widziane,
+              QStringList{QStringLiteral("Przygotowanie środowiska, bez panelu")});
+    EXPECT_FALSE(okno->ROKF()->isVisible());
+    EXPECT_EQ(okno->ROKF()->windowTitle(), QStringLiteral("Otwarcie baz na nowy rok"));
+    EXPECT_TRUE(okno->ROKF()->DANE()->isVisibleTo(okno->ROKF()));
+    EXPECT_TRUE(okna.shown().isEmpty()) << okna.texts().join(u'\n').toStdString();
+
+    EXPECT_EQ(pozycje(*okno),
+              (QStringList{"000 Biuro", "001 Sklep", "002 Warsztat", "003 Kwiaciarnia"}));
+    EXPECT_EQ(katalogPozycji(*okno, QStringLiteral("003")), root() + QStringLiteral("FIRMA003/"));
+    for (const char *plikFirmy :
+         {"FIRMA003/FIRMA.DB", "FIRMA003/2005/FIN/KONTRAHI.DB", "FIRMA003/BAZA/SLOWNIK.DB"})
+        EXPECT_TRUE(QFileInfo::exists(katalog.filePath(QLatin1String(plikFirmy)))) << plikFirmy;
+    Table nowa;
+    nowa.setTableName(katalog.filePath(QStringLiteral("FIRMA003/FIRMA")));
+    nowa.open();
+    EXPECT_EQ(nowa.fieldByName(QStringLiteral("SKROT")).asString(), QStringLiteral("Kwiaciarnia"));
+
+    // The company data form, the archive date and the reminder go on working on firm 000.
+    EXPECT_TRUE(dane->TFIRMA.isOpen());
+    EXPECT_EQ(dane->TFIRMA.fieldByName(QStringLiteral("SKROT")).asString(),
+              QStringLiteral("Biuro"));
+    EXPECT_FALSE(okno->Table1.isOpen());
+
+    // The new firm is a firm like any other: a module starts for it in its directory.
+    okno->findChild<QListWidget *>(QStringLiteral("FIRMA"))->clearSelection();
+    wybierz(*okno, QStringLiteral("003"));
+    kliknij(*okno, QStringLiteral("PHARNOL"));
+    ASSERT_EQ(procesy.starty.size(), 1);
+    EXPECT_EQ(procesy.starty.last().argumenty,
+              QStringList{QStringLiteral("DR=") + root() + QStringLiteral("FIRMA003/")});
+}
+
+// Closed without anything typed, the company data form still gives a firm: its item is the
+// number and one space, and its table has no record.
+TEST_F(TRAWENFTest, AFirmWhoseFormWasClosedEmptyIsTheNumberAndOneSpace)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    szablony();
+    auto okno = pokaz();
+    nowaFirma(*okno, QString());
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 "}));
+    Table nowa;
+    nowa.setTableName(katalog.filePath(QStringLiteral("FIRMA001/FIRMA")));
+    nowa.open();
+    EXPECT_TRUE(nowa.isEmpty());
+    EXPECT_TRUE(okna.shown().isEmpty()) << okna.texts().join(u'\n').toStdString();
+}
+
+// A deleted firm's number is free again; deleting the second firm of that number cannot rename
+// its directory onto the first one's, says so and keeps the firm in the list.
+TEST_F(TRAWENFTest, ADeletedNumberIsUsedAgainAndItsSecondDeletionIsRefused)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    firma(katalog.filePath(QStringLiteral("FIRMA001")), QStringLiteral("Sklep"));
+    firma(katalog.filePath(QStringLiteral("FIRMA002")), QStringLiteral("Warsztat"));
+    szablony();
+    auto okno = pokaz();
+
+    wybierz(*okno, QStringLiteral("002"));
+    okna.answerNext(MessageBoxes::Answer::Yes);
+    kliknij(*okno, QStringLiteral("Panel5"));
+    EXPECT_EQ(okna.texts(), QStringList{QStringLiteral("Czy skasować firmę : Warsztat")});
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep"}));
+    EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("#IRMA002/FIRMA.DB"))).isFile());
+    EXPECT_FALSE(QFileInfo::exists(katalog.filePath(QStringLiteral("FIRMA002"))));
+
+    nowaFirma(*okno, QStringLiteral("Piekarnia"));
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep", "002 Piekarnia"}));
+    EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("FIRMA002/FIRMA.DB"))).isFile());
+
+    wybierz(*okno, QStringLiteral("002"));
+    okna.answerNext(MessageBoxes::Answer::Yes);
+    kliknij(*okno, QStringLiteral("Image4"));
+    ASSERT_EQ(okna.shown().size(), 3);
+    EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Error);
+    EXPECT_TRUE(okna.shown().last().text.startsWith(QStringLiteral("Nie można skasować firmy")))
+        << okna.shown().last().text.toStdString();
+    EXPECT_TRUE(okna.shown().last().text.contains(QStringLiteral("#IRMA002")));
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep", "002 Piekarnia"}));
+    EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("FIRMA002/FIRMA.DB"))).isFile());
+    Table pierwsza;
+    pierwsza.setTableName(katalog.filePath(QStringLiteral("#IRMA002/FIRMA")));
+    pierwsza.open();
+    EXPECT_EQ(pierwsza.fieldByName(QStringLiteral("SKROT")).asString(), QStringLiteral("Warsztat"));
+}
+
+// The question names the firm by at most 40 characters of its short name; No changes nothing,
+// firm 000 is never asked about, and without a selected firm the user is told so.
+TEST_F(TRAWENFTest, TheDeletionQuestionAndTheFirmsThatAreNotDeleted)
+{
+    const QString nazwa =
+        QStringLiteral("Przedsiębiorstwo Handlowo-Usługowe \"Złota Rączka\" s.c. Kraków");
+    ASSERT_GE(nazwa.size(), 50);
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    firma(katalog.filePath(QStringLiteral("FIRMA001")), nazwa.left(50));
+    auto okno = pokaz();
+
+    kliknij(*okno, QStringLiteral("Label4"));
+    ASSERT_EQ(okna.shown().size(), 1);
+    EXPECT_EQ(okna.shown().last().text, QStringLiteral("Brak wybranej firmy"));
+    EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Warning);
+
+    wybierz(*okno, QStringLiteral("000"));
+    kliknij(*okno, QStringLiteral("Panel5"));
+    EXPECT_EQ(okna.shown().size(), 1);
+
+    okno->findChild<QListWidget *>(QStringLiteral("FIRMA"))->clearSelection();
+    wybierz(*okno, QStringLiteral("001"));
+    okna.answerNext(MessageBoxes::Answer::No);
+    kliknij(*okno, QStringLiteral("Panel5"));
+    ASSERT_EQ(okna.shown().size(), 2);
+    EXPECT_EQ(okna.shown().last().text, QStringLiteral("Czy skasować firmę : ") + nazwa.left(40));
+    EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Warning);
+    EXPECT_EQ(okna.shown().last().buttons, MessageBoxes::Buttons::YesNo);
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", QStringLiteral("001 ") + nazwa.left(50)}));
+    EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("FIRMA001/FIRMA.DB"))).isFile());
+}
+
+// An error inside the creation: one box, no item, what was made stays on the disk, the year form
+// back as designed and firm 000's table open again. "Nowa firma" once more takes the same
+// number and offers what was typed.
+TEST_F(TRAWENFTest, AnErrorWhileCreatingAddsNoItemAndKeepsWhatWasMade)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    szablony();
+    const QString zla = katalog.filePath(QStringLiteral("2005/FIN/ZLA.DB"));
+    plik(QStringLiteral("2005/FIN/ZLA.DB")); // not a table
+    auto okno = pokaz();
+
+    nowaFirma(*okno, QStringLiteral("Apteka"));
+    ASSERT_EQ(okna.shown().size(), 1);
+    EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Error);
+    EXPECT_EQ(okna.shown().last().text.section(u'\r', 0, 0),
+              QStringLiteral("Błąd generowania firmy."));
+    EXPECT_TRUE(okna.shown().last().text.contains(QStringLiteral("ZLA.DB")))
+        << okna.shown().last().text.toStdString();
+    EXPECT_EQ(pozycje(*okno), QStringList{QStringLiteral("000 Biuro")});
+    EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("FIRMA001/FIRMA.DB"))).isFile());
+    EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("FIRMA001/2005"))).isDir());
+    EXPECT_FALSE(okno->ROKF()->isVisible());
+    EXPECT_EQ(okno->ROKF()->windowTitle(), QStringLiteral("Otwarcie baz na nowy rok"));
+    EXPECT_TRUE(okno->ROKF()->DANE()->isVisibleTo(okno->ROKF()));
+    EXPECT_TRUE(dane->TFIRMA.isOpen());
+    EXPECT_EQ(dane->TFIRMA.fieldByName(QStringLiteral("SKROT")).asString(),
+              QStringLiteral("Biuro"));
+
+    ASSERT_TRUE(QFile::remove(zla));
+    QString pokazane;
+    nowaFirma(*okno, QString(), [&](TFIRMAF &forma) {
+        pokazane = forma.findChild<QLineEdit *>(QStringLiteral("DBEdit3"))->text();
+    });
+    EXPECT_EQ(pokazane, QStringLiteral("Apteka"));
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Apteka"}));
+    EXPECT_EQ(okna.shown().size(), 1);
+}
+
+// "Nowa firma" with nothing to number from (no firm table in the data root) or after firm 999
+// says why and makes nothing.
+TEST_F(TRAWENFTest, ANewFirmWithoutAFreeNumberIsRefused)
+{
+    szablony();
+    firma(katalog.filePath(QStringLiteral("FIRMA001")), QStringLiteral("Sklep"));
+    std::unique_ptr<TRAWENF> bezRejestru;
+    {
+        ScriptedMessageBoxes startu; // the data module reports the tables it did not open
+        bezRejestru = pokaz();
+    }
+    ASSERT_TRUE(pozycje(*bezRejestru).isEmpty());
+    kliknij(*bezRejestru, QStringLiteral("Label3"));
+    ASSERT_EQ(okna.shown().size(), 1);
+    EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Error);
+    EXPECT_TRUE(okna.shown().last().text.startsWith(
+        QStringLiteral("Nie można utworzyć nowej firmy.\rWykaz firm jest pusty")))
+        << okna.shown().last().text.toStdString();
+    EXPECT_FALSE(bezRejestru->FIRMAF());
+    bezRejestru.reset();
+    dane.reset();
+
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    firma(katalog.filePath(QStringLiteral("FIRMA999")), QStringLiteral("Ostatnia"));
+    auto okno = pokaz();
+    const QStringList przed = directoryEntries(katalog.path());
+    kliknij(*okno, QStringLiteral("Image3"));
+    ASSERT_EQ(okna.shown().size(), 2);
+    EXPECT_EQ(okna.shown().last().text,
+              QStringLiteral("Nie można utworzyć nowej firmy.\rBrak wolnego numeru firmy: numery "
+                             "firm kończą się na 999."));
+    EXPECT_EQ(directoryEntries(katalog.path()), przed);
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep", "999 Ostatnia"}));
+    EXPECT_TRUE(dane->TFIRMA.isOpen());
 }
 
 TEST_F(TRAWENFTest, TheWindowIsLaidOutAsDesigned)
