@@ -281,6 +281,10 @@ void TRAWENF::Panel5Click()
         return;
     }
     delete pozycja;
+    // The list would move the selection to the next firm, which a module or a second "Kasuj
+    // firmę" would then act on unasked.
+    ui->FIRMA->setCurrentRow(-1);
+    ui->FIRMA->clearSelection();
 }
 
 void TRAWENF::PROG(QObject *sender)

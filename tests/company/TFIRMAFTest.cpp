@@ -4,6 +4,7 @@
 #include "data/TDANE.h"
 #include "data/TabelaFirmy.h"
 #include "data/WartosciProgramu.h"
+#include "platform/MultiRowTabWidget.h"
 #include "support/FixedAppContext.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TableFixtures.h"
@@ -266,6 +267,12 @@ TEST_F(TFIRMAFTest, TheFormIsLaidOutAsDesigned)
 
     // The hidden update-check group is bound to the configuration table.
     pokaz();
+    // The tabs of all six pages show whole in the window's width.
+    auto *pasek = static_cast<MultiRowTabBar *>(strony->tabBar());
+    for (int i = 0; i < strony->count(); ++i) {
+        EXPECT_TRUE(pasek->rect().contains(pasek->placeOfTab(i))) << i;
+        EXPECT_GE(pasek->placeOfTab(i).width(), pasek->tabSizeHint(i).width()) << i;
+    }
     EXPECT_TRUE(k("GroupBox2")->isHidden());
     EXPECT_EQ(k<QGroupBox>("GroupBox2")->title(), QStringLiteral(" Aktualizacja Internet "));
     EXPECT_EQ(k<QLineEdit>("DBEdit33")->text(), QStringLiteral("2005.04.10"));

@@ -159,6 +159,17 @@ protected:
         EXPECT_TRUE(pokazana);
     }
 
+    // Selects the item that begins with `poczatek` as a user does, with a click.
+    static void kliknijPozycje(TRAWENF &okno, const QString &poczatek)
+    {
+        auto *lista = okno.findChild<QListWidget *>(QStringLiteral("FIRMA"));
+        for (int i = 0; i < lista->count(); ++i) {
+            if (lista->item(i)->text().startsWith(poczatek))
+                QTest::mouseClick(lista->viewport(), Qt::LeftButton, {},
+                                  lista->visualItemRect(lista->item(i)).center());
+        }
+    }
+
     static QString katalogPozycji(TRAWENF &okno, const QString &poczatek)
     {
         auto *lista = okno.findChild<QListWidget *>(QStringLiteral("FIRMA"));
@@ -445,11 +456,13 @@ TEST_F(TRAWENFTest, ADeletedNumberIsUsedAgainAndItsSecondDeletionIsRefused)
     szablony();
     auto okno = pokaz();
 
-    wybierz(*okno, QStringLiteral("002"));
+    kliknijPozycje(*okno, QStringLiteral("002"));
     okna.answerNext(MessageBoxes::Answer::Yes);
     kliknij(*okno, QStringLiteral("Panel5"));
     EXPECT_EQ(okna.texts(), QStringList{QStringLiteral("Czy skasować firmę : Warsztat")});
     EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep"}));
+    // No other firm is selected in its place.
+    EXPECT_TRUE(okno->findChild<QListWidget *>(QStringLiteral("FIRMA"))->selectedItems().isEmpty());
     EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("#IRMA002/FIRMA.DB"))).isFile());
     EXPECT_FALSE(QFileInfo::exists(katalog.filePath(QStringLiteral("FIRMA002"))));
 
