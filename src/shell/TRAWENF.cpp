@@ -16,10 +16,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QListWidgetItem>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QThread>
+#include <QWindow>
 
 // The icons are built into the library; a static library must load them itself.
 static void wczytajIkony()
@@ -231,9 +234,17 @@ void TRAWENF::NOWY()
         okno.DANE()->hide();
         okno.setWindowTitle(QStringLiteral("Przygotowanie środowiska"));
         okno.show();
-        // The copies run inside this click; a window just shown is painted only by a pass of
-        // the loop.
+        // The copies run inside this click and pump no messages, so the window is painted here,
+        // once the window system has put it on the screen (in its own time: a window manager
+        // frames it first). User input stays queued.
+        const QWindow *okienko = okno.windowHandle();
+        const QDeadlineTimer limit(1000);
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        while (okienko && !okienko->isExposed() && !limit.hasExpired()) {
+            QThread::msleep(5);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+        okno.repaint();
     };
     kroki.ukryjPrzygotowanie = [&okno, tytul] {
         okno.hide();
