@@ -1,5 +1,6 @@
 #include "shell/TRAWENF.h"
 
+#include "archive/TARCHF.h"
 #include "data/TDANE.h"
 #include "data/WartosciProgramu.h"
 #include "platform/AppContext.h"
@@ -8,8 +9,8 @@
 #include "platform/Processes.h"
 #include "shell/Moduly.h"
 #include "shell/WykazFirm.h"
-#include "year/TROKF.h"
 #include "ui_TRAWENF.h"
+#include "year/TROKF.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -17,6 +18,7 @@
 #include <QListWidgetItem>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTimer>
 
 // The icons are built into the library; a static library must load them itself.
 static void wczytajIkony()
@@ -106,6 +108,8 @@ void TRAWENF::showEvent(QShowEvent *event)
     if (!m_pokazane && !event->spontaneous()) {
         m_pokazane = true;
         FormShow();
+        // The archive reminder once a run, when the window is up.
+        QTimer::singleShot(0, this, [this] { archf().SPRAWDZ(); });
     }
 }
 
@@ -192,9 +196,16 @@ void TRAWENF::PROG(QObject *sender)
                                       polecenie.program);
 }
 
+TARCHF &TRAWENF::archf()
+{
+    if (!m_archf)
+        m_archf = std::make_unique<TARCHF>(m_wartosci, m_dane, m_postep, this);
+    return *m_archf;
+}
+
 void TRAWENF::Panel6Click()
 {
-    // The archive window comes with the archive.
+    archf().exec();
 }
 
 void TRAWENF::Panel7Click()

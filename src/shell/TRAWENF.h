@@ -13,6 +13,7 @@ class TRAWENF;
 namespace rawen {
 
 class OknoPostepu;
+class TARCHF;
 class Processes;
 class TDANE;
 class TROKF;
@@ -39,6 +40,8 @@ public:
     void ustawOknoPostepu(OknoPostepu *postep) { m_postep = postep; }
     // The year form, made on first use and kept.
     TROKF *ROKF() const { return m_rokf.get(); }
+    // The archive window, made on first use (the reminder after the first showing) and kept.
+    TARCHF *ARCHF() const { return m_archf.get(); }
 
 public slots:
     void FormShow();
@@ -56,6 +59,7 @@ protected:
 private:
     void oznaczModuly();
     void zbudujWykaz();
+    TARCHF &archf();
 
     std::unique_ptr<Ui::TRAWENF> ui;
     WartosciProgramu &m_wartosci;
@@ -63,6 +67,7 @@ private:
     Processes &m_procesy;
     OknoPostepu *m_postep = nullptr;
     std::unique_ptr<TROKF> m_rokf;
+    std::unique_ptr<TARCHF> m_archf;
     QString m_katalogGlowny;
     bool m_pokazane = false;
 };
