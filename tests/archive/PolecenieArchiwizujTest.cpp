@@ -86,8 +86,7 @@ protected:
         for (const char *tabela : {"BAZA/KONTA/KONTA.DB", "2026/HARNOL/HARNOL.DB"}) {
             const QString sciezka = k + u'/' + QLatin1String(tabela);
             ASSERT_TRUE(QDir().mkpath(QFileInfo(sciezka).path()));
-            makeTable(sciezka, kPola, {{QString(), QStringLiteral("NR"), ixPrimary | ixUnique}},
-                      r);
+            makeTable(sciezka, kPola, {{QString(), QStringLiteral("NR"), ixPrimary | ixUnique}}, r);
         }
     }
 
@@ -117,9 +116,9 @@ TEST_F(PolecenieArchiwizujTest, EveryFirmIntoItsOwnFolderWithItsDate)
     const Wynik w = uruchom({QStringLiteral("--wszystkie-firmy"), QStringLiteral("--do"),
                              cel.path(), QStringLiteral("--sprawdz-dokladnie"), root()});
     EXPECT_EQ(w.kod, 0) << qPrintable(w.bledy);
-    const QList<std::pair<QString, int>> firmy{
-        {QStringLiteral("FIRMA000"), 1}, {QStringLiteral("FIRMA001"), 2},
-        {QStringLiteral("FIRMA002"), 3}};
+    const QList<std::pair<QString, int>> firmy{{QStringLiteral("FIRMA000"), 1},
+                                               {QStringLiteral("FIRMA001"), 2},
+                                               {QStringLiteral("FIRMA002"), 3}};
     for (const auto &[folder, rekordy] : firmy) {
         SCOPED_TRACE(qPrintable(folder));
         const QString A = cel.filePath(folder) + u'/';
