@@ -251,8 +251,8 @@ QString WynikOdtworzenia::podsumowanie() const
     if (bledy.size() > 15)
         tekst += QStringLiteral("\r... i %1 innych.").arg(bledy.size() - 15);
     if (!kopiaBezpieczenstwa.isEmpty())
-        tekst += QStringLiteral("\rDane sprzed odtworzenia zapisano w katalogu %1 (można je "
-                                "odtworzyć z tego katalogu tym samym poleceniem).")
+        tekst += QStringLiteral("\rDane sprzed odtworzenia zapisano w katalogu %1. Aby do nich "
+                                "wrócić, odtwórz dane z tego katalogu (\"dowolna lokalizacja\").")
                      .arg(natywna(kopiaBezpieczenstwa));
     return tekst;
 }

@@ -88,12 +88,16 @@ TARCHF1 &TARCHF::archf1()
 
 void TARCHF::SpeedButton1Click()
 {
+    // The chooser opens on the folder the field names, when there is one.
+    archf1().wybierz(QDir::fromNativeSeparators(ui->EDR->text()));
     archf1().exec();
     ui->EDR->setText(archf1().wybranyKatalog());
 }
 
 void TARCHF::SpeedButton2Click()
 {
+    // The chooser opens on the folder the field names, when there is one.
+    archf1().wybierz(QDir::fromNativeSeparators(ui->EDR1->text()));
     archf1().exec();
     ui->EDR1->setText(archf1().wybranyKatalog());
 }
