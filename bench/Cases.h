@@ -4,6 +4,7 @@
 
 namespace rawen::bench {
 
+int archive(const QStringList &arguments);
 int copyTable(const QStringList &arguments);
 int firmList(const QStringList &arguments);
 int printTable(const QStringList &arguments);

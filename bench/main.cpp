@@ -17,6 +17,10 @@ int main(int argc, char **argv)
         int (*run)(const QStringList &);
     };
     static const Case cases[] = {
+        {"archive",
+         "[ROWS]  Archiwizuj with its check of BAZA and three years of about 400 MB in all (large "
+         "tables of about ROWS records) against cp -r + sync (goal: ratio <= 1.3)",
+         rawen::bench::archive},
         {"copy-table",
          "[ROWS]  KopiujStrukture with records against copy_file + fsync (goal: ratio <= 2)",
          rawen::bench::copyTable},

@@ -11,9 +11,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #include <cerrno>
 #include <sqlite3.h>
+#include <vector>
 
 namespace rawen {
 
@@ -140,6 +142,39 @@ QString WynikArchiwum::podsumowanie() const
     return tekst;
 }
 
+namespace {
+
+// At most this much is written before it is put in place: few open files, and little for the
+// system to hold unwritten.
+constexpr size_t kPlikowWPartii = 64;
+constexpr qint64 kBajtowWPartii = qint64(256) << 20;
+
+// An archived file checked as it lies on the disk after its sync: the hash of its bytes read
+// back must be that of the bytes copied, and a table must open (with `dokladnie`, also pass
+// SQLite's quick check). Raises EngineError.
+void sprawdzKopie(const QString &cel, const QString &plik, const SkopiowanyPlik &kopia,
+                  bool dokladnie)
+{
+    const std::optional<quint64> odczytany = SkrotPliku(cel);
+    if (!odczytany || *odczytany != kopia.skrot)
+        throw EngineError(EngineError::Damaged, plik,
+                          QStringLiteral("kopia w archiwum różni się od pliku źródłowego"));
+    if (!kopia.naszaTabela)
+        return;
+    Table tabela;
+    tabela.setTableName(cel);
+    tabela.open();
+    if (dokladnie) {
+        SqliteDatabase db;
+        db.open(cel, QFileInfo(cel).fileName(), false, true);
+        const QString werdykt = db.scalar(QStringLiteral("PRAGMA quick_check")).toString();
+        if (werdykt != QLatin1String("ok"))
+            throw EngineError(EngineError::Damaged, plik, werdykt);
+    }
+}
+
+} // namespace
+
 WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &lata,
                          const PrzebiegArchiwum &przebieg, bool dokladnie)
 {
@@ -156,38 +191,51 @@ WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &
                 wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu (%2)")
                                    .arg(natywna(A + katalog), systemErrorText(errno));
         }
+        // The files are copied a batch at a time and put in place together, so they reach the
+        // disk together; each is synced before its rename, and its directory after the last
+        // rename, before anything is checked or counted.
+        std::vector<std::pair<QString, PrzygotowanaKopia>> partia;
+        qint64 bajty = 0;
+        auto zatwierdzPartie = [&] {
+            std::vector<std::pair<QString, SkopiowanyPlik>> gotowe;
+            QSet<QString> katalogi;
+            for (auto &[plik, kopia] : partia) {
+                try {
+                    kopia.zatwierdz(DirectorySync::ByCaller);
+                    gotowe.emplace_back(plik, kopia.plik());
+                    katalogi.insert(QFileInfo(kopia.cel()).absolutePath());
+                } catch (const EngineError &blad) {
+                    wynik.bledy << QStringLiteral("%1: %2").arg(natywna(plik), blad.cause());
+                }
+            }
+            partia.clear();
+            bajty = 0;
+            for (const QString &katalog : std::as_const(katalogi))
+                (void)syncDirectory(katalog);
+            for (const auto &[plik, kopia] : gotowe) {
+                try {
+                    sprawdzKopie(A + plik, plik, kopia, dokladnie);
+                    ++wynik.pliki;
+                    if (kopia.naszaTabela)
+                        ++wynik.tabele;
+                    loguj(przebieg, natywna(A + plik));
+                } catch (const EngineError &blad) {
+                    wynik.bledy << QStringLiteral("%1: %2").arg(natywna(plik), blad.cause());
+                }
+            }
+        };
         for (const QString &plik : c.pliki) {
-            const QString cel = A + plik;
             try {
-                const SkopiowanyPlik kopia = KopiujPlikZastepujac(R + plik, cel);
-                ++wynik.pliki;
-                loguj(przebieg, natywna(cel));
-                // The archive is checked as it lies on the disk, after its sync.
-                const std::optional<quint64> odczytany = SkrotPliku(cel);
-                if (!odczytany || *odczytany != kopia.skrot) {
-                    wynik.bledy << QStringLiteral("%1: kopia w archiwum różni się od pliku "
-                                                  "źródłowego")
-                                       .arg(natywna(plik));
-                    continue;
-                }
-                if (!kopia.naszaTabela)
-                    continue;
-                Table tabela;
-                tabela.setTableName(cel);
-                tabela.open();
-                if (dokladnie) {
-                    SqliteDatabase db;
-                    db.open(cel, QFileInfo(cel).fileName(), false, true);
-                    const QString werdykt =
-                        db.scalar(QStringLiteral("PRAGMA quick_check")).toString();
-                    if (werdykt != QLatin1String("ok"))
-                        throw EngineError(EngineError::Damaged, plik, werdykt);
-                }
-                ++wynik.tabele;
+                PrzygotowanaKopia kopia(R + plik, A + plik);
+                bajty += kopia.plik().rozmiar;
+                partia.emplace_back(plik, std::move(kopia));
             } catch (const EngineError &blad) {
                 wynik.bledy << QStringLiteral("%1: %2").arg(natywna(plik), blad.cause());
             }
+            if (partia.size() >= kPlikowWPartii || bajty >= kBajtowWPartii)
+                zatwierdzPartie();
         }
+        zatwierdzPartie();
     });
     return wynik;
 }
@@ -203,8 +251,8 @@ QString WynikOdtworzenia::podsumowanie() const
     if (bledy.size() > 15)
         tekst += QStringLiteral("\r... i %1 innych.").arg(bledy.size() - 15);
     if (!kopiaBezpieczenstwa.isEmpty())
-        tekst += QStringLiteral("\rDane sprzed odtworzenia zapisano w katalogu %1 (można je "
-                                "odtworzyć z tego katalogu tym samym poleceniem).")
+        tekst += QStringLiteral("\rDane sprzed odtworzenia zapisano w katalogu %1. Aby do nich "
+                                "wrócić, odtwórz dane z tego katalogu (\"dowolna lokalizacja\").")
                      .arg(natywna(kopiaBezpieczenstwa));
     return tekst;
 }

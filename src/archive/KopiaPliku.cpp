@@ -97,15 +97,24 @@ std::optional<quint64> SkrotPliku(const QString &sciezka)
     QFile plik(sciezka);
     if (!plik.open(QIODevice::ReadOnly))
         return std::nullopt;
-    std::vector<char> bufor(1 << 16);
+    // Whole blocks as the copy hashed them, however the system hands out the bytes.
+    std::vector<char> bufor(kBlokKopii);
     quint64 skrot = 0;
     for (;;) {
-        const qint64 n = plik.read(bufor.data(), qint64(bufor.size()));
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
+        qint64 wBloku = 0;
+        while (wBloku < kBlokKopii) {
+            const qint64 n = plik.read(bufor.data() + wBloku, kBlokKopii - wBloku);
+            if (n < 0)
+                return std::nullopt;
+            if (n == 0)
+                break;
+            wBloku += n;
+        }
+        if (wBloku == 0)
             return skrot;
-        skrot = SkrotBajtow(bufor.data(), n, skrot);
+        skrot = SkrotBajtow(bufor.data(), wBloku, skrot);
+        if (wBloku < kBlokKopii)
+            return skrot;
     }
 }
 
@@ -123,36 +132,50 @@ template <typename Pisz> SkopiowanyPlik kopiuj(const QString &zrodlo, Pisz pisz)
 
 } // namespace
 
-SkopiowanyPlik KopiujPlikZastepujac(const QString &zrodlo, const QString &cel)
+PrzygotowanaKopia::PrzygotowanaKopia(const QString &zrodlo, const QString &cel)
+    : m_cel(cel), m_plik(std::make_unique<ReplacingFile>(cel))
 {
-    return kopiuj(zrodlo, [&](CzytnikPliku &czytnik, SkopiowanyPlik &wynik) {
-        ReplacingFile plik(cel);
-        if (!plik.open())
-            throw EngineError(EngineError::Io, cel, plik.errorString());
-        std::vector<char> bufor(1 << 16);
+    m_wynik = kopiuj(zrodlo, [&](CzytnikPliku &czytnik, SkopiowanyPlik &wynik) {
+        if (!m_plik->open())
+            throw EngineError(EngineError::Io, cel, m_plik->errorString());
+        std::vector<char> bufor(kBlokKopii);
         for (qint64 od = 0; od < czytnik.rozmiar();) {
-            const qint64 n = qMin(qint64(bufor.size()), czytnik.rozmiar() - od);
+            const qint64 n = qMin(kBlokKopii, czytnik.rozmiar() - od);
             if (!czytnik.czytaj(bufor.data(), n, od))
                 throw EngineError(EngineError::Io, zrodlo, QStringLiteral("błąd odczytu"));
             wynik.skrot = SkrotBajtow(bufor.data(), n, wynik.skrot);
-            if (!plik.write(QByteArray::fromRawData(bufor.data(), n)))
-                throw EngineError(EngineError::Io, cel, plik.errorString());
+            if (!m_plik->write(QByteArray::fromRawData(bufor.data(), n)))
+                throw EngineError(EngineError::Io, cel, m_plik->errorString());
             od += n;
         }
-        if (!plik.commit())
-            throw EngineError(EngineError::Io, cel, plik.errorString());
+        m_plik->startWriteback();
     });
 }
 
-SkopiowanyPlik KopiujPlikNowy(const QString &zrodlo, const QString &cel)
+PrzygotowanaKopia::~PrzygotowanaKopia() = default;
+PrzygotowanaKopia::PrzygotowanaKopia(PrzygotowanaKopia &&) noexcept = default;
+PrzygotowanaKopia &PrzygotowanaKopia::operator=(PrzygotowanaKopia &&) noexcept = default;
+
+void PrzygotowanaKopia::zatwierdz(DirectorySync katalog)
 {
-    return kopiuj(zrodlo, [&](CzytnikPliku &czytnik, SkopiowanyPlik &wynik) {
-        writeNewFile(cel, czytnik.rozmiar(), [&](char *dane, qint64 dlugosc, qint64 od) {
-            if (!czytnik.czytaj(dane, dlugosc, od))
-                return false;
-            wynik.skrot = SkrotBajtow(dane, dlugosc, wynik.skrot);
-            return true;
-        });
+    if (!m_plik || !m_plik->commit(katalog))
+        throw EngineError(EngineError::Io, m_cel,
+                          m_plik ? m_plik->errorString() : QStringLiteral("brak kopii"));
+    m_plik.reset();
+}
+
+SkopiowanyPlik KopiujPlikZastepujac(const QString &zrodlo, const QString &cel)
+{
+    PrzygotowanaKopia kopia(zrodlo, cel);
+    kopia.zatwierdz();
+    return kopia.plik();
+}
+
+void KopiujPlikNowy(const QString &zrodlo, const QString &cel)
+{
+    CzytnikPliku czytnik(zrodlo);
+    writeNewFile(cel, czytnik.rozmiar(), [&](char *dane, qint64 dlugosc, qint64 od) {
+        return czytnik.czytaj(dane, dlugosc, od);
     });
 }
 

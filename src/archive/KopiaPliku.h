@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/DurableFiles.h"
+
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace rawen {
@@ -31,7 +34,11 @@ private:
     bool m_nasza = false;
 };
 
-// A fast hash of bytes, chained over the pieces of a file in order.
+// A copy reads, hashes and writes a file in blocks of this size.
+constexpr qint64 kBlokKopii = qint64(1) << 20;
+
+// A fast hash of bytes, chained over the blocks of a file in order: the same bytes in other
+// blocks hash otherwise.
 quint64 SkrotBajtow(const char *dane, qint64 dlugosc, quint64 poprzedni);
 // The hash of a whole file as it lies on the disk; nothing when it cannot be read.
 std::optional<quint64> SkrotPliku(const QString &sciezka);
@@ -44,11 +51,36 @@ struct SkopiowanyPlik
     bool naszaTabela = false;
 };
 
-// Copies `zrodlo` (read with CzytnikPliku) to `cel` through a temporary beside it, synced and
-// renamed over whatever `cel` was: `cel` is its old self or the whole copy. Raises EngineError.
+// A copy of `zrodlo` (read with CzytnikPliku) made and not yet in place: written to a temporary
+// beside `cel`, its writing to the disk started. zatwierdz() syncs it and renames it over
+// whatever `cel` was, so `cel` is its old self or the whole copy; a copy dropped before that
+// leaves nothing. Copies made one after another and put in place together reach the disk
+// together. Both raise EngineError.
+class PrzygotowanaKopia
+{
+public:
+    PrzygotowanaKopia(const QString &zrodlo, const QString &cel);
+    ~PrzygotowanaKopia();
+    PrzygotowanaKopia(PrzygotowanaKopia &&) noexcept;
+    PrzygotowanaKopia &operator=(PrzygotowanaKopia &&) noexcept;
+
+    const SkopiowanyPlik &plik() const { return m_wynik; }
+    QString cel() const { return m_cel; }
+    // With DirectorySync::ByCaller the caller syncs the directory of `cel` afterwards.
+    void zatwierdz(DirectorySync katalog = DirectorySync::Now);
+
+private:
+    QString m_cel;
+    std::unique_ptr<ReplacingFile> m_plik;
+    SkopiowanyPlik m_wynik;
+};
+
+// Copies `zrodlo` to `cel` through a temporary beside it, synced and renamed over whatever `cel`
+// was: `cel` is its old self or the whole copy. Raises EngineError.
 SkopiowanyPlik KopiujPlikZastepujac(const QString &zrodlo, const QString &cel);
 
-// The same, as a new file `cel` that must not exist.
-SkopiowanyPlik KopiujPlikNowy(const QString &zrodlo, const QString &cel);
+// `zrodlo` copied as one state of it to a new file `cel` that must not exist, through a synced
+// temporary. Raises EngineError.
+void KopiujPlikNowy(const QString &zrodlo, const QString &cel);
 
 } // namespace rawen

@@ -13,10 +13,16 @@ namespace rawen {
 
 enum class MoveResult { Done, TargetExists, Failed };
 
+// Whether a rename syncs its directory before it returns, or leaves that to a caller that
+// renames many files into one directory and syncs it once after the last (syncDirectory), before
+// it tells anyone the files are there.
+enum class DirectorySync { Now, ByCaller };
+
 // Renames `from` to `to` in one step, replacing a file at `to`. The file put in place takes the
 // permissions (and, where the process may set it, the owner and group) of the file it replaces,
 // so a table shared by an office's users stays theirs. On Failed, errno tells why.
-[[nodiscard]] MoveResult moveReplacing(const QString &from, const QString &to);
+[[nodiscard]] MoveResult moveReplacing(const QString &from, const QString &to,
+                                       DirectorySync sync = DirectorySync::Now);
 
 // Renames `from` to `to` in one step, only while nothing is at `to`; never overwrites. On
 // Failed, errno tells why.
@@ -144,10 +150,14 @@ public:
     [[nodiscard]] bool open();
     // False when not all of `data` was written; the file is then no use and should be given up.
     [[nodiscard]] bool write(const QByteArray &data);
+    // Asks the system to start writing what was written so far, without waiting: files written
+    // one after another and committed together then reach the disk together rather than one by
+    // one. Only a hint; commit() still syncs.
+    void startWriteback();
     // Syncs and closes the temporary and renames it over the target (keeping the target's
     // permissions). False when any step fails; the target is then as it was, and the temporary
     // is gone.
-    [[nodiscard]] bool commit();
+    [[nodiscard]] bool commit(DirectorySync sync = DirectorySync::Now);
     // Drops what was written; the target stays as it was.
     void discard();
 

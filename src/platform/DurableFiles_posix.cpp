@@ -125,7 +125,7 @@ QString systemErrorText(int error)
     }
 }
 
-MoveResult moveReplacing(const QString &from, const QString &to)
+MoveResult moveReplacing(const QString &from, const QString &to, DirectorySync sync)
 {
     const QByteArray source = encoded(from);
     const QByteArray target = encoded(to);
@@ -143,7 +143,8 @@ MoveResult moveReplacing(const QString &from, const QString &to)
                 [&] { return std::rename(source.constData(), target.constData()); }) != 0)
         return MoveResult::Failed;
     // The rename is done; a directory that cannot be synced still holds it.
-    (void)syncDirectory(QFileInfo(to).absolutePath());
+    if (sync == DirectorySync::Now)
+        (void)syncDirectory(QFileInfo(to).absolutePath());
     return MoveResult::Done;
 }
 
@@ -275,8 +276,8 @@ bool isTemporaryName(const QString &name)
 void removeStaleTemporaries(const QString &directory)
 {
     const QDir dir(directory);
-    const QStringList hidden =
-        dir.entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList hidden = dir.entryList(QDir::Files | QDir::Dirs | QDir::Hidden |
+                                             QDir::System | QDir::NoDotAndDotDot);
     for (const QString &name : hidden) {
         if (!name.startsWith(u'.'))
             continue;
@@ -306,8 +307,8 @@ namespace {
 QString temporaryNameFor(const QString &target)
 {
     const QFileInfo info(target);
-    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral("~rawen-") +
-           machineMark() + u'-' + QString::number(::getpid()) + u'-' +
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+           QStringLiteral("~rawen-") + machineMark() + u'-' + QString::number(::getpid()) + u'-' +
            QString::number(QRandomGenerator::global()->generate(), 36);
 }
 
@@ -319,8 +320,8 @@ TemporaryDirectory::TemporaryDirectory(const QString &target) : m_target(target)
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString path = temporaryNameFor(target);
         const QByteArray name = encoded(path);
-        if (guarded(FileStep::MakeDirectory, name, [&] { return ::mkdir(name.constData(), 0777); }) ==
-            0) {
+        if (guarded(FileStep::MakeDirectory, name,
+                    [&] { return ::mkdir(name.constData(), 0777); }) == 0) {
             m_path = path;
             return;
         }
@@ -341,8 +342,8 @@ bool TemporaryDirectory::moveInto(const QString &target)
     const QByteArray from = encoded(m_path);
     const QByteArray to = encoded(destination);
     // rename() takes the place of an empty directory and refuses one that holds anything.
-    if (guarded(FileStep::Rename, to, [&] { return std::rename(from.constData(), to.constData()); }) !=
-        0)
+    if (guarded(FileStep::Rename, to,
+                [&] { return std::rename(from.constData(), to.constData()); }) != 0)
         return false;
     m_path.clear();
     (void)syncDirectory(QFileInfo(destination).absolutePath());
@@ -355,8 +356,9 @@ void copyFile(const QString &source, const QString &target)
         throw EngineError(EngineError::Io, target, systemErrorText(error));
     QFile input(source);
     if (!input.open(QIODevice::ReadOnly))
-        throw EngineError(EngineError::Io, target,
-                          QStringLiteral("nie można odczytać %1: %2").arg(source, input.errorString()));
+        throw EngineError(
+            EngineError::Io, target,
+            QStringLiteral("nie można odczytać %1: %2").arg(source, input.errorString()));
     writeNewFile(target, input.size(), [&](char *data, qint64 length, qint64 offset) {
         return input.seek(offset) && input.read(data, length) == length;
     });
@@ -499,14 +501,23 @@ bool ReplacingFile::write(const QByteArray &data)
     return true;
 }
 
-bool ReplacingFile::commit()
+void ReplacingFile::startWriteback()
+{
+#ifdef __linux__
+    if (isOpen())
+        (void)::sync_file_range(int(m_file->handle()), 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+}
+
+bool ReplacingFile::commit(DirectorySync sync)
 {
     if (!isOpen()) {
         m_error = QStringLiteral("plik nie jest otwarty");
         return false;
     }
     const int out = int(m_file->handle());
-    bool whole = guarded(FileStep::Sync, encoded(m_file->path()), [&] { return ::fsync(out); }) == 0;
+    bool whole =
+        guarded(FileStep::Sync, encoded(m_file->path()), [&] { return ::fsync(out); }) == 0;
     if (!whole)
         m_error = systemErrorText(errno);
     // A failed close may be the first report of a failed write.
@@ -514,7 +525,7 @@ bool ReplacingFile::commit()
         whole = false;
         m_error = systemErrorText(errno);
     }
-    if (whole && moveReplacing(m_file->path(), m_target) != MoveResult::Done) {
+    if (whole && moveReplacing(m_file->path(), m_target, sync) != MoveResult::Done) {
         whole = false;
         m_error = systemErrorText(errno);
     }

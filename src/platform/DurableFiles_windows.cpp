@@ -108,8 +108,9 @@ QString systemErrorText(int error)
     }
 }
 
-MoveResult moveReplacing(const QString &from, const QString &to)
+MoveResult moveReplacing(const QString &from, const QString &to, DirectorySync)
 {
+    // The rename is written through at once: there is no directory to sync later.
     // ReplaceFile keeps the replaced file's attributes and security; a new name has none to keep.
     if (refused(FileStep::Rename, to))
         return MoveResult::Failed;
@@ -211,8 +212,8 @@ bool isTemporaryName(const QString &name)
 void removeStaleTemporaries(const QString &directory)
 {
     const QDir dir(directory);
-    const QStringList hidden =
-        dir.entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList hidden = dir.entryList(QDir::Files | QDir::Dirs | QDir::Hidden |
+                                             QDir::System | QDir::NoDotAndDotDot);
     for (const QString &name : hidden) {
         if (!name.startsWith(u'.'))
             continue;
@@ -284,8 +285,9 @@ void copyFile(const QString &source, const QString &target)
         throw EngineError(EngineError::Io, target, systemErrorText(errno));
     QFile input(source);
     if (!input.open(QIODevice::ReadOnly))
-        throw EngineError(EngineError::Io, target,
-                          QStringLiteral("nie można odczytać %1: %2").arg(source, input.errorString()));
+        throw EngineError(
+            EngineError::Io, target,
+            QStringLiteral("nie można odczytać %1: %2").arg(source, input.errorString()));
     writeNewFile(target, input.size(), [&](char *data, qint64 length, qint64 offset) {
         return input.seek(offset) && input.read(data, length) == length;
     });
@@ -318,9 +320,9 @@ void writeNewFile(const QString &target, qint64 size, const FileReader &reader,
         fail(EngineError::Io, QStringLiteral("błąd zapisu"));
     if (finish) {
         finish(temporary.path());
-        HANDLE finished = CreateFileW(nativePath(temporary.path()).c_str(), GENERIC_WRITE,
-                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE finished =
+            CreateFileW(nativePath(temporary.path()).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         const bool synced = finished != INVALID_HANDLE_VALUE &&
                             !refused(FileStep::Sync, temporary.path()) &&
                             FlushFileBuffers(finished);
@@ -397,8 +399,8 @@ bool ReplacingFile::open()
     m_error.clear();
     m_file = std::make_unique<TemporaryFile>(m_target);
     if (!m_file->isValid()) {
-        m_error = QStringLiteral("Nie można utworzyć pliku w %1")
-                      .arg(QFileInfo(m_target).absolutePath());
+        m_error =
+            QStringLiteral("Nie można utworzyć pliku w %1").arg(QFileInfo(m_target).absolutePath());
         m_file.reset();
         return false;
     }
@@ -418,21 +420,26 @@ bool ReplacingFile::write(const QByteArray &data)
     return true;
 }
 
-bool ReplacingFile::commit()
+void ReplacingFile::startWriteback()
+{
+    // The system writes on its own; FlushFileBuffers would wait for it.
+}
+
+bool ReplacingFile::commit(DirectorySync sync)
 {
     if (!isOpen()) {
         m_error = QStringLiteral("plik nie jest otwarty");
         return false;
     }
-    bool whole = !refused(FileStep::Sync, m_file->path()) &&
-                 FlushFileBuffers(HANDLE(m_file->handle())) != 0;
+    bool whole =
+        !refused(FileStep::Sync, m_file->path()) && FlushFileBuffers(HANDLE(m_file->handle())) != 0;
     if (!whole)
         m_error = QStringLiteral("błąd zapisu");
     if (!m_file->closeHandle() && whole) {
         whole = false;
         m_error = QStringLiteral("błąd zapisu");
     }
-    if (whole && moveReplacing(m_file->path(), m_target) != MoveResult::Done) {
+    if (whole && moveReplacing(m_file->path(), m_target, sync) != MoveResult::Done) {
         whole = false;
         m_error = QStringLiteral("nie można nadać nazwy");
     }

@@ -1,5 +1,6 @@
 #include "shell/TRAWENF.h"
 
+#include "archive/TARCHF.h"
 #include "company/TFIRMAF.h"
 #include "data/TDANE.h"
 #include "data/WartosciProgramu.h"
@@ -22,6 +23,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <QWindow>
 
 // The icons are built into the library; a static library must load them itself.
@@ -112,6 +114,8 @@ void TRAWENF::showEvent(QShowEvent *event)
     if (!m_pokazane && !event->spontaneous()) {
         m_pokazane = true;
         FormShow();
+        // The archive reminder once a run, when the window is up.
+        QTimer::singleShot(0, this, [this] { archf().SPRAWDZ(); });
     }
 }
 
@@ -315,9 +319,16 @@ void TRAWENF::PROG(QObject *sender)
                                       polecenie.program);
 }
 
+TARCHF &TRAWENF::archf()
+{
+    if (!m_archf)
+        m_archf = std::make_unique<TARCHF>(m_wartosci, m_dane, m_postep, this);
+    return *m_archf;
+}
+
 void TRAWENF::Panel6Click()
 {
-    // The archive window comes with the archive.
+    archf().exec();
 }
 
 void TRAWENF::Panel7Click()

@@ -15,6 +15,7 @@ class TRAWENF;
 namespace rawen {
 
 class OknoPostepu;
+class TARCHF;
 class Processes;
 class TDANE;
 class TFIRMAF;
@@ -46,6 +47,8 @@ public:
     TFIRMAF *FIRMAF() const { return m_firmaf.get(); }
     // The logo picture of the print window, made after this window, for the company data form.
     void ustawLogo(const QImage *logo);
+    // The archive window, made on first use (the reminder after the first showing) and kept.
+    TARCHF *ARCHF() const { return m_archf.get(); }
 
 public slots:
     void FormShow();
@@ -69,6 +72,7 @@ private:
     void zbudujWykaz();
     void dodajPozycje(const QString &pozycja, const QString &katalog);
     TROKF &rokf();
+    TARCHF &archf();
 
     std::unique_ptr<Ui::TRAWENF> ui;
     WartosciProgramu &m_wartosci;
@@ -81,6 +85,7 @@ private:
     // Firm directories that creations of this run left when they failed; "Nowa firma" may use
     // them again.
     QStringList m_pozostawione;
+    std::unique_ptr<TARCHF> m_archf;
     QString m_katalogGlowny;
     bool m_pokazane = false;
 };

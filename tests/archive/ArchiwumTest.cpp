@@ -1,5 +1,6 @@
 #include "archive/Archiwum.h"
 
+#include "archive/KopiaPliku.h"
 #include "archive/PlikiBazy.h"
 #include "data/Table.h"
 #include "platform/DurableFiles.h"
@@ -140,6 +141,29 @@ TEST_F(ArchiwumTest, TheArchiveMirrorsTheDatabaseFilesOfTheDataAndChecksThem)
     EXPECT_EQ(wynik.podsumowanie(), QStringLiteral("Archiwum sprawdzone: 6 tabel (7 plików)."));
     EXPECT_EQ(fileBytes(A + QStringLiteral("FIRMA.PX")), QByteArray("indeks"));
     EXPECT_EQ(postep.kroki, 5); // N + 2
+}
+
+// A file of several blocks and a part of one, and a table of more than one block, are copied
+// and checked block by block the same way, whatever size the system reads in.
+TEST_F(ArchiwumTest, FilesOfManyBlocksAreCopiedAndCheckedWhole)
+{
+    QByteArray duzy;
+    for (qint64 i = 0; i < kBlokKopii * 5 / 2 + 7; ++i)
+        duzy.append(char((i * 7919) % 251));
+    plik(R + QStringLiteral("FIRMA.PX"), duzy);
+    QList<QStringList> rekordy;
+    for (int i = 1; i <= 40000; ++i)
+        rekordy << QStringList{QString::number(i), QStringLiteral("opis rekordu %1").arg(i)};
+    ASSERT_TRUE(QDir().mkpath(R + QStringLiteral("2025/FIN")));
+    makeTable(R + QStringLiteral("2025/FIN/KONTRAHI.DB"), kPola, kKlucz, rekordy);
+    ASSERT_GT(QFileInfo(R + QStringLiteral("2025/FIN/KONTRAHI.DB")).size(), kBlokKopii);
+
+    const WynikArchiwum wynik = Archiwizuj(R, A, lata, {}, false);
+    EXPECT_TRUE(wynik.udane()) << wynik.bledy.join(u'\n').toStdString();
+    EXPECT_EQ(wynik.pliki, 2);
+    EXPECT_EQ(fileBytes(A + QStringLiteral("FIRMA.PX")), duzy);
+    EXPECT_EQ(fileBytes(A + QStringLiteral("2025/FIN/KONTRAHI.DB")),
+              fileBytes(R + QStringLiteral("2025/FIN/KONTRAHI.DB")));
 }
 
 TEST_F(ArchiwumTest, WithoutYearsTheProgressHasTwoStepsAndMissingParentsAreMade)

@@ -1,5 +1,6 @@
 #include "shell/TRAWENF.h"
 
+#include "archive/TARCHF.h"
 #include "company/TFIRMAF.h"
 #include "data/TDANE.h"
 #include "data/TabelaFirmy.h"
@@ -138,6 +139,9 @@ protected:
     static void nowaFirma(TRAWENF &okno, const QString &skrot,
                           const std::function<void(TFIRMAF &)> &wFormie = {})
     {
+        // What the window's first showing left queued (the archive reminder on firm 000's
+        // table) runs first, as it does before a user can click.
+        QCoreApplication::processEvents();
         bool pokazana = false;
         QTimer::singleShot(0, [&] {
             auto *forma = qobject_cast<TFIRMAF *>(QApplication::activeModalWidget());
@@ -327,6 +331,52 @@ TEST_F(TRAWENFTest, OpeningAYearShowsTheYearFormModally)
     EXPECT_EQ(widziane[0], widziane[1]);
     EXPECT_EQ(widziane[0], okno->ROKF());
     EXPECT_EQ(widziane[0]->windowTitle(), QStringLiteral("Otwarcie baz na nowy rok"));
+}
+
+TEST_F(TRAWENFTest, ArchivingShowsTheArchiveWindowModally)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    auto okno = pokaz();
+    QList<QWidget *> widziane;
+    for (const char *kontrolka : {"Panel6", "Label5"}) {
+        QTimer::singleShot(0, [&] {
+            QWidget *modalne = QApplication::activeModalWidget();
+            widziane << modalne;
+            if (modalne)
+                modalne->close();
+        });
+        kliknij(*okno, QString::fromLatin1(kontrolka));
+    }
+    ASSERT_EQ(widziane.size(), 2);
+    ASSERT_TRUE(qobject_cast<TARCHF *>(widziane[0]));
+    EXPECT_EQ(widziane[0], widziane[1]);
+    EXPECT_EQ(widziane[0], okno->ARCHF());
+    EXPECT_EQ(widziane[0]->windowTitle(), QStringLiteral("Moduł ARCHIWUM"));
+}
+
+// The archive reminder asks once a run, after the window is first shown.
+TEST_F(TRAWENFTest, TheArchiveReminderRunsOnceWhenTheWindowIsFirstShown)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    {
+        Table t;
+        t.setTableName(katalog.filePath(QStringLiteral("FIRMA")));
+        t.open();
+        t.edit();
+        t.fieldByName(QStringLiteral("ARCHDNI")).setAsString(QStringLiteral("3"));
+        t.fieldByName(QStringLiteral("ARCHDATA")).setAsString(QStringLiteral("2005.03.01"));
+        t.post();
+    }
+    okna.answerNext(MessageBoxes::Answer::No);
+    auto okno = pokaz();
+    EXPECT_TRUE(okna.shown().isEmpty());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(okna.shown().size(), 1);
+    EXPECT_TRUE(okna.shown()[0].text.startsWith(QStringLiteral("Minęły 9 od ostatniej")));
+    okno->hide();
+    okno->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(okna.shown().size(), 1);
 }
 
 TEST_F(TRAWENFTest, TheCommandPanelsAreNotModules)

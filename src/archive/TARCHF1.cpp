@@ -1,0 +1,53 @@
+#include "archive/TARCHF1.h"
+
+#include "ui_TARCHF1.h"
+
+#include <QDir>
+
+namespace rawen {
+
+TARCHF1::TARCHF1(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::TARCHF1>())
+{
+    ui->setupUi(this);
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    // Folders only, with the system's icons; the tree is read when the window is made and not
+    // watched afterwards.
+    m_model.setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
+    m_model.setOption(QFileSystemModel::DontWatchForChanges);
+    m_model.setReadOnly(true);
+    m_model.setRootPath(QString());
+    ui->EKATALOG->setModel(&m_model);
+    for (int kolumna = 1; kolumna < m_model.columnCount(); ++kolumna)
+        ui->EKATALOG->hideColumn(kolumna);
+    // A right click selects the folder under the pointer, as a left one does.
+    connect(ui->EKATALOG, &QWidget::customContextMenuRequested, this, [this](const QPoint &gdzie) {
+        const QModelIndex indeks = ui->EKATALOG->indexAt(gdzie);
+        if (indeks.isValid())
+            ui->EKATALOG->setCurrentIndex(indeks);
+    });
+    wybierz(QDir::homePath());
+    ui->EKATALOG->clearSelection();
+}
+
+TARCHF1::~TARCHF1() = default;
+
+QString TARCHF1::wybranyKatalog() const
+{
+    const QModelIndexList wybrane = ui->EKATALOG->selectionModel()->selectedIndexes();
+    if (wybrane.isEmpty())
+        return QString();
+    return QDir::toNativeSeparators(m_model.filePath(wybrane.first()));
+}
+
+void TARCHF1::wybierz(const QString &katalog)
+{
+    const QModelIndex indeks = m_model.index(katalog);
+    if (!indeks.isValid())
+        return;
+    for (QModelIndex wyzej = indeks.parent(); wyzej.isValid(); wyzej = wyzej.parent())
+        ui->EKATALOG->expand(wyzej);
+    ui->EKATALOG->setCurrentIndex(indeks);
+    ui->EKATALOG->scrollTo(indeks);
+}
+
+} // namespace rawen

@@ -1,0 +1,192 @@
+#include "archive/PolecenieArchiwizuj.h"
+
+#include "data/TabelaFirmy.h"
+#include "data/Table.h"
+#include "platform/Konsola.h"
+#include "support/FixedAppContext.h"
+#include "support/TableFixtures.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace rawen::test {
+namespace {
+
+const QList<FieldDef> kPola{{QStringLiteral("NR"), ftInteger, 0, false},
+                            {QStringLiteral("OPIS"), ftString, 20, false}};
+const QString kDzis = QStringLiteral("2026.12.10");
+
+QString tresc(std::FILE *plik)
+{
+    std::fflush(plik);
+    std::rewind(plik);
+    QByteArray bajty;
+    char bufor[4096];
+    size_t n;
+    while ((n = std::fread(bufor, 1, sizeof bufor, plik)) > 0)
+        bajty.append(bufor, qsizetype(n));
+    return QString::fromLocal8Bit(bajty);
+}
+
+struct Wynik
+{
+    int kod;
+    QString wyjscie;
+    QString bledy;
+};
+
+Wynik uruchom(const QStringList &argumenty)
+{
+    std::FILE *wyjscie = std::tmpfile();
+    std::FILE *bledy = std::tmpfile();
+    int kod;
+    {
+        Konsola konsola(wyjscie, bledy);
+        konsola.ustawTerminal(false);
+        kod = PolecenieArchiwizuj(argumenty, konsola, kDzis);
+    }
+    Wynik w{kod, tresc(wyjscie), tresc(bledy)};
+    std::fclose(wyjscie);
+    std::fclose(bledy);
+    return w;
+}
+
+// A register of three firms, firm 000 in the root and two in FIRMA001 and FIRMA002, each with
+// its firm table, a table in BAZA and one in a year.
+class PolecenieArchiwizujTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(katalog.isValid());
+        firma(QStringLiteral("."), QStringLiteral("Biuro"), 1);
+        firma(QStringLiteral("FIRMA001"), QStringLiteral("Sklep"), 2);
+        firma(QStringLiteral("FIRMA002"), QStringLiteral("Jodła"), 3);
+    }
+    QString root() const { return katalog.path() + u'/'; }
+
+    void firma(const QString &gdzie, const QString &skrot, int rekordy)
+    {
+        const QString k = root() + gdzie;
+        ASSERT_TRUE(QDir().mkpath(k));
+        Table t;
+        t.setTableName(k + QStringLiteral("/FIRMA"));
+        AktualizujTabeleFirmy(t);
+        t.edit();
+        t.fieldByName(QStringLiteral("SKROT")).setAsString(skrot);
+        t.fieldByName(QStringLiteral("ARCHDATA")).setAsString(QStringLiteral("2026.01.01"));
+        t.post();
+        QList<QStringList> r;
+        for (int i = 1; i <= rekordy; ++i)
+            r << QStringList{QString::number(i), QStringLiteral("x")};
+        for (const char *tabela : {"BAZA/KONTA/KONTA.DB", "2026/HARNOL/HARNOL.DB"}) {
+            const QString sciezka = k + u'/' + QLatin1String(tabela);
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(sciezka).path()));
+            makeTable(sciezka, kPola, {{QString(), QStringLiteral("NR"), ixPrimary | ixUnique}}, r);
+        }
+    }
+
+    static int liczba(const QString &sciezka)
+    {
+        Table t;
+        t.setTableName(sciezka);
+        t.open();
+        return t.recordCount();
+    }
+
+    static QString data(const QString &firma)
+    {
+        Table t;
+        t.setTableName(firma);
+        t.open();
+        return t.fieldByName(QStringLiteral("ARCHDATA")).asString();
+    }
+
+    QTemporaryDir katalog;
+    QTemporaryDir cel;
+    FixedAppContext kontekst{QDate(2026, 12, 10)};
+};
+
+TEST_F(PolecenieArchiwizujTest, EveryFirmIntoItsOwnFolderWithItsDate)
+{
+    const Wynik w = uruchom({QStringLiteral("--wszystkie-firmy"), QStringLiteral("--do"),
+                             cel.path(), QStringLiteral("--sprawdz-dokladnie"), root()});
+    EXPECT_EQ(w.kod, 0) << qPrintable(w.bledy);
+    const QList<std::pair<QString, int>> firmy{{QStringLiteral("FIRMA000"), 1},
+                                               {QStringLiteral("FIRMA001"), 2},
+                                               {QStringLiteral("FIRMA002"), 3}};
+    for (const auto &[folder, rekordy] : firmy) {
+        SCOPED_TRACE(qPrintable(folder));
+        const QString A = cel.filePath(folder) + u'/';
+        EXPECT_EQ(liczba(A + QStringLiteral("2026/HARNOL/HARNOL.DB")), rekordy);
+        EXPECT_EQ(liczba(A + QStringLiteral("BAZA/KONTA/KONTA.DB")), rekordy);
+        // The archived firm table was taken before its date was recorded.
+        EXPECT_EQ(data(A + QStringLiteral("FIRMA.DB")), QStringLiteral("2026.01.01"));
+    }
+    // Firm 000's own archive holds its tables only, not the other firms' directories.
+    EXPECT_FALSE(QFileInfo::exists(cel.filePath(QStringLiteral("FIRMA000/FIRMA001"))));
+    for (const char *firma : {"FIRMA.DB", "FIRMA001/FIRMA.DB", "FIRMA002/FIRMA.DB"})
+        EXPECT_EQ(data(root() + QLatin1String(firma)), kDzis) << firma;
+    const QStringList linie = w.wyjscie.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(linie.size(), 3) << qPrintable(w.wyjscie);
+    EXPECT_TRUE(linie[1].startsWith(QStringLiteral("Firma 001 (Sklep): archiwum w ")));
+    EXPECT_TRUE(linie[1].contains(QStringLiteral(" gotowe – plików: 3, tabel sprawdzonych: 3, "
+                                                 "błędów: 0.")))
+        << qPrintable(linie[1]);
+    EXPECT_TRUE(w.bledy.isEmpty()) << qPrintable(w.bledy);
+}
+
+TEST_F(PolecenieArchiwizujTest, AFirmThatFailsIsNamedKeepsItsDateAndTheOthersGoOn)
+{
+    // Firm 001's archive folder is taken by a file.
+    {
+        QFile zajete(cel.filePath(QStringLiteral("FIRMA001")));
+        ASSERT_TRUE(zajete.open(QIODevice::WriteOnly));
+    }
+    const Wynik w = uruchom(
+        {QStringLiteral("--wszystkie-firmy"), QStringLiteral("--do=") + cel.path(), root()});
+    EXPECT_EQ(w.kod, 1);
+    EXPECT_EQ(data(root() + QStringLiteral("FIRMA001/FIRMA.DB")), QStringLiteral("2026.01.01"));
+    EXPECT_EQ(data(root() + QStringLiteral("FIRMA002/FIRMA.DB")), kDzis);
+    EXPECT_EQ(liczba(cel.filePath(QStringLiteral("FIRMA002/2026/HARNOL/HARNOL.DB"))), 3);
+    EXPECT_TRUE(w.bledy.startsWith(QStringLiteral("Firma 001 (Sklep): "))) << qPrintable(w.bledy);
+    EXPECT_TRUE(w.wyjscie.contains(QStringLiteral("NIEKOMPLETNE"))) << qPrintable(w.wyjscie);
+}
+
+TEST_F(PolecenieArchiwizujTest, OneFirmGoesToItsDefaultArchive)
+{
+    const Wynik w = uruchom({QStringLiteral("--firma"), QStringLiteral("002"), root()});
+    EXPECT_EQ(w.kod, 0) << qPrintable(w.bledy);
+    EXPECT_EQ(liczba(root() + QStringLiteral("FIRMA002/ARCHIWUM/2026/HARNOL/HARNOL.DB")), 3);
+    EXPECT_FALSE(QFileInfo::exists(root() + QStringLiteral("ARCHIWUM")));
+    EXPECT_FALSE(QFileInfo::exists(root() + QStringLiteral("FIRMA001/ARCHIWUM")));
+    EXPECT_EQ(data(root() + QStringLiteral("FIRMA001/FIRMA.DB")), QStringLiteral("2026.01.01"));
+}
+
+TEST_F(PolecenieArchiwizujTest, WrongUsageEndsWith2AndDoesNothing)
+{
+    const QList<QStringList> przypadki{
+        {QStringLiteral("--firma"), QStringLiteral("1"), QStringLiteral("--wszystkie-firmy")},
+        {QStringLiteral("--do"), QStringLiteral(""), root()},
+        {root(), root()},
+        {QStringLiteral("--nieznana")},
+        {QStringLiteral("--firma")},
+        {QStringLiteral("--firma"), QStringLiteral("2"), root()},
+    };
+    for (const QStringList &argumenty : przypadki) {
+        SCOPED_TRACE(qPrintable(argumenty.join(u' ')));
+        const Wynik w = uruchom(argumenty);
+        EXPECT_EQ(w.kod, 2);
+        EXPECT_TRUE(w.bledy.contains(QStringLiteral("Użycie: rawen --archiwizuj")))
+            << qPrintable(w.bledy);
+    }
+    EXPECT_FALSE(QFileInfo::exists(root() + QStringLiteral("ARCHIWUM")));
+    EXPECT_EQ(data(root() + QStringLiteral("FIRMA.DB")), QStringLiteral("2026.01.01"));
+}
+
+} // namespace
+} // namespace rawen::test
