@@ -12,6 +12,6 @@ class Table;
 // emptied. Never touches an existing file: false when one is at the path. False, after the
 // message "Nie mozna utworzyć tabeli", when the table cannot be made.
 [[nodiscard]] bool KopiujStrukture(Table &wzor, const QString &sciezka, bool kopiujRekordy,
-                     const QString &polaDoCzyszczenia);
+                                   const QString &polaDoCzyszczenia);
 
 } // namespace rawen

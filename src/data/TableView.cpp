@@ -255,9 +255,9 @@ bool Table::anyFilled(const QStringList &fieldNames) const
     }
     if (conditions.isEmpty())
         return false;
-    SqliteStatement query = m_db->prepare(
-        QStringLiteral("SELECT EXISTS(SELECT 1 FROM records WHERE %1)")
-            .arg(conditions.join(QLatin1String(" OR "))));
+    SqliteStatement query =
+        m_db->prepare(QStringLiteral("SELECT EXISTS(SELECT 1 FROM records WHERE %1)")
+                          .arg(conditions.join(QLatin1String(" OR "))));
     return query.step() && query.column(0).toLongLong() != 0;
 }
 
@@ -268,7 +268,8 @@ bool Table::isBeingWritten() const
     int reserved = 0;
     if (sqlite3_file_control(m_db->handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file) !=
             SQLITE_OK ||
-        !file || !file->pMethods || file->pMethods->xCheckReservedLock(file, &reserved) != SQLITE_OK)
+        !file || !file->pMethods ||
+        file->pMethods->xCheckReservedLock(file, &reserved) != SQLITE_OK)
         return false;
     return reserved != 0;
 }

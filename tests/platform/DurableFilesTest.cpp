@@ -17,7 +17,6 @@
 #include <cerrno>
 #include <functional>
 #include <memory>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -470,8 +469,7 @@ TEST_F(ReplacingFileTest, CommitPutsTheWholeFileInPlaceOfTheEarlierOne)
     EXPECT_EQ(contents(target), "earlier report\r\n");
     const QStringList whileWriting = entries();
     ASSERT_EQ(whileWriting.size(), 2);
-    EXPECT_TRUE(isTemporaryName(whileWriting.front()))
-        << whileWriting.join(u' ').toStdString();
+    EXPECT_TRUE(isTemporaryName(whileWriting.front())) << whileWriting.join(u' ').toStdString();
 
     ASSERT_TRUE(file.write("second line\r\n"));
     ASSERT_TRUE(file.commit()) << file.errorString().toStdString();

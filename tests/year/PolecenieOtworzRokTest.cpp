@@ -157,7 +157,8 @@ TEST_F(PolecenieOtworzRokTest, OneFirmFirm000ThroughItsDataPathAndAnotherSourceY
     const Wynik bezZrodla =
         uruchom({QStringLiteral("2030"), QStringLiteral("--firma"), QStringLiteral("003"), root()});
     EXPECT_EQ(bezZrodla.kod, 1);
-    EXPECT_TRUE(bezZrodla.bledy.contains(QStringLiteral("Firma 003 (Trzecia): brak katalogu roku 2029")))
+    EXPECT_TRUE(
+        bezZrodla.bledy.contains(QStringLiteral("Firma 003 (Trzecia): brak katalogu roku 2029")))
         << qPrintable(bezZrodla.bledy);
 }
 
