@@ -4,6 +4,7 @@
 #include "data/Table.h"
 #include "platform/Konsola.h"
 #include "support/FixedAppContext.h"
+#include "support/KonsolaTestowa.h"
 #include "support/TableFixtures.h"
 
 #include <QDir>
@@ -20,39 +21,10 @@ const QList<FieldDef> kPola{{QStringLiteral("NR"), ftInteger, 0, false},
                             {QStringLiteral("OPIS"), ftString, 20, false}};
 const QString kDzis = QStringLiteral("2026.12.10");
 
-QString tresc(std::FILE *plik)
+WynikPolecenia uruchom(const QStringList &argumenty)
 {
-    std::fflush(plik);
-    std::rewind(plik);
-    QByteArray bajty;
-    char bufor[4096];
-    size_t n;
-    while ((n = std::fread(bufor, 1, sizeof bufor, plik)) > 0)
-        bajty.append(bufor, qsizetype(n));
-    return QString::fromLocal8Bit(bajty);
-}
-
-struct Wynik
-{
-    int kod;
-    QString wyjscie;
-    QString bledy;
-};
-
-Wynik uruchom(const QStringList &argumenty)
-{
-    std::FILE *wyjscie = std::tmpfile();
-    std::FILE *bledy = std::tmpfile();
-    int kod;
-    {
-        Konsola konsola(wyjscie, bledy);
-        konsola.ustawTerminal(false);
-        kod = PolecenieArchiwizuj(argumenty, konsola, kDzis);
-    }
-    Wynik w{kod, tresc(wyjscie), tresc(bledy)};
-    std::fclose(wyjscie);
-    std::fclose(bledy);
-    return w;
+    return uruchomPolecenie(
+        [&](Konsola &konsola) { return PolecenieArchiwizuj(argumenty, konsola, kDzis); });
 }
 
 // A register of three firms, firm 000 in the root and two in FIRMA001 and FIRMA002, each with
@@ -113,8 +85,8 @@ protected:
 
 TEST_F(PolecenieArchiwizujTest, EveryFirmIntoItsOwnFolderWithItsDate)
 {
-    const Wynik w = uruchom({QStringLiteral("--wszystkie-firmy"), QStringLiteral("--do"),
-                             cel.path(), QStringLiteral("--sprawdz-dokladnie"), root()});
+    const WynikPolecenia w = uruchom({QStringLiteral("--wszystkie-firmy"), QStringLiteral("--do"),
+                                      cel.path(), QStringLiteral("--sprawdz-dokladnie"), root()});
     EXPECT_EQ(w.kod, 0) << qPrintable(w.bledy);
     const QList<std::pair<QString, int>> firmy{{QStringLiteral("FIRMA000"), 1},
                                                {QStringLiteral("FIRMA001"), 2},
@@ -147,7 +119,7 @@ TEST_F(PolecenieArchiwizujTest, AFirmThatFailsIsNamedKeepsItsDateAndTheOthersGoO
         QFile zajete(cel.filePath(QStringLiteral("FIRMA001")));
         ASSERT_TRUE(zajete.open(QIODevice::WriteOnly));
     }
-    const Wynik w = uruchom(
+    const WynikPolecenia w = uruchom(
         {QStringLiteral("--wszystkie-firmy"), QStringLiteral("--do=") + cel.path(), root()});
     EXPECT_EQ(w.kod, 1);
     EXPECT_EQ(data(root() + QStringLiteral("FIRMA001/FIRMA.DB")), QStringLiteral("2026.01.01"));
@@ -159,7 +131,7 @@ TEST_F(PolecenieArchiwizujTest, AFirmThatFailsIsNamedKeepsItsDateAndTheOthersGoO
 
 TEST_F(PolecenieArchiwizujTest, OneFirmGoesToItsDefaultArchive)
 {
-    const Wynik w = uruchom({QStringLiteral("--firma"), QStringLiteral("002"), root()});
+    const WynikPolecenia w = uruchom({QStringLiteral("--firma"), QStringLiteral("002"), root()});
     EXPECT_EQ(w.kod, 0) << qPrintable(w.bledy);
     EXPECT_EQ(liczba(root() + QStringLiteral("FIRMA002/ARCHIWUM/2026/HARNOL/HARNOL.DB")), 3);
     EXPECT_FALSE(QFileInfo::exists(root() + QStringLiteral("ARCHIWUM")));
@@ -179,7 +151,7 @@ TEST_F(PolecenieArchiwizujTest, WrongUsageEndsWith2AndDoesNothing)
     };
     for (const QStringList &argumenty : przypadki) {
         SCOPED_TRACE(qPrintable(argumenty.join(u' ')));
-        const Wynik w = uruchom(argumenty);
+        const WynikPolecenia w = uruchom(argumenty);
         EXPECT_EQ(w.kod, 2);
         EXPECT_TRUE(w.bledy.contains(QStringLiteral("Użycie: rawen --archiwizuj")))
             << qPrintable(w.bledy);

@@ -1,5 +1,6 @@
 #include "platform/Konsola.h"
 
+#include "support/KonsolaTestowa.h"
 #include "support/QtPrinting.h"
 
 #include <gtest/gtest.h>
@@ -8,18 +9,6 @@
 
 namespace rawen::test {
 namespace {
-
-QString tresc(std::FILE *plik)
-{
-    std::fflush(plik);
-    std::rewind(plik);
-    QByteArray bajty;
-    char bufor[256];
-    size_t n;
-    while ((n = std::fread(bufor, 1, sizeof bufor, plik)) > 0)
-        bajty.append(bufor, qsizetype(n));
-    return QString::fromLocal8Bit(bajty);
-}
 
 TEST(Konsola, MessagesGoToStandardErrorResultsToStandardOutputAndNobodyAnswersYes)
 {
@@ -35,8 +24,9 @@ TEST(Konsola, MessagesGoToStandardErrorResultsToStandardOutputAndNobodyAnswersYe
         EXPECT_TRUE(konsola.byloOstrzezenie());
     }
     EXPECT_NE(&MessageBoxes::current(), nullptr);
-    EXPECT_EQ(tresc(wyjscie), QStringLiteral("001: rok 2025 otwarty\n"));
-    EXPECT_EQ(tresc(bledy), QStringLiteral("Czy nadpisać?\nBłąd bazy : KONTRAHI.DB\n"));
+    EXPECT_EQ(zawartoscStrumienia(wyjscie), QStringLiteral("001: rok 2025 otwarty\n"));
+    EXPECT_EQ(zawartoscStrumienia(bledy),
+              QStringLiteral("Czy nadpisać?\nBłąd bazy : KONTRAHI.DB\n"));
     std::fclose(wyjscie);
     std::fclose(bledy);
 }
@@ -56,7 +46,7 @@ TEST(Konsola, TheProgressLineIsDrawnOnATerminalOnly)
                 konsola.postep(QStringLiteral("Kopiowanie"), i, 200);
             konsola.komunikat(QStringLiteral("gotowe"));
         }
-        const QString napisane = tresc(bledy);
+        const QString napisane = zawartoscStrumienia(bledy);
         if (terminal) {
             EXPECT_EQ(napisane.count(u'\r'), 101);
             EXPECT_TRUE(napisane.startsWith(QStringLiteral("\rKopiowanie   0%\rKopiowanie   1%")));

@@ -4,6 +4,7 @@
 #include "data/Table.h"
 #include "platform/Konsola.h"
 #include "support/FixedAppContext.h"
+#include "support/KonsolaTestowa.h"
 #include "support/OtherProgram.h"
 #include "support/QtPrinting.h"
 #include "support/TableFixtures.h"
@@ -22,39 +23,10 @@ namespace {
 const QList<FieldDef> kPola{{QStringLiteral("NR"), ftInteger, 0, false},
                             {QStringLiteral("OPIS"), ftString, 20, false}};
 
-QString tresc(std::FILE *plik)
+WynikPolecenia uruchom(const QStringList &argumenty)
 {
-    std::fflush(plik);
-    std::rewind(plik);
-    QByteArray bajty;
-    char bufor[4096];
-    size_t n;
-    while ((n = std::fread(bufor, 1, sizeof bufor, plik)) > 0)
-        bajty.append(bufor, qsizetype(n));
-    return QString::fromLocal8Bit(bajty);
-}
-
-struct Wynik
-{
-    int kod;
-    QString wyjscie;
-    QString bledy;
-};
-
-Wynik uruchom(const QStringList &argumenty)
-{
-    std::FILE *wyjscie = std::tmpfile();
-    std::FILE *bledy = std::tmpfile();
-    int kod;
-    {
-        Konsola konsola(wyjscie, bledy);
-        konsola.ustawTerminal(false);
-        kod = PolecenieOtworzRok(argumenty, konsola);
-    }
-    Wynik w{kod, tresc(wyjscie), tresc(bledy)};
-    std::fclose(wyjscie);
-    std::fclose(bledy);
-    return w;
+    return uruchomPolecenie(
+        [&](Konsola &konsola) { return PolecenieOtworzRok(argumenty, konsola); });
 }
 
 class PolecenieOtworzRokTest : public testing::Test
@@ -99,7 +71,8 @@ TEST_F(PolecenieOtworzRokTest, EveryFirmOfTheRegisterButALockedOne)
     ASSERT_EQ(modul.exec(QStringLiteral("BEGIN IMMEDIATE; UPDATE records SET OPIS = 'x'")),
               SQLITE_OK);
 
-    const Wynik w = uruchom({QStringLiteral("2026"), QStringLiteral("--wszystkie-firmy"), root()});
+    const WynikPolecenia w =
+        uruchom({QStringLiteral("2026"), QStringLiteral("--wszystkie-firmy"), root()});
     EXPECT_EQ(w.kod, 1);
     EXPECT_TRUE(w.wyjscie.contains(QStringLiteral(
         "Firma 000 (Biuro): rok 2026 na podstawie 2025 otwarty – utworzono tabel: 2, bez zmian: 0, "
@@ -120,7 +93,7 @@ TEST_F(PolecenieOtworzRokTest, EveryFirmOfTheRegisterButALockedOne)
 
     // Once the other program is done, a second run adds firm 001 and leaves the others be.
     modul.exec(QStringLiteral("COMMIT"));
-    const Wynik drugi =
+    const WynikPolecenia drugi =
         uruchom({QStringLiteral("2026"), QStringLiteral("--wszystkie-firmy"), root()});
     EXPECT_EQ(drugi.kod, 0) << qPrintable(drugi.bledy);
     EXPECT_TRUE(
@@ -137,24 +110,24 @@ TEST_F(PolecenieOtworzRokTest, OneFirmFirm000ThroughItsDataPathAndAnotherSourceY
     firma(QStringLiteral("."), QStringLiteral("Biuro"), gdzieIndziej.path());
     firma(QStringLiteral("FIRMA003"), QStringLiteral("Trzecia"));
 
-    const Wynik zero = uruchom(
+    const WynikPolecenia zero = uruchom(
         {QStringLiteral("2027"), QStringLiteral("--z-roku"), QStringLiteral("2025"), root()});
     EXPECT_EQ(zero.kod, 0) << qPrintable(zero.bledy);
     EXPECT_TRUE(QFileInfo::exists(gdzieIndziej.filePath(QStringLiteral("2027/FIN/KONTRAHI.DB"))));
     EXPECT_FALSE(QFileInfo::exists(root() + QStringLiteral("2027")));
 
-    const Wynik trzecia =
+    const WynikPolecenia trzecia =
         uruchom({QStringLiteral("2026"), QStringLiteral("--firma"), QStringLiteral("003"), root()});
     EXPECT_EQ(trzecia.kod, 0) << qPrintable(trzecia.bledy);
     EXPECT_TRUE(QFileInfo::exists(root() + QStringLiteral("FIRMA003/2026/FIN/KONTRAHI.DB")));
     EXPECT_FALSE(QFileInfo::exists(gdzieIndziej.filePath(QStringLiteral("2026"))));
 
-    const Wynik brak =
+    const WynikPolecenia brak =
         uruchom({QStringLiteral("2026"), QStringLiteral("--firma"), QStringLiteral("009"), root()});
     EXPECT_EQ(brak.kod, 1);
     EXPECT_TRUE(brak.bledy.startsWith(QStringLiteral("Brak katalogu firmy ")))
         << qPrintable(brak.bledy);
-    const Wynik bezZrodla =
+    const WynikPolecenia bezZrodla =
         uruchom({QStringLiteral("2030"), QStringLiteral("--firma"), QStringLiteral("003"), root()});
     EXPECT_EQ(bezZrodla.kod, 1);
     EXPECT_TRUE(
@@ -176,7 +149,7 @@ TEST_F(PolecenieOtworzRokTest, WrongUsageEndsWith2AndAPolishLine)
     };
     for (const auto &[argumenty, komunikat] : przypadki) {
         SCOPED_TRACE(argumenty.join(u' ').toStdString());
-        const Wynik w = uruchom(argumenty);
+        const WynikPolecenia w = uruchom(argumenty);
         EXPECT_EQ(w.kod, 2);
         EXPECT_TRUE(w.bledy.startsWith(komunikat)) << qPrintable(w.bledy);
         EXPECT_TRUE(w.wyjscie.isEmpty());
