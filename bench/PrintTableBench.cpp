@@ -6,6 +6,7 @@
 #include "platform/OknoPostepu.h"
 #include "print/DrukarkaWindows.h"
 #include "print/OknoWydruku.h"
+#include "print/PracaBezOkien.h"
 #include "print/SiatkaTabeli.h"
 #include "print/UstawieniaDruku.h"
 #include "print/Wydruk.h"
@@ -24,43 +25,6 @@
 namespace rawen::bench {
 
 namespace {
-
-// The print runs unbuffered with no window, progress window or printer to speak of.
-class NoWindow final : public OknoWydruku
-{
-public:
-    void wyczyscBufor() override {}
-    void dopiszWiersz(const QString &) override {}
-    QString tekstDoWydruku() override { return {}; }
-    void usunZaznaczenie() override {}
-    void czcionkaPoWydruku() override {}
-    QString zapytajOTytul(const QString &tytul) override { return tytul; }
-    void pokaz() override {}
-};
-
-class NoProgress final : public OknoPostepu
-{
-public:
-    void Start(const QString &, int) override {}
-    void Postep() override {}
-    void Stop() override {}
-};
-
-class NoPrinter final : public DrukarkaWindows
-{
-public:
-    int rozdzielczoscPionowa() const override { return 0; }
-    int wysokoscStrony() const override { return 0; }
-    Wynik rozpocznij(const QString &) override { return Wynik::Blad; }
-    void ustawCzcionke(const QString &, int) override {}
-    void ustawRozmiar(int) override {}
-    void rysujTekst(int, int, const QString &) override {}
-    void rysujLogo(int, int) override {}
-    bool nowaStrona() override { return false; }
-    bool zakoncz() override { return false; }
-    void przerwij() override {}
-    QString blad() const override { return {}; }
-};
 
 class OneFile final : public FileDialogs
 {
@@ -152,9 +116,9 @@ double printToNothing(const QString &table)
     settings.DRLINIDOS = 70;
     settings.DRTYP = 3;
     WartosciProgramu values;
-    NoWindow window;
-    NoProgress progress;
-    NoPrinter printer;
+    BezOkna window;
+    BezPostepu progress;
+    BezDrukarki printer;
     Wydruk print(settings, values, window, progress, printer);
     SiatkaTabeli grid(data);
     Stopwatch watch;
@@ -176,9 +140,9 @@ bool printOnce(const QString &table, const QString &output)
     settings.DRBUFOR = true;
     WartosciProgramu values;
     values.tytul = QStringLiteral("RAWEN 2.0");
-    NoWindow window;
-    NoProgress progress;
-    NoPrinter printer;
+    BezOkna window;
+    BezPostepu progress;
+    BezDrukarki printer;
     OneFile dialog;
     dialog.file = output;
     FileDialogs *previous = FileDialogs::install(&dialog);

@@ -7,7 +7,7 @@
 #include "data/SprawdzRok.h"
 #include "data/Table.h"
 #include "platform/Konsola.h"
-#include "platform/OknoPostepu.h"
+#include "platform/PostepKonsoli.h"
 #include "shell/FirmyPolecenia.h"
 
 #include <QDir>
@@ -15,23 +15,6 @@
 namespace rawen {
 
 namespace {
-
-class PostepNaKonsoli final : public OknoPostepu
-{
-public:
-    PostepNaKonsoli(Konsola &konsola, QString opis, int razem)
-        : m_konsola(konsola), m_opis(std::move(opis)), m_razem(razem)
-    {}
-    void Start(const QString &, int) override {}
-    void Postep() override { m_konsola.postep(m_opis, ++m_zrobione, m_razem); }
-    void Stop() override { m_konsola.koniecPostepu(); }
-
-private:
-    Konsola &m_konsola;
-    QString m_opis;
-    int m_razem;
-    int m_zrobione = 0;
-};
 
 void uzycie(Konsola &konsola, const QString &blad)
 {
@@ -123,7 +106,8 @@ int PolecenieArchiwizuj(const QStringList &argumenty, Konsola &konsola, const QS
         }
         A = zSeparatorem(A);
         const QStringList lata = ListaLat(R);
-        PostepNaKonsoli postep(konsola, firma.opis(), int(lata.size()) + 2);
+        PostepKonsoli postep(konsola);
+        postep.Start(firma.opis(), int(lata.size()) + 2);
         const WynikArchiwum wynik =
             Archiwizuj(R, A, lata, {&postep, {}}, a.ma(QStringLiteral("--sprawdz-dokladnie")));
         postep.Stop();

@@ -4,7 +4,7 @@
 #include "data/Session.h"
 #include "data/Table.h"
 #include "platform/Konsola.h"
-#include "platform/OknoPostepu.h"
+#include "platform/PostepKonsoli.h"
 #include "shell/FirmyPolecenia.h"
 #include "year/KopiujKatalog.h"
 #include "year/OtwarcieRoku.h"
@@ -17,26 +17,6 @@
 namespace rawen {
 
 namespace {
-
-// The progress of one firm's copy, as a line on the terminal.
-class PostepNaKonsoli final : public OknoPostepu
-{
-public:
-    PostepNaKonsoli(Konsola &konsola, QString opis) : m_konsola(konsola), m_opis(std::move(opis)) {}
-    void Start(const QString &, int total) override
-    {
-        m_razem = total;
-        m_zrobione = 0;
-    }
-    void Postep() override { m_konsola.postep(m_opis, ++m_zrobione, m_razem); }
-    void Stop() override { m_konsola.koniecPostepu(); }
-
-private:
-    Konsola &m_konsola;
-    QString m_opis;
-    int m_razem = 0;
-    int m_zrobione = 0;
-};
 
 bool rok(const QString &tekst)
 {
@@ -156,8 +136,8 @@ int PolecenieOtworzRok(const QStringList &argumenty, Konsola &konsola)
         Session sesja(QStringLiteral("SESJA"));
         sesja.addPassword(QStringLiteral("jz"));
         Table TS(&sesja);
-        PostepNaKonsoli postep(konsola, kto);
-        postep.Start(QString(), LiczbaTabel(zrodlo));
+        PostepKonsoli postep(konsola);
+        postep.Start(kto, LiczbaTabel(zrodlo));
         const PrzebiegKopii przebieg{[&](const QString &linia) { konsola.wynik(linia); }, &postep};
         const WynikOtwarciaRoku wynik = OtworzRok(
             TS, firma.katalogDanych, nowyRok, zRoku, przebieg, [] { return true; }, nullptr);
