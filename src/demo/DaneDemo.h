@@ -1,27 +1,14 @@
 #pragma once
 
-#include <QByteArray>
+#include "demo/BudowaKatalogu.h"
+
 #include <QDate>
 #include <QString>
-
-#include <exception>
 
 namespace rawen {
 
 // Why a demo data root could not be made, in words for the user.
-class BladDanychDemo : public std::exception
-{
-public:
-    explicit BladDanychDemo(const QString &message) : m_message(message), m_utf8(message.toUtf8())
-    {}
-
-    QString message() const { return m_message; }
-    const char *what() const noexcept override { return m_utf8.constData(); }
-
-private:
-    QString m_message;
-    QByteArray m_utf8;
-};
+using BladDanychDemo = BladBudowyKatalogu;
 
 // Makes a data root filled with demonstration data in `katalog` (created when missing, parents
 // too; a relative path counts from the application's current directory): firm 000 with its

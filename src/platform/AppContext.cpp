@@ -41,12 +41,28 @@ QString AppContext::startDate() const
     return today.toString(u"yyyy.MM.dd");
 }
 
-QString AppContext::dataRoot() const
+namespace {
+
+QString withClosingSeparator(const QString &directory)
 {
-    QString root = QDir::toNativeSeparators(QFileInfo(executablePath).absolutePath());
+    QString root = QDir::toNativeSeparators(directory);
     if (!root.endsWith(QDir::separator()))
         root += QDir::separator();
     return root;
+}
+
+} // namespace
+
+QString AppContext::dataRoot() const
+{
+    if (!chosenDataRoot.isEmpty())
+        return withClosingSeparator(QDir::cleanPath(QDir(chosenDataRoot).absolutePath()));
+    return executableDirectory();
+}
+
+QString AppContext::executableDirectory() const
+{
+    return withClosingSeparator(QFileInfo(executablePath).absolutePath());
 }
 
 } // namespace rawen

@@ -16,6 +16,9 @@ public:
     QString executablePath;
     QStringList arguments; // without the program itself
     QString currentDirectory;
+    // The data root chosen at start (the command line, the user's settings or the first-run
+    // window); empty: the executable's directory, for a program that lives in its data root.
+    QString chosenDataRoot;
 
     // Read from the running process; needs the Qt application object.
     static AppContext fromSystem();
@@ -26,9 +29,11 @@ public:
     // The start-up date as the program shows and stores it: yyyy.mm.dd.
     QString startDate() const;
 
-    // The executable's directory with a closing separator: firm 000, the templates, the firm
-    // directories and the module programs live there.
+    // Where firm 000, the templates, the firm directories and the module programs live, with a
+    // closing separator: the chosen data root, else the executable's directory.
     QString dataRoot() const;
+    // The executable's directory with a closing separator.
+    QString executableDirectory() const;
 };
 
 } // namespace rawen

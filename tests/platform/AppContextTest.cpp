@@ -15,21 +15,31 @@ TEST(AppContext, StartDateIsZeroPaddedWithDots)
     EXPECT_EQ(context.startDate(), u"2026.01.05");
 }
 
-TEST(AppContext, DataRootIsTheExecutableDirectoryWithClosingSeparator)
+// The chosen data root, when there is one, else the executable's directory; always with a
+// closing separator, the executable's directory whatever was chosen.
+TEST(AppContext, DataRootIsTheChosenOneElseTheExecutableDirectory)
 {
     const struct
     {
         const char *executable;
+        const char *chosen;
         const char *dataRoot;
+        const char *executableDirectory;
     } cases[] = {
-        {"/opt/rawen/rawen", "/opt/rawen/"},
-        {"/opt/rawen/../rawen/bin/rawen", "/opt/rawen/bin/"},
-        {"/rawen", "/"},
+        {"/opt/rawen/rawen", "", "/opt/rawen/", "/opt/rawen/"},
+        {"/opt/rawen/../rawen/bin/rawen", "", "/opt/rawen/bin/", "/opt/rawen/bin/"},
+        {"/rawen", "", "/", "/"},
+        {"/usr/bin/rawen", "/home/anna/RAWEN", "/home/anna/RAWEN/", "/usr/bin/"},
+        {"/usr/bin/rawen", "/home/anna/RAWEN/", "/home/anna/RAWEN/", "/usr/bin/"},
+        {"/usr/bin/rawen", "/srv/biuro/../dane//", "/srv/dane/", "/usr/bin/"},
     };
     for (const auto &c : cases) {
         AppContext context;
         context.executablePath = QString::fromUtf8(c.executable);
-        EXPECT_EQ(context.dataRoot(), QString::fromUtf8(c.dataRoot)) << c.executable;
+        context.chosenDataRoot = QString::fromUtf8(c.chosen);
+        EXPECT_EQ(context.dataRoot(), QString::fromUtf8(c.dataRoot)) << c.executable << c.chosen;
+        EXPECT_EQ(context.executableDirectory(), QString::fromUtf8(c.executableDirectory))
+            << c.executable;
     }
 }
 
