@@ -12,6 +12,12 @@ inline QString adresPobierania()
     return QStringLiteral("https://rawen.example/pobierz");
 }
 
+// Where the update check asks for a newer program; the configuration table keeps it.
+inline QString adresAktualizacji()
+{
+    return QStringLiteral("https://rawen.example/aktualizacje");
+}
+
 inline QString email()
 {
     return QStringLiteral("pomoc@rawen.example");
