@@ -1,6 +1,9 @@
 #include "shell/Moduly.h"
 
+#include "platform/FileNames.h"
+
 #include <QDir>
+#include <QFileInfo>
 
 namespace rawen {
 
@@ -24,16 +27,31 @@ QString PlikModulu(const QString &katalogGlowny, const QString &kod)
     return katalogGlowny + kod.toLower() + QStringLiteral(".exe");
 }
 
+QString KatalogModulu(const QString &katalogGlowny, const QString &katalogModulow,
+                      const QString &kod)
+{
+    for (const QString &katalog : {katalogGlowny, katalogModulow}) {
+        if (!katalog.isEmpty() &&
+            QFileInfo(resolveCaseInsensitive(PlikModulu(katalog, kod))).isFile())
+            return katalog;
+    }
+    return QString();
+}
+
 QString PolecenieModulu::wiersz() const
 {
     return program + u' ' + argumenty.join(u' ');
 }
 
 PolecenieModulu Polecenie(const QString &katalogGlowny, const QString &nazwaKontrolki,
-                          const QString &pozycja, const QString &katalogFirmy)
+                          const QString &pozycja, const QString &katalogFirmy,
+                          const QString &katalogModulow)
 {
     PolecenieModulu polecenie;
-    polecenie.program = katalogGlowny + KodModulu(nazwaKontrolki) + QStringLiteral(".EXE");
+    const QString kod = KodModulu(nazwaKontrolki);
+    const QString katalog = KatalogModulu(katalogGlowny, katalogModulow, kod);
+    polecenie.program =
+        (katalog.isEmpty() ? katalogGlowny : katalog) + kod + QStringLiteral(".EXE");
     const QString numer = pozycja.left(3);
     if (numer != QLatin1String("000")) {
         QString parametr = QStringLiteral("DR=") + (katalogFirmy.isEmpty()

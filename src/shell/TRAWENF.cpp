@@ -6,6 +6,7 @@
 #include "data/WartosciProgramu.h"
 #include "platform/AppContext.h"
 #include "platform/FileNames.h"
+#include "platform/Instalacja.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Processes.h"
 #include "shell/KasowanieFirmy.h"
@@ -159,6 +160,7 @@ void TRAWENF::FormShow()
 {
     setWindowTitle(m_wartosci.tytul);
     m_katalogGlowny = AppContext::current().dataRoot();
+    m_katalogModulow = Instalacja::katalogModulow();
     oznaczModuly();
     zbudujWykaz();
     if (const QScreen *ekran = screen())
@@ -169,8 +171,7 @@ void TRAWENF::oznaczModuly()
 {
     for (const Modul &modul : Moduly()) {
         const QString kod = QString::fromLatin1(modul.kod);
-        const QString plik = resolveCaseInsensitive(PlikModulu(m_katalogGlowny, kod));
-        const bool brak = !QFileInfo(plik).isFile();
+        const bool brak = KatalogModulu(m_katalogGlowny, m_katalogModulow, kod).isEmpty();
         auto *zaslona = findChild<QWidget *>(QStringLiteral("S") + kod);
         auto *etykieta = findChild<QWidget *>(QStringLiteral("L") + kod);
         zaslona->setVisible(brak);
@@ -311,7 +312,7 @@ void TRAWENF::PROG(QObject *sender)
     }
     const PolecenieModulu polecenie =
         Polecenie(m_katalogGlowny, sender->objectName(), wybrane.first()->text(),
-                  wybrane.first()->data(kKatalogFirmy).toString());
+                  wybrane.first()->data(kKatalogFirmy).toString(), m_katalogModulow);
     // Any other failure to start passes in silence, as it always did.
     if (m_procesy.startDetached(polecenie.program, polecenie.argumenty) ==
         Processes::Result::FileNotFound)

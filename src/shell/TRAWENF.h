@@ -32,8 +32,8 @@ public:
     TRAWENF(WartosciProgramu &wartosci, TDANE &dane, Processes &procesy, QWidget *parent = nullptr);
     ~TRAWENF() override;
 
-    // The directory of the program's executable with a closing separator, worked out when the
-    // window is first shown.
+    // The data root with a closing separator (the directory of the program's executable, or the
+    // one chosen at start), worked out when the window is first shown.
     QString katalogGlowny() const { return m_katalogGlowny; }
 
     // Reads firm tables for the list; left closed between uses.
@@ -87,6 +87,8 @@ private:
     QStringList m_pozostawione;
     std::unique_ptr<TARCHF> m_archf;
     QString m_katalogGlowny;
+    // The installation's folder of module programs, looked in after the data root.
+    QString m_katalogModulow;
     bool m_pokazane = false;
 };
 

@@ -245,6 +245,39 @@ TEST_F(TRAWENFTest, MissingModulesAreCoveredAndGreyed)
     }
 }
 
+// Installed, the program finds the modules of a package of the suite in its modules folder, for
+// a data root chosen at start.
+TEST_F(TRAWENFTest, ModulesOfTheInstallationAreAvailableBesideThoseOfTheDataRoot)
+{
+    QTemporaryDir instalacja;
+    const QString moduly = instalacja.filePath(QStringLiteral("usr/lib/rawen/moduly/"));
+    ASSERT_TRUE(QDir().mkpath(moduly) && QDir().mkpath(instalacja.filePath("usr/bin")));
+    QFile modul(moduly + QStringLiteral("garvel.exe"));
+    ASSERT_TRUE(modul.open(QIODevice::WriteOnly));
+    modul.close();
+    AppContext kontekst = AppContext::current();
+    kontekst.executablePath = instalacja.filePath(QStringLiteral("usr/bin/rawen"));
+    kontekst.chosenDataRoot = katalog.path();
+    FixedAppContext zainstalowany(kontekst);
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    plik(QStringLiteral("harnol.exe"));
+
+    auto okno = pokaz();
+    for (const char *kod : {"HARNOL", "GARVEL", "SELVIK"}) {
+        const bool jest = qstrcmp(kod, "SELVIK") != 0;
+        EXPECT_EQ(okno->findChild<QLabel *>(QStringLiteral("S") + QLatin1String(kod))->isVisible(),
+                  !jest)
+            << kod;
+    }
+    wybierz(*okno, QStringLiteral("000"));
+    kliknij(*okno, QStringLiteral("PGARVEL"));
+    kliknij(*okno, QStringLiteral("PHARNOL"));
+    ASSERT_EQ(procesy.starty.size(), 2);
+    EXPECT_EQ(procesy.starty[0].program, moduly + QStringLiteral("GARVEL.EXE"));
+    EXPECT_EQ(procesy.starty[1].program, root() + QStringLiteral("HARNOL.EXE"));
+    EXPECT_TRUE(okna.texts().isEmpty()) << qPrintable(okna.texts().join(u'\n'));
+}
+
 TEST_F(TRAWENFTest, AModuleStartsForTheSelectedFirm)
 {
     firma(katalog.path(), QStringLiteral("Biuro"));
