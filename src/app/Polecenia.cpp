@@ -2,14 +2,18 @@
 
 #include "app/RawenApplication.h"
 #include "app/TPRACA.h"
+#include "app/Uruchomienie.h"
 #include "archive/PolecenieArchiwizuj.h"
 #include "data/WartosciProgramu.h"
 #include "demo/DaneDemo.h"
+#include "install/KatalogDanych.h"
 #include "platform/AppContext.h"
+#include "platform/Instalacja.h"
 #include "platform/Konsola.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtPrinters.h"
+#include "platform/Ustawienia.h"
 #include "print/PolecenieDrukuj.h"
 #include "print/QtDrukarkaWindows.h"
 #include "print/TDRUK.h"
@@ -35,10 +39,8 @@ namespace {
 int utworzDemo(const QString &katalog)
 {
     const AppContext &kontekst = AppContext::current();
-    const QString modul = QDir(QFileInfo(kontekst.executablePath).absolutePath())
-                              .filePath(QStringLiteral("rawen-modul-demo"));
     try {
-        UtworzDaneDemo(katalog, kontekst.today, modul);
+        UtworzDaneDemo(katalog, kontekst.today, Instalacja::programModuluDemo());
     } catch (const BladDanychDemo &blad) {
         std::fprintf(stderr, "%s\n", blad.message().toLocal8Bit().constData());
         return 1;
@@ -119,11 +121,33 @@ QString nazwaProgramu()
     return QStringLiteral("rawen");
 }
 
+bool bezKatalogu(const QStringList &argumenty)
+{
+    const ArgumentyStartu a = RozbierzArgumentyStartu(argumenty);
+    return a.katalog.isEmpty() && a.blad.isEmpty();
+}
+
+// rawen --wybierz-katalog [rok RRRR]: the first-run window whatever is remembered, then the
+// program on the data root chosen.
+int wybierzKatalog(const QStringList &argumenty)
+{
+    if (!bezKatalogu(argumenty)) {
+        std::fprintf(stderr, "Użycie: rawen --wybierz-katalog [rok RRRR]\n");
+        return 2;
+    }
+    return UruchomProgram(argumenty, true);
+}
+
 } // namespace
 
 const QList<Polecenie> &Polecenia()
 {
     static const QList<Polecenie> polecenia{
+        {QStringLiteral("--wybierz-katalog"), QStringLiteral("[rok RRRR]"),
+         QStringLiteral("pyta o katalog danych (istniejący, nowy pusty albo z danymi "
+                        "demonstracyjnymi), zapamiętuje wybór i uruchamia program na wybranym "
+                        "katalogu"),
+         bezKatalogu, false, wybierzKatalog},
         {QStringLiteral("--demo"),
          QStringLiteral("KATALOG"),
          QStringLiteral("tworzy w pustym albo nowym KATALOGU katalog danych z danymi "
@@ -168,22 +192,37 @@ const QList<Polecenie> &Polecenia()
     return polecenia;
 }
 
+QList<WierszPomocy> WierszePomocy()
+{
+    QList<WierszPomocy> wiersze{
+        {QStringLiteral("%1 [KATALOG] [rok RRRR]").arg(nazwaProgramu()),
+         QStringLiteral("uruchamia program na katalogu danych KATALOG; bez niego na katalogu, w "
+                        "którym leży program, jeśli jest on katalogiem danych, inaczej na "
+                        "katalogu zapamiętanym, a przy pierwszym uruchomieniu pyta o katalog "
+                        "danych; rok RRRR wybiera rok roboczy")}};
+    for (const Polecenie &polecenie : Polecenia())
+        wiersze.append(
+            {QStringLiteral("%1 %2 %3").arg(nazwaProgramu(), polecenie.nazwa, polecenie.skladnia),
+             polecenie.opis});
+    wiersze.append({QStringLiteral("%1 --help").arg(nazwaProgramu()),
+                    QStringLiteral("ten opis; POLECENIE --help opisuje jedno polecenie")});
+    return wiersze;
+}
+
+QStringList UwagiPomocy()
+{
+    return {QStringLiteral("Kod wyjścia poleceń: 0 - wykonane, 1 - coś się nie udało, "
+                           "2 - błędne wywołanie."),
+            QStringLiteral("KATALOG_GLOWNY poleceń: domyślnie katalog danych, który program "
+                           "otwiera uruchomiony bez argumentów (jego własny albo zapamiętany).")};
+}
+
 QString OpisPolecen()
 {
-    QStringList linie{QStringLiteral("Użycie:"),
-                      QStringLiteral("  %1 [rok RRRR]").arg(nazwaProgramu()),
-                      QStringLiteral("      uruchamia program; katalogiem danych jest katalog "
-                                     "programu, tabele czyta z bieżącego katalogu")};
-    for (const Polecenie &polecenie : Polecenia()) {
-        linie << QStringLiteral("  %1 %2 %3")
-                     .arg(nazwaProgramu(), polecenie.nazwa, polecenie.skladnia);
-        linie << QStringLiteral("      ") + polecenie.opis;
-    }
-    linie << QStringLiteral("  %1 --help").arg(nazwaProgramu())
-          << QStringLiteral("      ten opis; POLECENIE --help opisuje jedno polecenie");
-    linie << QString()
-          << QStringLiteral("Kod wyjścia poleceń: 0 - wykonane, 1 - coś się nie udało, "
-                            "2 - błędne wywołanie.");
+    QStringList linie{QStringLiteral("Użycie:")};
+    for (const WierszPomocy &wiersz : WierszePomocy())
+        linie << QStringLiteral("  ") + wiersz.wywolanie << QStringLiteral("      ") + wiersz.opis;
+    linie << QString() << UwagiPomocy();
     return linie.join(u'\n');
 }
 
@@ -221,7 +260,13 @@ int WykonajPolecenie(int argc, char *argv[])
         application = std::make_unique<RawenApplication>(argc, argv);
     } else
         application = std::make_unique<QCoreApplication>(argc, argv);
-    AppContext::setCurrent(AppContext::fromSystem());
+    AppContext kontekst = AppContext::fromSystem();
+    // Without KATALOG_GLOWNY a command works on the data root a start without arguments opens:
+    // the program's own directory when it is one, else the one remembered.
+    const KatalogStartu katalog = UstalKatalogStartu(kontekst, {}, Ustawienia().katalogDanych());
+    if (katalog.zrodlo == ZrodloKatalogu::Ustawienia)
+        kontekst.chosenDataRoot = katalog.katalog;
+    AppContext::setCurrent(kontekst);
     return wybrane->wykonaj(AppContext::current().arguments.mid(1));
 }
 

@@ -27,6 +27,18 @@ struct Polecenie
 
 const QList<Polecenie> &Polecenia();
 
+// One way of calling the program, as `rawen --help` and the manual page list it.
+struct WierszPomocy
+{
+    QString wywolanie; // "rawen --demo KATALOG"
+    QString opis;      // a paragraph; lines after the first may describe options ("  --x  ...")
+};
+
+// Every way of calling the program: the start with the main window, each command, --help.
+QList<WierszPomocy> WierszePomocy();
+// The closing notes of `rawen --help`: the exit status of the commands, their data root.
+QStringList UwagiPomocy();
+
 // What `rawen --help` prints.
 QString OpisPolecen();
 

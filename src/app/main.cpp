@@ -1,15 +1,8 @@
 #include "app/Polecenia.h"
-#include "app/Program.h"
 #include "app/RawenApplication.h"
+#include "app/Uruchomienie.h"
 #include "platform/AppContext.h"
 #include "platform/FaultPoint.h"
-#include "platform/QtFileDialogs.h"
-#include "platform/QtMessageBoxes.h"
-#include "platform/QtPrinters.h"
-#include "platform/QtProcesses.h"
-#include "shell/TRAWENF.h"
-
-#include <QCoreApplication>
 
 #include <cstdio>
 #include <cstring>
@@ -30,23 +23,5 @@ int main(int argc, char *argv[])
 
     rawen::RawenApplication application(argc, argv);
     rawen::AppContext::setCurrent(rawen::AppContext::fromSystem());
-
-    rawen::QtMessageBoxes boxes;
-    rawen::MessageBoxes::install(&boxes);
-    rawen::QtFileDialogs dialogs;
-    rawen::FileDialogs::install(&dialogs);
-    rawen::QtPrinters drukarki;
-    rawen::QtProcesses procesy;
-    int result = 0;
-    {
-        rawen::Program program(drukarki, procesy);
-        if (program.start()) {
-            // The loop shows the main window first; closing it ends the loop and the program.
-            program.RAWENF->show();
-            result = application.exec();
-        }
-    }
-    rawen::FileDialogs::install(nullptr);
-    rawen::MessageBoxes::install(nullptr);
-    return result;
+    return rawen::UruchomProgram(rawen::AppContext::current().arguments, false);
 }

@@ -23,6 +23,7 @@ AppContext AppContext::fromSystem()
     context.executablePath = QCoreApplication::applicationFilePath();
     context.arguments = QCoreApplication::arguments().mid(1);
     context.currentDirectory = QDir::currentPath();
+    context.homeDirectory = QDir::homePath();
     return context;
 }
 

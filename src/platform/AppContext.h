@@ -16,6 +16,8 @@ public:
     QString executablePath;
     QStringList arguments; // without the program itself
     QString currentDirectory;
+    // The user's home folder, where the first-run window suggests new data roots.
+    QString homeDirectory;
     // The data root chosen at start (the command line, the user's settings or the first-run
     // window); empty: the executable's directory, for a program that lives in its data root.
     QString chosenDataRoot;

@@ -29,6 +29,12 @@ FileDialogs *&installedDialogs()
 
 FileDialogs::~FileDialogs() = default;
 
+QString FileDialogs::existingDirectory(const QString &caption, const QString &)
+{
+    qWarning().noquote() << QStringLiteral("Okno wyboru katalogu %1 pominięte").arg(caption);
+    return {};
+}
+
 FileDialogs &FileDialogs::current()
 {
     static CancelledFileDialogs cancelled;

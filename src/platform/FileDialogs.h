@@ -18,6 +18,10 @@ public:
     virtual QString saveFileName(const QString &fileName, const QString &defaultSuffix,
                                  const QString &filter) = 0;
 
+    // Asks for a folder, starting in `folder`; the user may make a new one there. An empty text
+    // when the user cancels, which is what a dialog that cannot be shown answers.
+    virtual QString existingDirectory(const QString &caption, const QString &folder);
+
     // The dialogs in use; until something is installed, every dialog is cancelled, so nothing is
     // written unasked.
     static FileDialogs &current();

@@ -23,6 +23,12 @@ QString QtFileDialogs::saveFileName(const QString &fileName, const QString &defa
     return chosen;
 }
 
+QString QtFileDialogs::existingDirectory(const QString &caption, const QString &folder)
+{
+    return QDir::toNativeSeparators(
+        QFileDialog::getExistingDirectory(QApplication::activeWindow(), caption, folder));
+}
+
 std::unique_ptr<QFileDialog> QtFileDialogs::buildSave(const QString &folder,
                                                       const QString &fileName,
                                                       const QString &defaultSuffix,

@@ -16,6 +16,7 @@ class QtFileDialogs final : public FileDialogs
 public:
     QString saveFileName(const QString &fileName, const QString &defaultSuffix,
                          const QString &filter) override;
+    QString existingDirectory(const QString &caption, const QString &folder) override;
 
     // The save dialog as it will be shown in `folder`. It does not ask before replacing a file:
     // the file is written under another name and takes the old one's place only when whole.

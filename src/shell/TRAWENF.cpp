@@ -4,6 +4,7 @@
 #include "company/TFIRMAF.h"
 #include "data/TDANE.h"
 #include "data/WartosciProgramu.h"
+#include "install/TKATALOGF.h"
 #include "platform/AppContext.h"
 #include "platform/FileNames.h"
 #include "platform/Instalacja.h"
@@ -19,6 +20,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFileInfo>
 #include <QListWidgetItem>
 #include <QMouseEvent>
@@ -153,6 +155,10 @@ bool TRAWENF::eventFilter(QObject *watched, QEvent *event)
         Panel7Click();
         return true;
     }
+    if (nazwa == QLatin1String("Panel8") || nazwa == QLatin1String("Label7")) {
+        Panel8Click();
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -161,6 +167,11 @@ void TRAWENF::FormShow()
     setWindowTitle(m_wartosci.tytul);
     m_katalogGlowny = AppContext::current().dataRoot();
     m_katalogModulow = Instalacja::katalogModulow();
+    // A program that lives in its data root always opens that one: there is nothing to choose.
+    ui->Panel8->setVisible(!AppContext::current().chosenDataRoot.isEmpty());
+    for (QWidget *kontrolka :
+         {static_cast<QWidget *>(ui->Panel8), static_cast<QWidget *>(ui->Label7)})
+        kontrolka->setToolTip(QStringLiteral("Katalog danych: ") + m_katalogGlowny);
     oznaczModuly();
     zbudujWykaz();
     if (const QScreen *ekran = screen())
@@ -337,6 +348,17 @@ void TRAWENF::Panel7Click()
     // The year form works on the data directory and the working year, not on the firm selected
     // in the list.
     rokf().exec();
+}
+
+void TRAWENF::Panel8Click()
+{
+    TKATALOGF okno(AppContext::current().homeDirectory, this);
+    okno.ustawObecny(m_katalogGlowny);
+    if (okno.exec() != QDialog::Accepted ||
+        QDir::cleanPath(okno.katalog()) == QDir::cleanPath(m_katalogGlowny))
+        return;
+    m_nowyKatalog = okno.katalog();
+    close();
 }
 
 } // namespace rawen

@@ -36,6 +36,10 @@ public:
     // one chosen at start), worked out when the window is first shown.
     QString katalogGlowny() const { return m_katalogGlowny; }
 
+    // The data root "Katalog danych" chose for the program to start again on; empty unless it
+    // closed the window for that.
+    QString nowyKatalog() const { return m_nowyKatalog; }
+
     // Reads firm tables for the list; left closed between uses.
     Table Table1;
 
@@ -60,6 +64,8 @@ public slots:
     void Panel5Click();
     void Panel6Click();
     void Panel7Click();
+    // "Katalog danych": another data root; the program starts again on it.
+    void Panel8Click();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -89,6 +95,7 @@ private:
     QString m_katalogGlowny;
     // The installation's folder of module programs, looked in after the data root.
     QString m_katalogModulow;
+    QString m_nowyKatalog;
     bool m_pokazane = false;
 };
 

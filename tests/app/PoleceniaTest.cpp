@@ -113,6 +113,30 @@ TEST_F(PoleceniaTest, ATableOnStandardOutputByteForByte)
                                   "Kelmar - Koniec wydruku: SUMA.DB\r\n"));
 }
 
+// Installed, the program's own directory is no data root: a command without KATALOG_GLOWNY works
+// on the data root the user chose, as a start without arguments does.
+TEST_F(PoleceniaTest, ACommandWithoutADataRootWorksOnTheRememberedOne)
+{
+    ASSERT_TRUE(QDir(m_ustawienia.path()).mkdir(QStringLiteral("RAWEN")));
+    QFile plik(m_ustawienia.filePath(QStringLiteral("RAWEN/rawen.ini")));
+    ASSERT_TRUE(plik.open(QIODevice::WriteOnly));
+    plik.write("[Start]\nKatalogDanych=" + dane().toUtf8() + "\n");
+    plik.close();
+    const QString kopia = m_ustawienia.filePath(QStringLiteral("kopia"));
+    const Wynik w = uruchom({QStringLiteral("--archiwizuj"), QStringLiteral("--do"), kopia},
+                            m_ustawienia.path(), m_ustawienia.path());
+    EXPECT_EQ(w.kod, 0) << w.bledy.toStdString();
+    EXPECT_TRUE(QFile::exists(kopia + QStringLiteral("/FIRMA.DB"))) << w.wyjscie.toStdString();
+}
+
+TEST_F(PoleceniaTest, ChoosingTheDataRootTakesNoFolder)
+{
+    const Wynik w =
+        uruchom({QStringLiteral("--wybierz-katalog"), dane()}, dane(), m_ustawienia.path());
+    EXPECT_EQ(w.kod, 2);
+    EXPECT_TRUE(w.bledy.contains("Użycie: rawen --wybierz-katalog [rok RRRR]")) << w.bledy.data();
+}
+
 // The Windows channel needs the widgets: without a screen they print on the offscreen platform.
 TEST_F(PoleceniaTest, TheWindowsChannelPrintsAPdfWithoutAScreen)
 {

@@ -41,7 +41,7 @@ protected:
     QTemporaryDir m_katalog;
     QTemporaryDir m_ustawienia;
     FixedAppContext m_kontekst{
-        AppContext{kDzis, QStringLiteral("/usr/bin/rawen"), {}, m_katalog.path(), {}}};
+        AppContext{kDzis, QStringLiteral("/usr/bin/rawen"), {}, m_katalog.path(), {}, {}}};
 };
 
 // Each choice opens its data root and remembers it; a choice that fails says why, opens nothing

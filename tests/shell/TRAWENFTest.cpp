@@ -5,9 +5,11 @@
 #include "data/TDANE.h"
 #include "data/TabelaFirmy.h"
 #include "data/WartosciProgramu.h"
+#include "install/TKATALOGF.h"
 #include "platform/FileNames.h"
 #include "platform/Processes.h"
 #include "platform/QtProcesses.h"
+#include "platform/Ustawienia.h"
 #include "support/FixedAppContext.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TableFixtures.h"
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -276,6 +279,63 @@ TEST_F(TRAWENFTest, ModulesOfTheInstallationAreAvailableBesideThoseOfTheDataRoot
     EXPECT_EQ(procesy.starty[0].program, moduly + QStringLiteral("GARVEL.EXE"));
     EXPECT_EQ(procesy.starty[1].program, root() + QStringLiteral("HARNOL.EXE"));
     EXPECT_TRUE(okna.texts().isEmpty()) << qPrintable(okna.texts().join(u'\n'));
+}
+
+// "Katalog danych" chooses another data root through the first-run window and closes the main
+// window so that the program starts again there; the same data root, or a cancel, change
+// nothing. A program that lives in its data root has nothing to choose.
+TEST_F(TRAWENFTest, AnotherDataRootClosesTheWindowForTheProgramToStartThere)
+{
+    QTemporaryDir inny, ustawienia;
+    Ustawienia::redirectTo(ustawienia.path());
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    firma(inny.path(), QStringLiteral("Drugie biuro"));
+    {
+        auto okno = pokaz();
+        EXPECT_FALSE(okno->findChild<QWidget *>(QStringLiteral("Panel8"))->isVisible());
+    }
+    AppContext kontekst = AppContext::current();
+    kontekst.executablePath = QStringLiteral("/usr/bin/rawen");
+    kontekst.chosenDataRoot = katalog.path();
+    kontekst.homeDirectory = ustawienia.path();
+    FixedAppContext zainstalowany(kontekst);
+
+    const struct
+    {
+        QString wybrany; // empty: the window is cancelled
+        QString nowy;
+    } przypadki[] = {
+        {QString(), QString()}, {katalog.path() + u'/', QString()}, {inny.path(), inny.path()}};
+    for (const auto &p : przypadki) {
+        SCOPED_TRACE(p.wybrany.toStdString());
+        auto okno = pokaz();
+        QCoreApplication::processEvents();
+        auto *panel = okno->findChild<QWidget *>(QStringLiteral("Panel8"));
+        ASSERT_TRUE(panel->isVisible());
+        EXPECT_EQ(panel->toolTip(), QStringLiteral("Katalog danych: ") + root());
+        bool pokazane = false;
+        QTimer::singleShot(0, [&] {
+            auto *wybor = qobject_cast<TKATALOGF *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(wybor);
+            pokazane = true;
+            // It opens on the data root in use.
+            EXPECT_EQ(wybor->findChild<QLineEdit *>(QStringLiteral("EISTNIEJACY"))->text(),
+                      katalog.path());
+            if (p.wybrany.isEmpty()) {
+                wybor->reject();
+                return;
+            }
+            wybor->findChild<QLineEdit *>(QStringLiteral("EISTNIEJACY"))->setText(p.wybrany);
+            wybor->findChild<QPushButton *>(QStringLiteral("BOTWORZ"))->click();
+        });
+        kliknij(*okno, QStringLiteral("Label7"));
+        EXPECT_TRUE(pokazane);
+        EXPECT_EQ(okno->nowyKatalog(), p.nowy);
+        EXPECT_EQ(okno->isVisible(), p.nowy.isEmpty());
+    }
+    EXPECT_TRUE(okna.texts().isEmpty()) << qPrintable(okna.texts().join(u'\n'));
+    EXPECT_EQ(Ustawienia().katalogDanych(), inny.path());
+    Ustawienia::redirectTo(QString());
 }
 
 TEST_F(TRAWENFTest, AModuleStartsForTheSelectedFirm)

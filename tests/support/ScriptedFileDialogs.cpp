@@ -29,4 +29,14 @@ QString ScriptedFileDialogs::saveFileName(const QString &fileName, const QString
     return m_script.takeFirst();
 }
 
+QString ScriptedFileDialogs::existingDirectory(const QString &caption, const QString &folder)
+{
+    m_askedDirectories.append({caption, folder});
+    if (m_script.isEmpty()) {
+        ADD_FAILURE() << "unscripted folder dialog " << caption.toStdString();
+        return {};
+    }
+    return m_script.takeFirst();
+}
+
 } // namespace rawen::test
