@@ -1,5 +1,7 @@
 #pragma once
 
+#include "install/StronaPodrecznika.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -26,13 +28,6 @@ struct Polecenie
 };
 
 const QList<Polecenie> &Polecenia();
-
-// One way of calling the program, as `rawen --help` and the manual page list it.
-struct WierszPomocy
-{
-    QString wywolanie; // "rawen --demo KATALOG"
-    QString opis;      // a paragraph; lines after the first may describe options ("  --x  ...")
-};
 
 // Every way of calling the program: the start with the main window, each command, --help.
 QList<WierszPomocy> WierszePomocy();

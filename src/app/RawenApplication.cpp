@@ -1,6 +1,7 @@
 #include "app/RawenApplication.h"
 
 #include "data/EngineError.h"
+#include "install/IkonaProgramu.h"
 #include "platform/MessageBoxes.h"
 
 #include <exception>
@@ -8,7 +9,11 @@
 namespace rawen {
 
 RawenApplication::RawenApplication(int &argc, char **argv) : QApplication(argc, argv)
-{}
+{
+    setWindowIcon(IkonaOkien());
+    // The desktop entry the windows belong to, for the task bar's icon and name.
+    setDesktopFileName(QStringLiteral("example.rawen.rawen"));
+}
 
 bool RawenApplication::notify(QObject *receiver, QEvent *event)
 {
