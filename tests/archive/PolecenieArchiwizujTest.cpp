@@ -103,9 +103,12 @@ TEST_F(PolecenieArchiwizujTest, EveryFirmIntoItsOwnFolderWithItsDate)
     EXPECT_FALSE(QFileInfo::exists(cel.filePath(QStringLiteral("FIRMA000/FIRMA001"))));
     for (const char *firma : {"FIRMA.DB", "FIRMA001/FIRMA.DB", "FIRMA002/FIRMA.DB"})
         EXPECT_EQ(data(root() + QLatin1String(firma)), kDzis) << firma;
+    // The firms in the register's order, whatever order the disk lists their folders in.
     const QStringList linie = w.wyjscie.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(linie.size(), 3) << qPrintable(w.wyjscie);
+    EXPECT_TRUE(linie[0].startsWith(QStringLiteral("Firma 000 (Biuro): archiwum w ")));
     EXPECT_TRUE(linie[1].startsWith(QStringLiteral("Firma 001 (Sklep): archiwum w ")));
+    EXPECT_TRUE(linie[2].startsWith(QStringLiteral("Firma 002 (Jodła): archiwum w ")));
     EXPECT_TRUE(linie[1].contains(QStringLiteral(" gotowe – plików: 3, tabel sprawdzonych: 3, "
                                                  "błędów: 0.")))
         << qPrintable(linie[1]);
