@@ -296,6 +296,16 @@ TEST_F(ArchiwumTest, TheRestoreWritesIntoLiveTablesAfterASafetyCopy)
               QStringLiteral("po archiwum"));
     for (const QString &p : wszystko(R))
         EXPECT_FALSE(p.endsWith(QLatin1String("-journal"))) << qPrintable(p);
+
+    // A second restore in the same second keeps the first one's folder and names its own.
+    const WynikOdtworzenia drugi = Odtworz(A, R, lata, {}, QStringLiteral("2026.12.10-10.00.00"));
+    EXPECT_TRUE(drugi.udane()) << drugi.bledy.join(u'\n').toStdString();
+    EXPECT_EQ(drugi.kopiaBezpieczenstwa, R + QStringLiteral("ODTWARZANIE-2026.12.10-10.00.00-2"));
+    EXPECT_TRUE(drugi.podsumowanie().contains(QStringLiteral("ODTWARZANIE-2026.12.10-10.00.00-2")))
+        << qPrintable(drugi.podsumowanie());
+    EXPECT_EQ(opis(drugi.kopiaBezpieczenstwa + QStringLiteral("/FIRMA.DB")),
+              QStringLiteral("stary"));
+    EXPECT_EQ(opis(bezpieczna + QStringLiteral("FIRMA.DB")), QStringLiteral("po archiwum"));
 }
 
 TEST_F(ArchiwumTest, ATableAnotherProgramHoldsIsReportedAndLeftAsItIs)
