@@ -144,6 +144,40 @@ TEST_F(ArchiwumTest, TheArchiveMirrorsTheDatabaseFilesOfTheDataAndChecksThem)
     EXPECT_EQ(postep.kroki, 5); // N + 2
 }
 
+// Each archive directory is synced after the last rename into it and before its files are
+// checked and counted: no file is reported archived while its name may still be lost.
+TEST_F(ArchiwumTest, EachArchiveDirectoryIsSyncedAfterItsRenamesBeforeItsFilesAreChecked)
+{
+    dane();
+    // The file each line names was checked when this many steps had been taken.
+    QList<std::pair<qsizetype, QString>> sprawdzone;
+    const PrzebiegArchiwum przebieg{nullptr, [&](const QString &linia) {
+                                        sprawdzone.append({FaultPoint::recorded().size(), linia});
+                                    }};
+    FaultPoint::setRecording(true);
+    const WynikArchiwum wynik = Archiwizuj(R, A, lata, przebieg, false);
+    const QList<FaultPoint::Step> kroki = FaultPoint::recorded();
+    FaultPoint::setRecording(false);
+    ASSERT_TRUE(wynik.udane()) << wynik.bledy.join(u'\n').toStdString();
+    ASSERT_EQ(sprawdzone.size(), wynik.pliki);
+    for (const auto &[krok, linia] : sprawdzone) {
+        SCOPED_TRACE(qPrintable(linia));
+        const QString katalog = QFileInfo(QDir::fromNativeSeparators(linia)).absolutePath();
+        qsizetype ostatniaNazwa = -1;
+        for (qsizetype i = 0; i < krok; ++i) {
+            if (kroki[i].step == FileStep::Rename &&
+                QFileInfo(kroki[i].path).absolutePath() == katalog)
+                ostatniaNazwa = i;
+        }
+        ASSERT_GE(ostatniaNazwa, 0);
+        bool zsynchronizowany = false;
+        for (qsizetype i = ostatniaNazwa + 1; i < krok; ++i)
+            zsynchronizowany =
+                zsynchronizowany || (kroki[i].step == FileStep::Sync && kroki[i].path == katalog);
+        EXPECT_TRUE(zsynchronizowany);
+    }
+}
+
 // A file of several blocks and a part of one, and a table of more than one block, are copied
 // and checked block by block the same way, whatever size the system reads in.
 TEST_F(ArchiwumTest, FilesOfManyBlocksAreCopiedAndCheckedWhole)
