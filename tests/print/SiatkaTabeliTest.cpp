@@ -51,7 +51,7 @@ TEST_F(SiatkaTabeliTest, AColumnForEachFieldThatPrintsAsText)
         int wyrownanie;
     } oczekiwane[] = {
         {"NR", 11, KolumnaSiatki::DoPrawej},    {"SKROT", 5, KolumnaSiatki::DoLewej},
-        {"KWOTA", 14, KolumnaSiatki::DoPrawej}, {"DATA", 10, KolumnaSiatki::DoLewej},
+        {"KWOTA", 17, KolumnaSiatki::DoPrawej}, {"DATA", 10, KolumnaSiatki::DoLewej},
         {"AKTYWNY", 7, KolumnaSiatki::DoLewej}, {"UWAGI", 40, KolumnaSiatki::DoLewej},
         {"ILE", 6, KolumnaSiatki::DoPrawej},
     };
@@ -103,7 +103,7 @@ TEST_F(SiatkaTabeliTest, TheDataSetReadsDisplayTextsNumbersAndBookmarks)
         EXPECT_FALSE(zbior.liczbaPola(skrot, liczba));
     }
     // An empty amount adds nothing to a total; a text is no number at all.
-    EXPECT_EQ(teksty, (QStringList{"KASIA/-12,5/Tak", "NOWAK//", "X//"}));
+    EXPECT_EQ(teksty, (QStringList{"KASIA/-12,50/Tak", "NOWAK//", "X//"}));
     EXPECT_EQ(liczby, (QList<double>{-12.5, 0, 0}));
 
     m_tabela.first();

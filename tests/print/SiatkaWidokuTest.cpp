@@ -77,8 +77,8 @@ TEST_F(SiatkaWidokuTest, TheColumnsStandInScreenOrderAsWideAsShownAndHiddenOnesM
     ASSERT_TRUE(DrukujWidok(m_wydruk, m_widok, QStringLiteral("Kontrahenci")));
     EXPECT_EQ(m_okno.bufor.mid(2, 6),
               (QStringList{"======================", "|KWOTA   ||Nazwa kont|",
-                           "|--------||----------|", "|12,5    ||Kowalski  |",
-                           "|-3      ||Nowak     |", "======================"}));
+                           "|--------||----------|", "|12,50   ||Kowalski  |",
+                           "|-3,00   ||Nowak     |", "======================"}));
     EXPECT_TRUE(m_boxes.shown().isEmpty());
 }
 
