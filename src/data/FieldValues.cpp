@@ -134,21 +134,6 @@ bool parseBoolean(const QString &text, bool *value)
     return false;
 }
 
-// The decimals an amount shows; -1 for a field that shows no amounts. A BCD field keeps its own
-// number of decimals in its size; the old engine's held at most 32.
-int amountDecimals(const FieldDef &field)
-{
-    switch (field.dataType) {
-    case ftCurrency:
-        return 2;
-    case ftBCD:
-    case ftFMTBcd:
-        return qBound(0, field.size, 32);
-    default:
-        return -1;
-    }
-}
-
 bool isDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
@@ -236,6 +221,20 @@ QString dateTimeText(const QDate &date, const QTime &time)
 }
 
 } // namespace
+
+int amountDecimals(const FieldDef &field)
+{
+    // The old engine's BCD fields held at most 32 decimals.
+    switch (field.dataType) {
+    case ftCurrency:
+        return 2;
+    case ftBCD:
+    case ftFMTBcd:
+        return qBound(0, field.size, 32);
+    default:
+        return -1;
+    }
+}
 
 QString textOf(const QVariant &value)
 {

@@ -30,6 +30,9 @@ bool toBoolean(const FieldDef &field, const QVariant &stored, const QString &con
 // "Nie", everything else as toText. fromText takes each of them back to the same value (an
 // amount to its shown decimals).
 QString toDisplayText(const FieldDef &field, const QVariant &stored);
+// The decimals the display text of the field's values shows as an amount: 2 for ftCurrency, the
+// size (0 to 32) of a BCD field; -1 for a field whose values show as no amount.
+int amountDecimals(const FieldDef &field);
 // The characters the display text of a field's values takes: a text field's size (40 for a memo
 // without one), the widest display text of the other types; an amount as wide as the widest
 // whose total table printing still shows.
