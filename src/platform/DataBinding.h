@@ -28,7 +28,8 @@ class Table;
 // - An edit takes at most as many characters as its text field holds, a whole-number field only
 //   digits and a sign, a number field also spaces between thousands and one decimal point or
 //   comma, an amount no more decimals than it shows; what it shows is taken back with or without
-//   the spaces, with a comma or a point. A read-only edit is never written. A drop-down's item is cut to the field's width when it is chosen.
+//   the spaces, with a comma or a point. A read-only edit is never written. A drop-down's item
+//   is cut to the field's width when it is chosen.
 class DataBinding : public QObject
 {
     Q_OBJECT
