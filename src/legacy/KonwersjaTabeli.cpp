@@ -1,0 +1,322 @@
+#include "legacy/KonwersjaTabeli.h"
+
+#include "data/EngineError.h"
+#include "data/FieldValues.h"
+#include "data/Table.h"
+#include "data/TableLoader.h"
+#include "legacy/IndeksyParadox.h"
+#include "platform/DurableFiles.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+#include <charconv>
+#include <cstring>
+
+namespace rawen {
+
+namespace {
+
+// What a value is stored as, so that a hash tells an integer 1 from a text "1".
+enum class Rodzaj : quint64 { Calkowita = 1, Rzeczywista = 2, Tekst = 3, Bajty = 4 };
+
+quint64 wymieszaj(quint64 x)
+{
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+
+quint64 skrot(Rodzaj rodzaj, const void *dane, size_t dlugosc)
+{
+    quint64 h = 0xCBF29CE484222325ull ^ quint64(rodzaj);
+    const auto *b = static_cast<const unsigned char *>(dane);
+    for (size_t i = 0; i < dlugosc; ++i)
+        h = (h ^ b[i]) * 0x100000001B3ull;
+    return wymieszaj(h ^ dlugosc);
+}
+
+quint64 skrotCalkowitej(qint64 v)
+{
+    return skrot(Rodzaj::Calkowita, &v, sizeof v);
+}
+
+quint64 skrotRzeczywistej(double v)
+{
+    if (v == 0)
+        v = 0; // no -0: the file keeps a whole-valued real as an integer
+    return skrot(Rodzaj::Rzeczywista, &v, sizeof v);
+}
+
+quint64 skrotTekstu(QStringView v)
+{
+    return skrot(Rodzaj::Tekst, v.utf16(), size_t(v.size()) * 2);
+}
+
+quint64 skrotBajtow(QByteArrayView v)
+{
+    return skrot(Rodzaj::Bajty, v.data(), size_t(v.size()));
+}
+
+// A BCD value as the double the engine stores, only when that double gives back the same
+// digits: a value with more significant digits than a double holds is refused rather than
+// rounded.
+bool bcdJakoLiczba(const QString &tekst, double *wynik)
+{
+    const QByteArray a = tekst.toLatin1();
+    double v = 0;
+    const auto [koniec, blad] = std::from_chars(a.constData(), a.constData() + a.size(), v);
+    if (blad != std::errc() || koniec != a.constData() + a.size())
+        return false;
+    char bufor[400];
+    const auto r = std::to_chars(bufor, bufor + sizeof bufor, v, std::chars_format::fixed);
+    if (r.ec != std::errc())
+        return false;
+    // The exact text without trailing zeros of the fraction, against the double's shortest.
+    QByteArray dokladny = a;
+    if (dokladny.contains('.')) {
+        while (dokladny.endsWith('0'))
+            dokladny.chop(1);
+        if (dokladny.endsWith('.'))
+            dokladny.chop(1);
+    }
+    if (dokladny == "-0")
+        dokladny = "0";
+    QByteArray krotki(bufor, r.ptr - bufor);
+    if (krotki == "-0")
+        krotki = "0";
+    *wynik = v;
+    return krotki == dokladny;
+}
+
+} // namespace
+
+TFieldType TypSilnika(TypParadox typ)
+{
+    switch (typ) {
+    case TypParadox::Alfa:
+        return ftString;
+    case TypParadox::Data:
+        return ftDate;
+    case TypParadox::Krotka:
+        return ftSmallint;
+    case TypParadox::Dluga:
+        return ftInteger;
+    case TypParadox::Waluta:
+        return ftCurrency;
+    case TypParadox::Liczba:
+        return ftFloat;
+    case TypParadox::Logiczne:
+        return ftBoolean;
+    case TypParadox::Memo:
+        return ftMemo;
+    case TypParadox::Blob:
+        return ftBlob;
+    case TypParadox::MemoFormatowane:
+        return ftFmtMemo;
+    case TypParadox::Ole:
+        return ftParadoxOle;
+    case TypParadox::Grafika:
+        return ftGraphic;
+    case TypParadox::Czas:
+        return ftTime;
+    case TypParadox::DataCzas:
+        return ftDateTime;
+    case TypParadox::Licznik:
+        return ftAutoInc;
+    case TypParadox::Bcd:
+        return ftBCD;
+    case TypParadox::Bajty:
+        return ftBytes;
+    }
+    return ftUnknown;
+}
+
+TableFile::Definitions DefinicjeZParadoxu(TabelaParadox &tabela, QStringList *ostrzezenia)
+{
+    TableFile::Definitions d;
+    for (const PoleParadox &pole : tabela.pola()) {
+        const TFieldType typ = TypSilnika(pole.typ);
+        // Sizes as the old engine reported them: a text's characters, a byte field's bytes, a
+        // BCD's decimals, a blob's leader; the fixed types none.
+        int rozmiar = 0;
+        if (typ == ftString || typ == ftBytes || typ == ftBCD || JestBlobem(pole.typ))
+            rozmiar = pole.rozmiar;
+        d.fields << FieldDef{pole.nazwa, typ, rozmiar, false};
+    }
+    IndeksyParadox indeksy = CzytajIndeksyParadox(tabela);
+    d.indexes = indeksy.indeksy;
+    if (ostrzezenia)
+        *ostrzezenia << indeksy.ostrzezenia;
+    return d;
+}
+
+QList<SumaPola> SumyTabeli(const QString &sciezka, qint64 *rekordy)
+{
+    Session sesja(QStringLiteral("ODCZYT_KONWERSJI"));
+    Table tabela(&sesja);
+    tabela.setTableName(sciezka);
+    tabela.open();
+    QList<SumaPola> sumy(tabela.fieldCount());
+    qint64 ile = 0;
+    for (tabela.first(); !tabela.eof(); tabela.next()) {
+        ++ile;
+        for (int i = 0; i < tabela.fieldCount(); ++i) {
+            const QVariant v = tabela.field(i).value();
+            SumaPola &s = sumy[i];
+            switch (v.typeId()) {
+            case QMetaType::UnknownType:
+                ++s.puste;
+                break;
+            case QMetaType::LongLong:
+                s.suma += skrotCalkowitej(v.toLongLong());
+                break;
+            case QMetaType::Double:
+                s.suma += skrotRzeczywistej(v.toDouble());
+                break;
+            case QMetaType::QString:
+                s.suma += skrotTekstu(v.toString());
+                break;
+            case QMetaType::QByteArray:
+                s.suma += skrotBajtow(v.toByteArray());
+                break;
+            default:
+                s.suma += skrotTekstu(v.toString());
+                break;
+            }
+        }
+    }
+    tabela.close();
+    if (rekordy)
+        *rekordy = ile;
+    return sumy;
+}
+
+WynikTabeli PrzeksztalcTabele(const QString &zrodlo, const QString &cel, const QString &nazwa,
+                              const QString &wymuszoneKodowanie)
+{
+    TabelaParadox tabela(zrodlo, nazwa, wymuszoneKodowanie);
+    WynikTabeli wynik;
+    wynik.kodowanie = QStringLiteral("%1, %2").arg(QString::fromLatin1(tabela.kodowanie().nazwa),
+                                                   tabela.kodowanie().skad);
+    if (tabela.kodowanie().domyslne)
+        wynik.ostrzezenia << QStringLiteral("tabela nie podaje kodowania znaków; przyjęto %1 "
+                                            "(inne można wymusić opcją --kodowanie)")
+                                 .arg(QString::fromLatin1(tabela.kodowanie().nazwa));
+    const TableFile::Definitions definicje = DefinicjeZParadoxu(tabela, &wynik.ostrzezenia);
+    const QFileInfo info(zrodlo);
+    for (const QString &wpis : info.absoluteDir().entryList(QDir::Files | QDir::Hidden)) {
+        if (wpis.compare(info.completeBaseName() + QStringLiteral(".VAL"), Qt::CaseInsensitive) ==
+            0)
+            wynik.ostrzezenia << QStringLiteral("kontrole poprawności z pliku %1 (wartości "
+                                                "wymagane, zakresy, wzorce) nie zostały "
+                                                "przeniesione")
+                                     .arg(wpis);
+    }
+
+    const int pol = int(definicje.fields.size());
+    wynik.sumy = QList<SumaPola>(pol);
+    TableLoader zapis(cel, definicje);
+    QList<WartoscParadox> wartosci(pol);
+    QList<QString> teksty(pol);
+    qint64 numer = 0;
+    try {
+        tabela.przejdz([&](const char *rekord) {
+            ++numer;
+            for (int i = 0; i < pol; ++i) {
+                WartoscParadox &w = wartosci[i];
+                tabela.wartosc(rekord, i, w);
+                SumaPola &s = wynik.sumy[i];
+                switch (w.rodzaj) {
+                case WartoscParadox::Pusta:
+                    ++s.puste;
+                    zapis.bindNull(i);
+                    break;
+                case WartoscParadox::Calkowita:
+                    s.suma += skrotCalkowitej(w.calkowita);
+                    zapis.bindInteger(i, w.calkowita);
+                    break;
+                case WartoscParadox::Rzeczywista:
+                    s.suma += skrotRzeczywistej(w.rzeczywista);
+                    zapis.bindReal(i, w.rzeczywista);
+                    break;
+                case WartoscParadox::Dziesietna: {
+                    double v = 0;
+                    if (!bcdJakoLiczba(w.tekst, &v))
+                        throw BladParadox(
+                            nazwa, QStringLiteral("rekord %1, pole %2: liczba %3 ma więcej cyfr, "
+                                                  "niż pole liczbowe przechowuje dokładnie")
+                                       .arg(numer)
+                                       .arg(definicje.fields[i].name, w.tekst));
+                    s.suma += skrotRzeczywistej(v);
+                    zapis.bindReal(i, v);
+                    break;
+                }
+                case WartoscParadox::Tekst:
+                    s.suma += skrotTekstu(w.tekst);
+                    zapis.bindText(i, w.tekst);
+                    break;
+                case WartoscParadox::Bajty:
+                    s.suma += skrotBajtow(w.bajty);
+                    zapis.bindBytes(i, w.bajty);
+                    break;
+                case WartoscParadox::Data:
+                case WartoscParadox::Czas:
+                case WartoscParadox::DataCzas: {
+                    QString &t = teksty[i];
+                    t = w.rodzaj == WartoscParadox::Data ? FieldValues::textOf(w.data)
+                        : w.rodzaj == WartoscParadox::Czas
+                            ? FieldValues::textOf(w.czas)
+                            : FieldValues::textOf(QDateTime(w.data, w.czas));
+                    s.suma += skrotTekstu(t);
+                    zapis.bindText(i, t);
+                    break;
+                }
+                }
+                if (w.rodzaj != WartoscParadox::Pusta && JestBlobem(tabela.pola()[i].typ))
+                    ++wynik.notatki;
+            }
+            zapis.append();
+        });
+        zapis.finish();
+    } catch (const EngineError &blad) {
+        throw BladParadox(
+            nazwa, QStringLiteral("zapis nowej tabeli nie powiódł się: %1").arg(blad.cause()));
+    }
+    wynik.rekordy = numer;
+
+    // Read back through the engine, as the program will read it.
+    try {
+        qint64 odczytane = 0;
+        const QList<SumaPola> sumy = SumyTabeli(cel, &odczytane);
+        QString rozbieznosc;
+        if (odczytane != numer)
+            rozbieznosc =
+                QStringLiteral("odczytano %1 rekordów zamiast %2").arg(odczytane).arg(numer);
+        for (int i = 0; rozbieznosc.isEmpty() && i < pol; ++i) {
+            if (sumy.value(i).puste != wynik.sumy[i].puste)
+                rozbieznosc = QStringLiteral("pole %1 ma %2 pustych wartości zamiast %3")
+                                  .arg(definicje.fields[i].name)
+                                  .arg(sumy.value(i).puste)
+                                  .arg(wynik.sumy[i].puste);
+            else if (sumy.value(i).suma != wynik.sumy[i].suma)
+                rozbieznosc = QStringLiteral("wartości pola %1 różnią się od odczytanych ze "
+                                             "starej tabeli")
+                                  .arg(definicje.fields[i].name);
+        }
+        if (!rozbieznosc.isEmpty()) {
+            (void)removeFile(cel);
+            throw BladParadox(
+                nazwa, QStringLiteral("nowa tabela nie zgadza się ze starą: %1").arg(rozbieznosc));
+        }
+    } catch (const EngineError &blad) {
+        (void)removeFile(cel);
+        throw BladParadox(
+            nazwa, QStringLiteral("nowej tabeli nie można odczytać: %1").arg(blad.message()));
+    }
+    return wynik;
+}
+
+} // namespace rawen
