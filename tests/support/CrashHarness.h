@@ -23,7 +23,9 @@ struct DirectoryState
     QStringList journals; // rollback journals still beside their tables after those were opened
     QStringList damaged;  // tables that fail SQLite's integrity check, with its verdict
 };
-DirectoryState readDirectoryState(const QString &directory);
+// `legacy`, when given, is a folder (relative, matched from its start) whose ".DB" files are
+// tables of the previous generation's format: files like any other, compared byte for byte.
+DirectoryState readDirectoryState(const QString &directory, const QString &legacy = {});
 
 // An operation that writes the user's data, as the crash harness drives it.
 struct HarnessOperation
@@ -41,6 +43,9 @@ struct HarnessOperation
     // under a name of the moment, such as a restore's safety folder: each table there must open
     // whole, but what is there is not compared, since every run names its own.
     QString ownFolders = {};
+    // A folder (relative) of tables of the previous generation's format, which the operation
+    // only reads: compared byte for byte as files rather than opened as tables.
+    QString legacyFolder = {};
     // At most this many steps tried for each kind of fault (0: every step): the first and last
     // ten, and evenly spread between. RAWEN_HARNESS_FULL=1 tries every step all the same.
     int stepsPerFault = 0;
