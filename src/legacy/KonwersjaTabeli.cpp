@@ -218,11 +218,11 @@ WynikTabeli PrzeksztalcTabele(const QString &zrodlo, const QString &cel, const Q
 
     const int pol = int(definicje.fields.size());
     wynik.sumy = QList<SumaPola>(pol);
-    TableLoader zapis(cel, definicje);
     QList<WartoscParadox> wartosci(pol);
     QList<QString> teksty(pol);
     qint64 numer = 0;
     try {
+        TableLoader zapis(cel, definicje);
         tabela.przejdz([&](const char *rekord) {
             ++numer;
             for (int i = 0; i < pol; ++i) {

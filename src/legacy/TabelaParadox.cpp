@@ -268,6 +268,12 @@ NaglowekParadox CzytajNaglowekParadox(const QByteArray &poczatek, qint64 rozmiar
         const qsizetype d = qstrnlen(z, koniec - p);
         if (p + d >= koniec)
             zly(QStringLiteral("nazwy pól wychodzą poza nagłówek"));
+        for (qsizetype k = 0; k < d; ++k) {
+            if (quint8(z[k]) < 0x20)
+                zly(QStringLiteral("nazwa pola %1 zawiera znak sterujący").arg(i + 1));
+        }
+        if (d == 0)
+            zly(QStringLiteral("pole %1 bez nazwy").arg(i + 1));
         n.nazwyPol << QByteArray(z, d);
         p += d + 1;
     }
