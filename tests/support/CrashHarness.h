@@ -43,9 +43,6 @@ struct HarnessOperation
     // under a name of the moment, such as a restore's safety folder: each table there must open
     // whole, but what is there is not compared, since every run names its own.
     QString ownFolders = {};
-    // A folder (relative) of tables of the previous generation's format, which the operation
-    // only reads: compared byte for byte as files rather than opened as tables.
-    QString legacyFolder = {};
     // At most this many steps tried for each kind of fault (0: every step): the first and last
     // ten, and evenly spread between. RAWEN_HARNESS_FULL=1 tries every step all the same.
     int stepsPerFault = 0;
@@ -63,6 +60,9 @@ struct HarnessOperation
     std::function<QString(const DirectoryState &again, const DirectoryState &before,
                           const DirectoryState &after)>
         completedAgain = {};
+    // A folder (relative) of tables of the previous generation's format, which the operation
+    // only reads: compared byte for byte as files rather than opened as tables.
+    QString legacyFolder = {};
 };
 
 struct HarnessFigures
