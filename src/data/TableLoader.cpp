@@ -87,6 +87,23 @@ void TableLoader::bindText(int field, QStringView text)
     sqlite3_bind_text16(m_insert, field + 1, text.utf16(), int(text.size() * 2), SQLITE_STATIC);
 }
 
+void TableLoader::bindTextUtf8(int field, QByteArrayView utf8)
+{
+    const FieldDef &f = m_definitions.fields.at(field);
+    // Fewer bytes than the size are fewer characters too; only a longer text is counted.
+    if (f.dataType != ftMemo && f.dataType != ftFmtMemo && f.dataType != ftOraClob && f.size > 0 &&
+        utf8.size() > f.size) {
+        qsizetype characters = 0;
+        for (qsizetype i = 0; i < utf8.size(); ++i) {
+            if ((quint8(utf8[i]) & 0xC0) != 0x80 && ++characters > f.size) {
+                utf8 = utf8.first(i);
+                break;
+            }
+        }
+    }
+    sqlite3_bind_text(m_insert, field + 1, utf8.data(), int(utf8.size()), SQLITE_STATIC);
+}
+
 void TableLoader::bindBytes(int field, QByteArrayView bytes)
 {
     sqlite3_bind_blob(m_insert, field + 1, bytes.data(), int(bytes.size()), SQLITE_STATIC);

@@ -38,6 +38,8 @@ public:
     void bindInteger(int field, qint64 value);
     void bindReal(int field, double value);
     void bindText(int field, QStringView text);
+    // A text already in UTF-8, the form the file keeps: no conversion on the way.
+    void bindTextUtf8(int field, QByteArrayView utf8);
     void bindBytes(int field, QByteArrayView bytes);
     // Adds the record bound so far; raises EngineError (KeyViolation comes only at finish(),
     // when the unique indexes are made).

@@ -72,6 +72,12 @@ QStringView TableReader::text(int field) const
     return QStringView(data, bytes / 2);
 }
 
+QByteArrayView TableReader::utf8(int field) const
+{
+    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_select, field));
+    return QByteArrayView(data, sqlite3_column_bytes(m_select, field));
+}
+
 QByteArrayView TableReader::bytes(int field) const
 {
     const auto *data = static_cast<const char *>(sqlite3_column_blob(m_select, field));

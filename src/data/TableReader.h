@@ -39,6 +39,8 @@ public:
     qint64 integer(int field) const;
     double real(int field) const;
     QStringView text(int field) const;
+    // A text as the file keeps it, in UTF-8.
+    QByteArrayView utf8(int field) const;
     QByteArrayView bytes(int field) const;
 
 private:

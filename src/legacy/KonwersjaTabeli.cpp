@@ -57,9 +57,10 @@ quint64 skrotRzeczywistej(double v)
     return skrot(Rodzaj::Rzeczywista, &v, sizeof v);
 }
 
-quint64 skrotTekstu(QStringView v)
+// Texts by their UTF-8 bytes, as the file keeps them.
+quint64 skrotTekstu(QByteArrayView v)
 {
-    return skrot(Rodzaj::Tekst, v.utf16(), size_t(v.size()) * 2);
+    return skrot(Rodzaj::Tekst, v.data(), size_t(v.size()));
 }
 
 quint64 skrotBajtow(QByteArrayView v)
@@ -100,38 +101,38 @@ bool bcdJakoLiczba(const QString &tekst, double *wynik)
 
 // The engine's text forms of dates and times (yyyy-MM-dd, HH:mm:ss with .zzz when there are
 // milliseconds), made without a format string: a year's documents have a date each.
-void cyfry(QChar *&p, int wartosc, int ile)
+void cyfry(char *&p, int wartosc, int ile)
 {
     for (int i = ile - 1; i >= 0; --i) {
-        p[i] = QChar(u'0' + wartosc % 10);
+        p[i] = char('0' + wartosc % 10);
         wartosc /= 10;
     }
     p += ile;
 }
 
-void tekstDaty(QString &t, QDate d)
+void tekstDaty(QByteArray &t, QDate d)
 {
     t.resize(10);
-    QChar *p = t.data();
+    char *p = t.data();
     cyfry(p, d.year(), 4);
-    *p++ = u'-';
+    *p++ = '-';
     cyfry(p, d.month(), 2);
-    *p++ = u'-';
+    *p++ = '-';
     cyfry(p, d.day(), 2);
 }
 
-void dopiszGodzine(QString &t, QTime c)
+void dopiszGodzine(QByteArray &t, QTime c)
 {
     const qsizetype od = t.size();
     t.resize(od + (c.msec() ? 12 : 8));
-    QChar *p = t.data() + od;
+    char *p = t.data() + od;
     cyfry(p, c.hour(), 2);
-    *p++ = u':';
+    *p++ = ':';
     cyfry(p, c.minute(), 2);
-    *p++ = u':';
+    *p++ = ':';
     cyfry(p, c.second(), 2);
     if (c.msec()) {
-        *p++ = u'.';
+        *p++ = '.';
         cyfry(p, c.msec(), 3);
     }
 }
@@ -219,7 +220,7 @@ QList<SumaPola> SumyTabeli(const QString &sciezka, qint64 *rekordy)
                 s.suma += skrotRzeczywistej(tabela.real(i));
                 break;
             case TableReader::Kind::Text:
-                s.suma += skrotTekstu(tabela.text(i));
+                s.suma += skrotTekstu(tabela.utf8(i));
                 break;
             case TableReader::Kind::Bytes:
                 s.suma += skrotBajtow(tabela.bytes(i));
@@ -257,7 +258,7 @@ WynikTabeli PrzeksztalcTabele(const QString &zrodlo, const QString &cel, const Q
     const int pol = int(definicje.fields.size());
     wynik.sumy = QList<SumaPola>(pol);
     QList<WartoscParadox> wartosci(pol);
-    QList<QString> teksty(pol);
+    QList<QByteArray> teksty(pol);
     qint64 numer = 0;
     try {
         TableLoader zapis(cel, definicje);
@@ -265,7 +266,7 @@ WynikTabeli PrzeksztalcTabele(const QString &zrodlo, const QString &cel, const Q
             ++numer;
             for (int i = 0; i < pol; ++i) {
                 WartoscParadox &w = wartosci[i];
-                tabela.wartosc(rekord, i, w);
+                tabela.wartoscUtf8(rekord, i, w);
                 SumaPola &s = wynik.sumy[i];
                 switch (w.rodzaj) {
                 case WartoscParadox::Pusta:
@@ -293,8 +294,8 @@ WynikTabeli PrzeksztalcTabele(const QString &zrodlo, const QString &cel, const Q
                     break;
                 }
                 case WartoscParadox::Tekst:
-                    s.suma += skrotTekstu(w.tekst);
-                    zapis.bindText(i, w.tekst);
+                    s.suma += skrotTekstu(w.utf8);
+                    zapis.bindTextUtf8(i, w.utf8);
                     break;
                 case WartoscParadox::Bajty:
                     s.suma += skrotBajtow(w.bajty);
@@ -303,19 +304,19 @@ WynikTabeli PrzeksztalcTabele(const QString &zrodlo, const QString &cel, const Q
                 case WartoscParadox::Data:
                 case WartoscParadox::Czas:
                 case WartoscParadox::DataCzas: {
-                    QString &t = teksty[i];
+                    QByteArray &t = teksty[i];
                     if (w.rodzaj == WartoscParadox::Czas) {
                         t.clear();
                         dopiszGodzine(t, w.czas);
                     } else {
                         tekstDaty(t, w.data);
                         if (w.rodzaj == WartoscParadox::DataCzas) {
-                            t += u' ';
+                            t += ' ';
                             dopiszGodzine(t, w.czas);
                         }
                     }
                     s.suma += skrotTekstu(t);
-                    zapis.bindText(i, t);
+                    zapis.bindTextUtf8(i, t);
                     break;
                 }
                 }

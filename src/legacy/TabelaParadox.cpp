@@ -359,6 +359,15 @@ void TabelaParadox::blad(const QString &przyczyna) const
     throw BladParadox(m_nazwa, przyczyna);
 }
 
+QByteArray TabelaParadox::tekstUtf8(const char *dane, qsizetype dlugosc)
+{
+    for (qsizetype i = 0; i < dlugosc; ++i) {
+        if (quint8(dane[i]) >= 0x80)
+            return QString(m_dekoder.decode(QByteArrayView(dane, dlugosc))).toUtf8();
+    }
+    return QByteArray::fromRawData(dane, dlugosc);
+}
+
 QString TabelaParadox::tekst(const char *dane, qsizetype dlugosc)
 {
     // Both code pages agree with ASCII, and most texts are ASCII: Latin-1 decodes them faster.
@@ -455,7 +464,17 @@ WartoscParadox TabelaParadox::wartosc(const char *rekord, int pole)
     return w;
 }
 
-void TabelaParadox::wartosc(const char *rekord, int numer, WartoscParadox &w)
+void TabelaParadox::wartosc(const char *rekord, int pole, WartoscParadox &w)
+{
+    czytaj(rekord, pole, w, false);
+}
+
+void TabelaParadox::wartoscUtf8(const char *rekord, int pole, WartoscParadox &w)
+{
+    czytaj(rekord, pole, w, true);
+}
+
+void TabelaParadox::czytaj(const char *rekord, int numer, WartoscParadox &w, bool utf8)
 {
     const PoleParadox &pole = m_naglowek.pola.at(numer);
     const char *p = rekord + pole.przesuniecie;
@@ -469,7 +488,10 @@ void TabelaParadox::wartosc(const char *rekord, int numer, WartoscParadox &w)
     switch (pole.typ) {
     case TypParadox::Alfa:
         w.rodzaj = WartoscParadox::Tekst;
-        w.tekst = tekst(p, qstrnlen(p, size_t(pole.szerokosc)));
+        if (utf8)
+            w.utf8 = tekstUtf8(p, qstrnlen(p, size_t(pole.szerokosc)));
+        else
+            w.tekst = tekst(p, qstrnlen(p, size_t(pole.szerokosc)));
         return;
     case TypParadox::Krotka:
         w.rodzaj = WartoscParadox::Calkowita;
@@ -594,7 +616,13 @@ void TabelaParadox::wartosc(const char *rekord, int numer, WartoscParadox &w)
         }
         if (pole.typ == TypParadox::Memo || pole.typ == TypParadox::MemoFormatowane) {
             w.rodzaj = WartoscParadox::Tekst;
-            w.tekst = tekst(bajty.constData(), bajty.size());
+            if (!utf8)
+                w.tekst = tekst(bajty.constData(), bajty.size());
+            else {
+                // ASCII comes back pointing into `bajty`, which goes with this call: keep it.
+                const QByteArray u = tekstUtf8(bajty.constData(), bajty.size());
+                w.utf8 = u.constData() == bajty.constData() ? bajty : u;
+            }
         } else {
             w.rodzaj = WartoscParadox::Bajty;
             w.bajty = bajty;

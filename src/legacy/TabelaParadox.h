@@ -90,10 +90,13 @@ struct WartoscParadox
     Rodzaj rodzaj = Pusta;
     qint64 calkowita = 0; // whole numbers, logical 0/1
     double rzeczywista = 0;
-    QString tekst;           // texts and memos decoded; a BCD as exact decimal text ("-12.3400")
-    QByteArray bajty;        // bytes and blobs
-    QDate data;              // D, and the date of @
-    QTime czas;              // T, and the time of @
+    QString tekst;    // texts and memos decoded; a BCD as exact decimal text ("-12.3400")
+    QByteArray bajty; // bytes and blobs
+    QDate data;       // D, and the date of @
+    QTime czas;       // T, and the time of @
+    // A text (or memo) in UTF-8 instead of `tekst`, when asked for with wartoscUtf8: the form
+    // the engine stores, with no string made on the way. It may point into the record.
+    QByteArray utf8;
     bool zPlikuMemo = false; // the value came out of the .MB file
 };
 
@@ -126,12 +129,17 @@ public:
     WartoscParadox wartosc(const char *rekord, int pole);
     // The same into `w`, reusing its storage.
     void wartosc(const char *rekord, int pole, WartoscParadox &w);
+    // The same, texts in `utf8` (valid while the record is).
+    void wartoscUtf8(const char *rekord, int pole, WartoscParadox &w);
 
     // Texts in the table's code page decoded.
     QString tekst(const char *dane, qsizetype dlugosc);
+    // The same as UTF-8; ASCII is given as it is, without a copy.
+    QByteArray tekstUtf8(const char *dane, qsizetype dlugosc);
 
 private:
     [[noreturn]] void blad(const QString &przyczyna) const;
+    void czytaj(const char *rekord, int pole, WartoscParadox &w, bool utf8);
     MemoParadox &memo();
 
     QString m_sciezka;
