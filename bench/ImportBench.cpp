@@ -152,6 +152,18 @@ void zaladuj(const Zdekodowana &z, const QString &sciezka)
     syncFile(sciezka);
 }
 
+// Reading and decoding alone, as the conversion reads (texts in UTF-8, nothing kept).
+void przeczytaj(const QString &sciezka)
+{
+    TabelaParadox tabela(sciezka, QFileInfo(sciezka).fileName());
+    const int pol = int(tabela.pola().size());
+    WartoscParadox w;
+    tabela.przejdz([&](const char *rekord) {
+        for (int i = 0; i < pol; ++i)
+            tabela.wartoscUtf8(rekord, i, w);
+    });
+}
+
 QStringList tabeleStarego(const QString &katalog)
 {
     QStringList tabele;
@@ -193,8 +205,9 @@ int import(const QStringList &arguments)
         double zaladowanie = 0, odczyt = 0;
         for (const QString &tabela : tabeleStarego(stary)) {
             Stopwatch o;
-            const Zdekodowana z = zdekoduj(tabela);
+            przeczytaj(tabela);
             odczyt += o.seconds();
+            const Zdekodowana z = zdekoduj(tabela);
             Stopwatch s;
             zaladuj(z, QDir(czysty).filePath(z.nazwa));
             zaladowanie += s.seconds();
