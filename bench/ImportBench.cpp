@@ -3,7 +3,6 @@
 
 #include "BenchSupport.h"
 #include "Cases.h"
-
 #include "data/FieldValues.h"
 #include "legacy/ImportKatalogu.h"
 #include "legacy/KonwersjaTabeli.h"
@@ -49,22 +48,29 @@ void utworzStaryKatalog(const QString &katalog, int tabele, long rekordy)
         QList<RekordWzoru> r;
         r.reserve(rekordy);
         for (long i = 1; i <= rekordy; ++i)
-            r << RekordWzoru{qint64(i), QStringLiteral("FV/%1/2025").arg(i),
-                             QDate(2025, 1, 1).addDays(i % 365),
-                             QStringLiteral("Kontrahent %1 spółka z o.o., Łódź").arg(i % 5000),
-                             i * 1.23, i * 1.0, 4.3 + (i % 100) / 1000.0,
-                             QStringLiteral("Zapłata za towar %1").arg(i % 77), i % 3 == 0,
-                             i % 20 == 0 ? QVariant(QStringLiteral("Uwagi do dokumentu %1. ").arg(i).repeated(8))
-                                         : QVariant()};
+            r << RekordWzoru{
+                qint64(i),
+                QStringLiteral("FV/%1/2025").arg(i),
+                QDate(2025, 1, 1).addDays(i % 365),
+                QStringLiteral("Kontrahent %1 spółka z o.o., Łódź").arg(i % 5000),
+                i * 1.23,
+                i * 1.0,
+                4.3 + (i % 100) / 1000.0,
+                QStringLiteral("Zapłata za towar %1").arg(i % 77),
+                i % 3 == 0,
+                i % 20 == 0 ? QVariant(QStringLiteral("Uwagi do dokumentu %1. ").arg(i).repeated(8))
+                            : QVariant()};
         test::OpcjeParadoxu opcje;
         opcje.kilobajtyBloku = 4;
         opcje.polaKlucza = 1;
         const QString sciezka = katalog + QStringLiteral("/2025/FIN/DOK%1.DB").arg(t);
         test::ZapiszTabeleParadox(sciezka, polaDokumentu(), r, opcje);
         test::ZapiszIndeksGlowny(sciezka, polaDokumentu(), opcje);
-        test::ZapiszIndeksWtorny(sciezka, QStringLiteral("X04"), {polaDokumentu()[3]}, QString(), opcje);
-        test::ZapiszIndeksWtorny(sciezka, QStringLiteral("XG0"), {polaDokumentu()[2], polaDokumentu()[1]},
-                                 QStringLiteral("DataNr"), opcje);
+        test::ZapiszIndeksWtorny(sciezka, QStringLiteral("X04"), {polaDokumentu()[3]}, QString(),
+                                 opcje);
+        test::ZapiszIndeksWtorny(sciezka, QStringLiteral("XG0"),
+                                 {polaDokumentu()[2], polaDokumentu()[1]}, QStringLiteral("DataNr"),
+                                 opcje);
     }
 }
 
@@ -88,13 +94,27 @@ Zdekodowana zdekoduj(const QString &sciezka)
         for (int i = 0; i < pol; ++i) {
             tabela.wartosc(rekord, i, w);
             switch (w.rodzaj) {
-            case WartoscParadox::Pusta: z.wartosci.emplace_back(); break;
-            case WartoscParadox::Calkowita: z.wartosci.emplace_back(w.calkowita); break;
-            case WartoscParadox::Rzeczywista: z.wartosci.emplace_back(w.rzeczywista); break;
-            case WartoscParadox::Tekst: z.wartosci.emplace_back(w.tekst); break;
-            case WartoscParadox::Bajty: z.wartosci.emplace_back(w.bajty); break;
-            case WartoscParadox::Data: z.wartosci.emplace_back(FieldValues::textOf(w.data)); break;
-            default: z.wartosci.emplace_back(w.tekst); break;
+            case WartoscParadox::Pusta:
+                z.wartosci.emplace_back();
+                break;
+            case WartoscParadox::Calkowita:
+                z.wartosci.emplace_back(w.calkowita);
+                break;
+            case WartoscParadox::Rzeczywista:
+                z.wartosci.emplace_back(w.rzeczywista);
+                break;
+            case WartoscParadox::Tekst:
+                z.wartosci.emplace_back(w.tekst);
+                break;
+            case WartoscParadox::Bajty:
+                z.wartosci.emplace_back(w.bajty);
+                break;
+            case WartoscParadox::Data:
+                z.wartosci.emplace_back(FieldValues::textOf(w.data));
+                break;
+            default:
+                z.wartosci.emplace_back(w.tekst);
+                break;
             }
         }
     });
@@ -114,10 +134,12 @@ void zaladuj(const Zdekodowana &z, const QString &sciezka)
         znaki << QStringLiteral("?");
     }
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_exec(db, QStringLiteral("CREATE TABLE records(%1)").arg(kolumny.join(u',')).toUtf8().constData(),
-                 nullptr, nullptr, nullptr);
+    sqlite3_exec(
+        db, QStringLiteral("CREATE TABLE records(%1)").arg(kolumny.join(u',')).toUtf8().constData(),
+        nullptr, nullptr, nullptr);
     sqlite3_stmt *insert = nullptr;
-    const QByteArray sql = QStringLiteral("INSERT INTO records VALUES(%1)").arg(znaki.join(u',')).toUtf8();
+    const QByteArray sql =
+        QStringLiteral("INSERT INTO records VALUES(%1)").arg(znaki.join(u',')).toUtf8();
     sqlite3_prepare_v2(db, sql.constData(), -1, &insert, nullptr);
     const size_t pol = size_t(z.definicje.fields.size());
     for (size_t r = 0; r < z.wartosci.size(); r += pol) {
@@ -125,8 +147,12 @@ void zaladuj(const Zdekodowana &z, const QString &sciezka)
             const QVariant &v = z.wartosci[r + i];
             const int n = int(i) + 1;
             switch (v.typeId()) {
-            case QMetaType::LongLong: sqlite3_bind_int64(insert, n, v.toLongLong()); break;
-            case QMetaType::Double: sqlite3_bind_double(insert, n, v.toDouble()); break;
+            case QMetaType::LongLong:
+                sqlite3_bind_int64(insert, n, v.toLongLong());
+                break;
+            case QMetaType::Double:
+                sqlite3_bind_double(insert, n, v.toDouble());
+                break;
             case QMetaType::QString: {
                 const QString &t = *static_cast<const QString *>(v.constData());
                 sqlite3_bind_text16(insert, n, t.utf16(), int(t.size() * 2), SQLITE_STATIC);
@@ -137,7 +163,9 @@ void zaladuj(const Zdekodowana &z, const QString &sciezka)
                 sqlite3_bind_blob(insert, n, b.constData(), int(b.size()), SQLITE_STATIC);
                 break;
             }
-            default: sqlite3_bind_null(insert, n); break;
+            default:
+                sqlite3_bind_null(insert, n);
+                break;
             }
         }
         sqlite3_step(insert);
@@ -145,8 +173,10 @@ void zaladuj(const Zdekodowana &z, const QString &sciezka)
     }
     sqlite3_finalize(insert);
     for (int i = 0; i < z.definicje.indexes.size(); ++i)
-        sqlite3_exec(db, TableFile::indexSql(z.definicje.indexes[i], i, z.definicje.fields).toUtf8().constData(),
-                     nullptr, nullptr, nullptr);
+        sqlite3_exec(
+            db,
+            TableFile::indexSql(z.definicje.indexes[i], i, z.definicje.fields).toUtf8().constData(),
+            nullptr, nullptr, nullptr);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
     syncFile(sciezka);
@@ -186,7 +216,8 @@ int import(const QStringList &arguments)
     }
     QTemporaryDir dir(benchDirectory() + QStringLiteral("/rawen-bench-XXXXXX"));
     if (!dir.isValid()) {
-        std::fprintf(stderr, "import: cannot make a directory in %s\n", qPrintable(benchDirectory()));
+        std::fprintf(stderr, "import: cannot make a directory in %s\n",
+                     qPrintable(benchDirectory()));
         return 2;
     }
     const QString stary = dir.filePath(QStringLiteral("STARY"));
@@ -222,7 +253,8 @@ int import(const QStringList &arguments)
         const WynikImportu wynik = ImportujKatalogDanych(stary, nowy, {}, {});
         ours.push_back(n.seconds());
         if (!wynik.udany) {
-            std::fprintf(stderr, "import: the conversion failed: %s\n", qPrintable(wynik.bledy.join(u'\n')));
+            std::fprintf(stderr, "import: the conversion failed: %s\n",
+                         qPrintable(wynik.bledy.join(u'\n')));
             return 1;
         }
         Stopwatch r;
@@ -230,7 +262,8 @@ int import(const QStringList &arguments)
             (void)SumyTabeli(tabela, nullptr);
         readBack.push_back(r.seconds());
         if (run == 0)
-            std::printf("new root: %.1f MB, %s\n", double(sizeOf(nowy)) / 1e6, qPrintable(wynik.podsumowanie));
+            std::printf("new root: %.1f MB, %s\n", double(sizeOf(nowy)) / 1e6,
+                        qPrintable(wynik.podsumowanie));
         QDir(nowy).removeRecursively();
         QProcess::execute(QStringLiteral("sync"), {});
     }
