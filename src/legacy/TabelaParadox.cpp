@@ -295,7 +295,7 @@ bool JestTabelaParadox(const QString &sciezka)
     QFile plik(sciezka);
     if (!plik.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray poczatek = plik.read(0x1000);
+    const QByteArray poczatek = plik.read(0x10000);
     // A table of ours is an SQLite database.
     if (poczatek.startsWith("SQLite format 3"))
         return false;

@@ -379,6 +379,16 @@ TEST_F(TabelaParadoxTest, RecognisesOnlyTablesOfTheOldFormat)
 {
     ZapiszTabeleParadox(sciezka(), {{QStringLiteral("NR"), 'I'}}, {{1}});
     EXPECT_TRUE(JestTabelaParadox(sciezka()));
+    // A header longer than a block: many fields with long names.
+    QList<PoleWzoru> wiele;
+    for (int i = 0; i < 200; ++i)
+        wiele << PoleWzoru{QStringLiteral("POLE_O_DLUGIEJ_NAZWIE_%1").arg(i), 'A', 1};
+    ZapiszTabeleParadox(sciezka(QStringLiteral("W.DB")), wiele, {});
+    ASSERT_GT(TabelaParadox(sciezka(QStringLiteral("W.DB")), QStringLiteral("W.DB"))
+                  .naglowek()
+                  .rozmiarNaglowka,
+              0x1000);
+    EXPECT_TRUE(JestTabelaParadox(sciezka(QStringLiteral("W.DB"))));
     QFile inny(sciezka(QStringLiteral("X.DB")));
     ASSERT_TRUE(inny.open(QIODevice::WriteOnly));
     inny.write(QByteArray("SQLite format 3\0", 16) + QByteArray(200, '\0'));
