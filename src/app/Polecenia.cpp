@@ -7,6 +7,7 @@
 #include "data/WartosciProgramu.h"
 #include "demo/DaneDemo.h"
 #include "install/KatalogDanych.h"
+#include "legacy/PolecenieImportuj.h"
 #include "platform/AppContext.h"
 #include "platform/Instalacja.h"
 #include "platform/Konsola.h"
@@ -181,6 +182,15 @@ const QList<Polecenie> &Polecenia()
              WartosciProgramu wartosci;
              wartosci.ustawDateStartu(AppContext::current());
              return PolecenieArchiwizuj(argumenty, konsola, wartosci.dataStartu);
+         }},
+        {QStringLiteral("--importuj"),
+         SkladniaImportuj(),
+         OpisImportuj(),
+         {},
+         false,
+         [](const QStringList &argumenty) {
+             Konsola konsola;
+             return PolecenieImportuj(argumenty, konsola);
          }},
         {QStringLiteral("--demo-wydruk"), QStringLiteral("[PLIK.pdf]"),
          QStringLiteral("pokazuje okno wydruku z wydrukiem demonstracyjnym (bez danych); z "
