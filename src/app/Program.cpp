@@ -38,7 +38,8 @@ bool Program::start()
     zero->pokaz();
 
     // A data root of the previous generation is offered a conversion first; the run then goes on
-    // in the converted root, which holds the program and its modules as the old one did.
+    // in the converted root, which holds the modules (and a program living there) as the old one
+    // did.
     {
         TPRACA okno;
         const QString katalog =
@@ -46,8 +47,13 @@ bool Program::start()
         if (const std::optional<QString> nowy = PrzeksztalcenieStartowe(katalog, &okno)) {
             AppContext przeniesiony = kontekst;
             przeniesiony.currentDirectory = *nowy;
-            przeniesiony.executablePath =
-                QDir(*nowy).filePath(QFileInfo(kontekst.executablePath).fileName());
+            // An installed program stays where it is and works on the new root; one that lives
+            // in its data root moves with it.
+            if (!kontekst.chosenDataRoot.isEmpty())
+                przeniesiony.chosenDataRoot = *nowy;
+            else
+                przeniesiony.executablePath =
+                    QDir(*nowy).filePath(QFileInfo(kontekst.executablePath).fileName());
             AppContext::setCurrent(przeniesiony);
             QDir::setCurrent(*nowy);
         }

@@ -1,6 +1,7 @@
 #include "app/Uruchomienie.h"
 
 #include "app/Program.h"
+#include "app/TPRACA.h"
 #include "install/KatalogDanych.h"
 #include "install/TKATALOGF.h"
 #include "platform/AppContext.h"
@@ -24,6 +25,8 @@ namespace {
 QString zapytaj(const KatalogStartu &start, const QString &zapamietany)
 {
     TKATALOGF okno(AppContext::current().homeDirectory);
+    TPRACA postep;
+    okno.ustawOknoPostepu(&postep);
     if (!start.uwaga.isEmpty())
         okno.ustawUwage(start.uwaga, zapamietany);
     else if (!start.katalog.isEmpty())
@@ -85,7 +88,14 @@ int UruchomProgram(const QStringList &argumenty, bool wybierzKatalog)
         QString nowy;
         {
             Program program(drukarki, procesy);
-            if (!program.start())
+            const bool uruchomiony = program.start();
+            // An old root named by the settings was converted at start: the new one is what the
+            // next start opens. Should that not be remembered, the next start finds the old root
+            // converted and offers the new one again, so nothing more is said.
+            const QString przeksztalcony = KatalogDoZapamietania(start, AppContext::current());
+            if (!przeksztalcony.isEmpty())
+                static_cast<void>(Ustawienia().zapamietajKatalogDanych(przeksztalcony));
+            if (!uruchomiony)
                 return 0;
             // The loop shows the main window first; closing it ends the loop and the program.
             program.RAWENF->show();

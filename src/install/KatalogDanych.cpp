@@ -128,4 +128,12 @@ AppContext KontekstKatalogu(const AppContext &kontekst, const KatalogStartu &kat
     return wynik;
 }
 
+QString KatalogDoZapamietania(const KatalogStartu &start, const AppContext &poStarcie)
+{
+    if (start.zrodlo != ZrodloKatalogu::Ustawienia || poStarcie.chosenDataRoot.isEmpty() ||
+        QDir::cleanPath(poStarcie.chosenDataRoot) == QDir::cleanPath(start.katalog))
+        return QString();
+    return QDir::cleanPath(poStarcie.chosenDataRoot);
+}
+
 } // namespace rawen

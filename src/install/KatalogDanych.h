@@ -52,4 +52,10 @@ KatalogStartu UstalKatalogStartu(const AppContext &kontekst, const QString &zWie
 AppContext KontekstKatalogu(const AppContext &kontekst, const KatalogStartu &katalog,
                             const QStringList &dlaRoku);
 
+// After start-up on `start`, the data root for the settings to remember instead of the one they
+// named, or empty: when the start converted an old root named by the settings into a new one
+// (`poStarcie` names it), so that the next start opens the new one without asking. A root named
+// on the command line, or a program living in its data root, leaves the settings alone.
+QString KatalogDoZapamietania(const KatalogStartu &start, const AppContext &poStarcie);
+
 } // namespace rawen

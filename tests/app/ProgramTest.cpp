@@ -468,6 +468,27 @@ TEST_F(ProgramStaregoKatalogu, ConvertsTheOldRootWhenAskedAndStartsOnTheNewOne)
     EXPECT_EQ(skrot(), przed);
 }
 
+// An installed program started on an old root chosen as its data root stays where it is and
+// works on the converted root: its firm 000, its tables and its modules are there.
+TEST_F(ProgramStaregoKatalogu, AnInstalledProgramWorksOnTheConvertedRootAndStaysWhereItIs)
+{
+    const QString nowy = stary + QStringLiteral("-RAWEN2");
+    AppContext kontekst = AppContext::current();
+    kontekst.executablePath = QStringLiteral("/usr/bin/rawen");
+    kontekst.chosenDataRoot = stary;
+    AppContext::setCurrent(kontekst);
+    okna.answerNext(MessageBoxes::Answer::Yes);
+    Program program(drukarki, procesy);
+    ASSERT_TRUE(program.start());
+    ASSERT_EQ(okna.shown().size(), 2) << okna.texts().join(u'|').toStdString();
+    EXPECT_EQ(AppContext::current().executablePath, QStringLiteral("/usr/bin/rawen"));
+    EXPECT_EQ(AppContext::current().currentDirectory, nowy);
+    EXPECT_EQ(AppContext::current().dataRoot(), nowy + u'/');
+    ASSERT_TRUE(program.DANE->TFIRMA.isOpen());
+    EXPECT_EQ(program.DANE->TFIRMA.fieldByName(QStringLiteral("SKROT")).asString(),
+              QStringLiteral("Biuro Żółć"));
+}
+
 // Answered No, nothing is made and the start goes on as before; a conversion that fails says
 // why and leaves no new root.
 TEST_F(ProgramStaregoKatalogu, NoOrAFailedConversionLeavesEverythingAsItWas)

@@ -206,5 +206,34 @@ TEST(KatalogDanych, ARunOnAChosenDataRootOpensItsTablesThereAndAProgramInItsRoot
     EXPECT_EQ(wlasny.arguments, dlaRoku);
 }
 
+// An old root the settings named and start-up converted is replaced in the settings by the new
+// one; a root from the command line, a program in its own root, or a start that converted
+// nothing leaves them alone.
+TEST(KatalogDanych, OnlyARememberedRootConvertedAtStartIsRememberedAnew)
+{
+    const struct
+    {
+        const char *nazwa;
+        ZrodloKatalogu zrodlo;
+        QString poStarcie; // the chosen data root after start-up
+        QString oczekiwany;
+    } przypadki[] = {
+        {"converted", ZrodloKatalogu::Ustawienia, QStringLiteral("/srv/STARY-RAWEN2"),
+         QStringLiteral("/srv/STARY-RAWEN2")},
+        {"not converted", ZrodloKatalogu::Ustawienia, QStringLiteral("/srv/STARY/"), {}},
+        {"command line", ZrodloKatalogu::WierszPolecen, QStringLiteral("/srv/STARY-RAWEN2"), {}},
+        {"chosen in the window", ZrodloKatalogu::Wybor, QStringLiteral("/srv/STARY-RAWEN2"), {}},
+        {"program in its root", ZrodloKatalogu::KatalogProgramu, QString(), {}},
+    };
+    for (const auto &p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        AppContext poStarcie;
+        poStarcie.chosenDataRoot = p.poStarcie;
+        EXPECT_EQ(
+            KatalogDoZapamietania({p.zrodlo, QStringLiteral("/srv/STARY"), {}, {}}, poStarcie),
+            p.oczekiwany);
+    }
+}
+
 } // namespace
 } // namespace rawen::test
