@@ -105,10 +105,20 @@ void TKATALOGF::BOTWORZClick()
             continue;
         const WyborKatalogu wybor{wiersz.rodzaj, wiersz.sciezka->text(), ui->ESKROT->text()};
         Ustawienia ustawienia;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const WynikWyboru wynik = WykonajWybor(wybor, AppContext::current().today,
-                                               Instalacja::programModuluDemo(), ustawienia);
-        QApplication::restoreOverrideCursor();
+        // A new root is built without a word; an old one is converted after a question, with
+        // the progress window.
+        const bool budowa = wiersz.rodzaj != RodzajWyboru::Istniejacy;
+        if (budowa)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        const WynikWyboru wynik =
+            WykonajWybor(wybor, AppContext::current().today, Instalacja::programModuluDemo(),
+                         ustawienia, m_postep);
+        if (budowa)
+            QApplication::restoreOverrideCursor();
+        if (wynik.anulowany) {
+            wiersz.sciezka->setFocus();
+            return;
+        }
         if (!wynik.blad.isEmpty()) {
             MessageBoxes::current().error(wynik.blad);
             wiersz.sciezka->setFocus();

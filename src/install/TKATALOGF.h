@@ -17,6 +17,8 @@ class TKATALOGF;
 
 namespace rawen {
 
+class OknoPostepu;
+
 // "Katalog danych": asks where the office's data is, at the first start and whenever the user
 // wants another data root. Each choice is a row of the form (its option, its folder and the
 // button that looks for one); "Otwórz" carries the chosen one out and remembers it, and the
@@ -36,6 +38,9 @@ public:
     // Opened to change the data root the program works on: that one is chosen to begin with, and
     // the window closes without ending the program.
     void ustawObecny(const QString &katalog);
+
+    // Where the conversion of an old data root shows its steps.
+    void ustawOknoPostepu(OknoPostepu *postep) { m_postep = postep; }
 
     // The data root chosen and opened; empty until "Otwórz" succeeded.
     QString katalog() const { return m_katalog; }
@@ -59,6 +64,7 @@ private:
     QList<Wiersz> m_wiersze;
     QString m_domowy;
     QString m_katalog;
+    OknoPostepu *m_postep = nullptr;
 };
 
 } // namespace rawen

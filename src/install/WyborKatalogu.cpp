@@ -4,6 +4,10 @@
 #include "demo/DaneDemo.h"
 #include "install/KatalogDanych.h"
 #include "install/NowyKatalogDanych.h"
+#include "legacy/ImportKatalogu.h"
+#include "legacy/TabelaParadox.h"
+#include "platform/FileNames.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Ustawienia.h"
 
 #include <QDir>
@@ -11,8 +15,66 @@
 
 namespace rawen {
 
+namespace {
+
+bool maStaraTabeleFirmy(const QString &katalog)
+{
+    return JestTabelaParadox(
+        resolveCaseInsensitive(QDir(katalog).filePath(QStringLiteral("FIRMA.DB"))));
+}
+
+// The old root `stary` converted (or found converted before) into the folder beside it; the new
+// root in `wynik.katalog`, else why not in `wynik.blad` or the user's refusal in
+// `wynik.anulowany`.
+void przeksztalc(const QString &stary, OknoPostepu *postep, WynikWyboru &wynik)
+{
+    const QString nowy = KatalogPrzeksztalcenia(stary);
+    const QString staryNazwa = QDir::toNativeSeparators(stary);
+    const QString nowyNazwa = QDir::toNativeSeparators(nowy);
+    MessageBoxes &okna = MessageBoxes::current();
+
+    if (JestKatalogiemDanych(nowy) && !maStaraTabeleFirmy(nowy)) {
+        if (okna.question(QStringLiteral("Dane poprzedniej wersji programu z katalogu %1 zostały "
+                                         "już przekształcone do katalogu %2.\rCzy pracować na "
+                                         "przekształconych danych?")
+                              .arg(staryNazwa, nowyNazwa),
+                          MessageBoxes::Icon::Question))
+            wynik.katalog = nowy;
+        else
+            wynik.anulowany = true;
+        return;
+    }
+    if (!okna.question(QStringLiteral("W katalogu %1 są dane poprzedniej wersji programu (tabela "
+                                      "firmy FIRMA.DB w formacie Paradox), których ta wersja nie "
+                                      "otwiera.\rProgram może je przekształcić do nowego katalogu "
+                                      "danych %2 i pracować na nim.\rDane w katalogu %1 nie "
+                                      "zostaną zmienione.\rCzy przekształcić dane teraz?")
+                           .arg(staryNazwa, nowyNazwa),
+                       MessageBoxes::Icon::Question)) {
+        wynik.anulowany = true;
+        return;
+    }
+    const WynikImportu import = ImportujKatalogDanych(stary, nowy, {}, {{}, postep});
+    if (!import.udany) {
+        QStringList bledy = import.odmowa ? QStringList() : import.bledy.mid(0, 10);
+        if (!import.odmowa && import.bledy.size() > 10)
+            bledy << QStringLiteral("...");
+        wynik.blad = QStringLiteral("Przekształcenie danych nie powiodło się.\r%1%2\rDane w "
+                                    "katalogu %3 są bez zmian.")
+                         .arg(bledy.isEmpty() ? QString() : bledy.join(u'\r') + u'\r',
+                              import.podsumowanie, staryNazwa);
+        return;
+    }
+    okna.information(QStringLiteral("%1\rProgram będzie pracował na nowym katalogu danych %2; "
+                                    "katalogu %3 nie zmieniono.")
+                         .arg(import.podsumowanie, nowyNazwa, staryNazwa));
+    wynik.katalog = nowy;
+}
+
+} // namespace
+
 WynikWyboru WykonajWybor(const WyborKatalogu &wybor, QDate dzis, const QString &programModuluDemo,
-                         Ustawienia &ustawienia)
+                         Ustawienia &ustawienia, OknoPostepu *postep)
 {
     WynikWyboru wynik;
     if (wybor.katalog.trimmed().isEmpty()) {
@@ -36,6 +98,11 @@ WynikWyboru WykonajWybor(const WyborKatalogu &wybor, QDate dzis, const QString &
                                  .arg(nazwa);
                 return wynik;
             }
+            if (maStaraTabeleFirmy(katalog)) {
+                przeksztalc(katalog, postep, wynik);
+                if (wynik.katalog.isEmpty())
+                    return wynik;
+            }
             break;
         case RodzajWyboru::Nowy:
             UtworzNowyKatalogDanych(katalog, dzis, wybor.skrot);
@@ -48,12 +115,13 @@ WynikWyboru WykonajWybor(const WyborKatalogu &wybor, QDate dzis, const QString &
         wynik.blad = blad.message();
         return wynik;
     }
-    wynik.katalog = katalog;
-    if (!ustawienia.zapamietajKatalogDanych(katalog))
+    if (wynik.katalog.isEmpty())
+        wynik.katalog = katalog;
+    if (!ustawienia.zapamietajKatalogDanych(wynik.katalog))
         wynik.uwaga = QStringLiteral("Nie można zapamiętać wyboru w pliku %1. Program otworzy "
                                      "katalog %2 teraz, a przy następnym uruchomieniu zapyta o "
                                      "katalog danych znowu.")
-                          .arg(ustawienia.polozenie(), nazwa);
+                          .arg(ustawienia.polozenie(), QDir::toNativeSeparators(wynik.katalog));
     return wynik;
 }
 

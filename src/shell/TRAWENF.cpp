@@ -353,6 +353,7 @@ void TRAWENF::Panel7Click()
 void TRAWENF::Panel8Click()
 {
     TKATALOGF okno(AppContext::current().homeDirectory, this);
+    okno.ustawOknoPostepu(m_postep);
     okno.ustawObecny(m_katalogGlowny);
     if (okno.exec() != QDialog::Accepted ||
         QDir::cleanPath(okno.katalog()) == QDir::cleanPath(m_katalogGlowny))

@@ -4,12 +4,15 @@
 #include "install/KatalogDanych.h"
 #include "platform/Ustawienia.h"
 #include "support/FixedAppContext.h"
+#include "support/PisarzParadox.h"
+#include "support/PrintFakes.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TableFixtures.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -171,6 +174,47 @@ TEST_F(TKATALOGFTest, AChoiceThatFailsIsExplainedAndTheWindowStays)
     }
     EXPECT_EQ(Ustawienia().katalogDanych(), QString());
     EXPECT_EQ(directoryEntries(sciezka(QStringLiteral("zdjecia"))), QStringList{"2023"});
+}
+
+// An old data root of the previous generation chosen as an existing one: declined, the window
+// stays without a word; agreed, it is converted beside it with the progress window, and the new
+// root is the one opened and remembered.
+TEST_F(TKATALOGFTest, AnOldDataRootIsConvertedWhenTheUserAgrees)
+{
+    const QString stary = sciezka(QStringLiteral("STARY"));
+    ASSERT_TRUE(QDir().mkpath(stary));
+    ZapiszTabeleParadox(stary + QStringLiteral("/FIRMA.DB"), {{QStringLiteral("NAZWA"), 'A', 40}},
+                        {{QStringLiteral("Biuro Żaneta")}});
+    FakeOknoPostepu postep;
+    TKATALOGF okno(m_dom.path());
+    okno.ustawOknoPostepu(&postep);
+    okno.show();
+    kliknij(okno, "RISTNIEJACY");
+    wpisz(okno, "EISTNIEJACY", stary);
+
+    m_okna.answerNext(MessageBoxes::Answer::No);
+    kliknij(okno, "BOTWORZ");
+    ASSERT_EQ(m_okna.shown().size(), 1);
+    EXPECT_TRUE(m_okna.shown()[0].text.contains(QStringLiteral("Czy przekształcić dane teraz?")));
+    EXPECT_TRUE(okno.isVisible());
+    EXPECT_EQ(okno.katalog(), QString());
+    EXPECT_EQ(okno.focusWidget(), kontrolka<QWidget>(okno, "EISTNIEJACY"));
+    EXPECT_FALSE(QFileInfo::exists(stary + QStringLiteral("-RAWEN2")));
+    EXPECT_EQ(postep.kroki, 0);
+
+    m_okna.answerNext(MessageBoxes::Answer::Yes);
+    kliknij(okno, "BOTWORZ");
+    ASSERT_EQ(m_okna.shown().size(), 3) << qPrintable(m_okna.texts().join(u'\n'));
+    EXPECT_EQ(m_okna.shown()[2].icon, MessageBoxes::Icon::Information);
+    EXPECT_EQ(okno.result(), QDialog::Accepted);
+    EXPECT_EQ(okno.katalog(), stary + QStringLiteral("-RAWEN2"));
+    EXPECT_EQ(Ustawienia().katalogDanych(), stary + QStringLiteral("-RAWEN2"));
+    EXPECT_GT(postep.kroki, 0);
+    Table firma;
+    firma.setTableName(stary + QStringLiteral("-RAWEN2/FIRMA.DB"));
+    firma.open();
+    EXPECT_EQ(firma.fieldByName(QStringLiteral("NAZWA")).asString(),
+              QStringLiteral("Biuro Żaneta"));
 }
 
 TEST_F(TKATALOGFTest, TheFolderButtonAsksWhereTheRowsFolderIsAndACancelChangesNothing)

@@ -1,11 +1,16 @@
 #include "install/WyborKatalogu.h"
 
 #include "install/KatalogDanych.h"
+#include "legacy/TabelaParadox.h"
 #include "platform/Ustawienia.h"
 #include "support/FixedAppContext.h"
+#include "support/PisarzParadox.h"
+#include "support/ScriptedMessageBoxes.h"
 #include "support/TableFixtures.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -114,6 +119,123 @@ TEST_F(WyborKataloguTest, AChoiceThatCannotBeRememberedStillOpensAndSaysSo)
     EXPECT_EQ(wynik.blad, QString());
     EXPECT_TRUE(wynik.uwaga.contains(QStringLiteral("Nie można zapamiętać")))
         << qPrintable(wynik.uwaga);
+}
+
+// An old data root of the previous generation: its firm table and a year's table in the old
+// format, and a file of another kind.
+void staryKatalog(const QString &k)
+{
+    ASSERT_TRUE(QDir().mkpath(k + QStringLiteral("/2024")));
+    ZapiszTabeleParadox(
+        k + QStringLiteral("/FIRMA.DB"),
+        {{QStringLiteral("NAZWA"), 'A', 40}, {QStringLiteral("NIP"), 'A', 13}},
+        {{QStringLiteral("Biuro Rachunkowe Żaneta"), QStringLiteral("1234567890")}});
+    ZapiszTabeleParadox(k + QStringLiteral("/2024/KASA.DB"),
+                        {{QStringLiteral("DATA"), 'D'}, {QStringLiteral("KWOTA"), '$'}},
+                        {{QDate(2024, 2, 1), 12.5}});
+    QFile inny(k + QStringLiteral("/OPIS.TXT"));
+    ASSERT_TRUE(inny.open(QIODevice::WriteOnly));
+    inny.write("opis");
+}
+
+// Every file under `katalog` with its bytes, to show that a folder was not changed.
+QByteArray skrotDrzewa(const QString &katalog)
+{
+    QCryptographicHash skrot(QCryptographicHash::Sha256);
+    QDirIterator it(katalog, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    QStringList pliki;
+    while (it.hasNext())
+        pliki << it.next();
+    pliki.sort();
+    for (const QString &plik : pliki) {
+        skrot.addData(plik.toUtf8());
+        QFile f(plik);
+        if (f.open(QIODevice::ReadOnly))
+            skrot.addData(f.readAll());
+    }
+    return skrot.result();
+}
+
+// An existing root of the previous generation is converted, with the user's consent, into the
+// folder beside it, and that one is opened and remembered; declined or failed, nothing opens,
+// nothing is remembered, and the old root stays as it was in every case.
+TEST_F(WyborKataloguTest, AnOldDataRootIsConvertedBesideItAndTheNewOneOpened)
+{
+    const struct
+    {
+        const char *nazwa;
+        bool zgoda;
+        bool zajetyCel;         // a folder of something else where the new root would go
+        bool juzPrzeksztalcony; // a conversion made at an earlier start
+        const char *pytanie;
+        const char *wBledzie; // "" when it opens
+    } przypadki[] = {
+        {"agreed", true, false, false, "Czy przekształcić dane teraz?", ""},
+        {"declined", false, false, false, "Czy przekształcić dane teraz?", ""},
+        {"target taken", true, true, false, "Czy przekształcić dane teraz?",
+         "Przekształcenie danych nie powiodło się"},
+        {"converted before", true, false, true, "zostały już przekształcone", ""},
+        {"converted before, declined", false, false, true, "zostały już przekształcone", ""},
+    };
+    for (const auto &p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        QTemporaryDir miejsce;
+        ASSERT_TRUE(miejsce.isValid());
+        const QString stary = miejsce.filePath(QStringLiteral("STARY"));
+        const QString nowy = stary + QStringLiteral("-RAWEN2");
+        staryKatalog(stary);
+        if (p.zajetyCel) {
+            ASSERT_TRUE(QDir().mkpath(nowy + QStringLiteral("/cos")));
+        }
+        if (p.juzPrzeksztalcony) {
+            ScriptedMessageBoxes okna;
+            okna.answerNext(MessageBoxes::Answer::Yes);
+            Ustawienia ustawienia;
+            ASSERT_EQ(
+                WykonajWybor({RodzajWyboru::Istniejacy, stary, {}}, kDzis, {}, ustawienia).katalog,
+                nowy);
+        }
+        const QByteArray przedStarym = skrotDrzewa(stary);
+        const QByteArray przedNowym = skrotDrzewa(nowy);
+        const QString poprzedni = QStringLiteral("/srv/poprzedni");
+        {
+            Ustawienia u;
+            ASSERT_TRUE(u.zapamietajKatalogDanych(poprzedni));
+        }
+
+        ScriptedMessageBoxes okna;
+        okna.answerNext(p.zgoda ? MessageBoxes::Answer::Yes : MessageBoxes::Answer::No);
+        Ustawienia ustawienia;
+        const WynikWyboru wynik =
+            WykonajWybor({RodzajWyboru::Istniejacy, stary, {}}, kDzis, {}, ustawienia);
+
+        ASSERT_FALSE(okna.shown().isEmpty());
+        EXPECT_TRUE(okna.shown().first().text.contains(QString::fromUtf8(p.pytanie)))
+            << qPrintable(okna.shown().first().text);
+        EXPECT_EQ(skrotDrzewa(stary), przedStarym);
+        if (!p.zgoda || *p.wBledzie) {
+            EXPECT_EQ(wynik.anulowany, !p.zgoda);
+            EXPECT_TRUE(wynik.blad.contains(QString::fromUtf8(p.wBledzie)))
+                << qPrintable(wynik.blad);
+            EXPECT_EQ(wynik.blad.isEmpty(), !*p.wBledzie);
+            EXPECT_EQ(wynik.katalog, QString());
+            EXPECT_EQ(Ustawienia().katalogDanych(), poprzedni);
+            EXPECT_EQ(skrotDrzewa(nowy), przedNowym);
+            continue;
+        }
+        EXPECT_FALSE(wynik.anulowany);
+        EXPECT_EQ(wynik.blad, QString());
+        EXPECT_EQ(wynik.katalog, nowy);
+        EXPECT_EQ(Ustawienia().katalogDanych(), nowy);
+        EXPECT_TRUE(JestKatalogiemDanych(nowy));
+        EXPECT_FALSE(JestTabelaParadox(nowy + QStringLiteral("/FIRMA.DB")));
+        EXPECT_TRUE(QFileInfo(nowy + QStringLiteral("/2024/KASA.DB")).isFile());
+        if (p.juzPrzeksztalcony)
+            EXPECT_EQ(skrotDrzewa(nowy), przedNowym);
+        else
+            EXPECT_TRUE(okna.texts().last().contains(nowy)) << qPrintable(okna.texts().last());
+    }
 }
 
 } // namespace
