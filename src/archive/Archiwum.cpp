@@ -2,11 +2,11 @@
 
 #include "archive/KopiaPliku.h"
 #include "archive/PlikiBazy.h"
-#include "data/EngineError.h"
 #include "data/Sqlite.h"
 #include "data/Table.h"
 #include "data/TableFile.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/OknoPostepu.h"
 
 #include <QDir>

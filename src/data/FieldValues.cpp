@@ -1,6 +1,6 @@
 #include "data/FieldValues.h"
 
-#include "data/EngineError.h"
+#include "platform/EngineError.h"
 
 #include <QDate>
 #include <QDateTime>

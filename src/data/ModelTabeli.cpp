@@ -1,7 +1,7 @@
 #include "data/ModelTabeli.h"
 
-#include "data/EngineError.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
 
 #include <QDebug>
 

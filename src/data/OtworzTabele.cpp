@@ -1,11 +1,11 @@
 #include "data/OtworzTabele.h"
 
-#include "data/EngineError.h"
 #include "data/PlikStruktury.h"
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
 #include "platform/AppContext.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/FileNames.h"
 #include "platform/MessageBoxes.h"
 

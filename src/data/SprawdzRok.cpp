@@ -1,10 +1,10 @@
 #include "data/SprawdzRok.h"
 
-#include "data/EngineError.h"
 #include "data/Table.h"
 #include "data/WartosciProgramu.h"
 #include "format/Formatowanie.h"
 #include "platform/AppContext.h"
+#include "platform/EngineError.h"
 #include "platform/MessageBoxes.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/EngineError.h"
+#include "platform/EngineError.h"
 
 #include <QByteArrayView>
 #include <QString>

@@ -5,12 +5,12 @@
 
 #include "data/Table.h"
 
-#include "data/EngineError.h"
 #include "data/Sqlite.h"
 #include "data/TableFile.h"
 #include "data/TableInternal.h"
 #include "platform/AppContext.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/FileNames.h"
 
 #include <QDir>

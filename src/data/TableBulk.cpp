@@ -1,12 +1,12 @@
 // Operations on the table as a whole: creating, deleting, replacing and copying its file,
 // rebuilding it for new definitions, changing all records in one step, transactions and flushing.
 
-#include "data/EngineError.h"
 #include "data/Sqlite.h"
 #include "data/Table.h"
 #include "data/TableFile.h"
 #include "data/TableInternal.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/FileNames.h"
 
 #include <QFileInfo>

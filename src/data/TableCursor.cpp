@@ -1,10 +1,10 @@
 // The cursor: the current record and a window of the records after it, read with the fetched
 // fields by "records after this key" queries through the table's cache of prepared statements.
 
-#include "data/EngineError.h"
 #include "data/Sqlite.h"
 #include "data/Table.h"
 #include "data/TableFile.h"
+#include "platform/EngineError.h"
 
 #include <QScopeGuard>
 

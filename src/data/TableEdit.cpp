@@ -1,9 +1,9 @@
 // Editing: a new or changed record is kept in the current record's buffer until it is posted
 // (checked, then written in one statement) or cancelled.
 
-#include "data/EngineError.h"
 #include "data/Sqlite.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
 
 #include <numeric>
 #include <sqlite3.h>

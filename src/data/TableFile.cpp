@@ -1,9 +1,9 @@
 #include "data/TableFile.h"
 
-#include "data/EngineError.h"
 #include "data/Sqlite.h"
 #include "data/TableInternal.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/FileNames.h"
 
 #include <QDir>

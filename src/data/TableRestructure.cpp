@@ -1,7 +1,7 @@
-#include "data/EngineError.h"
 #include "data/FieldValues.h"
 #include "data/Sqlite.h"
 #include "data/TableFile.h"
+#include "platform/EngineError.h"
 
 #include <QSet>
 

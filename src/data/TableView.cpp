@@ -1,10 +1,10 @@
 // Order and view: the index that orders the records, the range, filter and master link that
 // become conditions of the cursor's queries, and the linked controls told of changes.
 
-#include "data/EngineError.h"
 #include "data/FieldValues.h"
 #include "data/Sqlite.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
 
 #include <sqlite3.h>
 

@@ -1,12 +1,12 @@
 #include "demo/DaneDemo.h"
 
-#include "data/EngineError.h"
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
 #include "demo/FirmyDemo.h"
 #include "demo/TabeleDemo.h"
 #include "platform/AppContext.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "year/RegulyKopiiRoku.h"
 
 #include <QDir>

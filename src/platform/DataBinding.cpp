@@ -1,8 +1,8 @@
 #include "platform/DataBinding.h"
 
 #include "data/DataSource.h"
-#include "data/EngineError.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
 #include "platform/MessageBoxes.h"
 
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 #include "print/PolecenieDrukuj.h"
 
-#include "data/EngineError.h"
 #include "data/Table.h"
 #include "data/WartosciProgramu.h"
 #include "platform/AppContext.h"
+#include "platform/EngineError.h"
 #include "platform/FileDialogs.h"
 #include "platform/Konsola.h"
 #include "platform/PostepKonsoli.h"

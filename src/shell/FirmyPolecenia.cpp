@@ -1,8 +1,8 @@
 #include "shell/FirmyPolecenia.h"
 
-#include "data/EngineError.h"
 #include "data/Table.h"
 #include "platform/AppContext.h"
+#include "platform/EngineError.h"
 #include "platform/FileNames.h"
 #include "platform/Konsola.h"
 #include "shell/WykazFirm.h"

@@ -1,10 +1,10 @@
 #include "shell/NowaFirma.h"
 
-#include "data/EngineError.h"
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
 #include "format/Formatowanie.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/FileNames.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "shell/WykazFirm.h"
 
-#include "data/EngineError.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "year/KopiujKatalog.h"
 
-#include "data/EngineError.h"
 #include "data/KopiujStrukture.h"
 #include "data/Table.h"
 #include "format/Liczebniki.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/OknoPostepu.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "year/OtwarcieRoku.h"
 
-#include "data/EngineError.h"
 #include "data/Table.h"
 #include "data/WartosciProgramu.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 
 #include <QDir>
 #include <QFileInfo>

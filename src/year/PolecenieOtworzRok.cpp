@@ -1,8 +1,8 @@
 #include "year/PolecenieOtworzRok.h"
 
-#include "data/EngineError.h"
 #include "data/Session.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
 #include "platform/Konsola.h"
 #include "platform/PostepKonsoli.h"
 #include "shell/FirmyPolecenia.h"

@@ -1,6 +1,6 @@
 #include "data/FieldValues.h"
 
-#include "data/EngineError.h"
+#include "platform/EngineError.h"
 #include "support/TableFixtures.h"
 
 #include <QDate>

@@ -1,7 +1,7 @@
 #include "print/SiatkaTabeli.h"
 
-#include "data/EngineError.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
 #include "support/TableFixtures.h"
 
 #include <QTemporaryDir>

@@ -7,8 +7,10 @@
 
 namespace rawen {
 
-// What the table engine raises. Callers catch it where they stand and report in their own words;
-// the message names the table and the cause for the rare place that shows it whole.
+// What the storage layers raise: the durable-file layer here, and above it the store and the table
+// engine. It lives with the lowest of them, so that no layer reaches up for its error type.
+// Callers catch it where they stand and report in their own words; the message names the table
+// (or file) and the cause for the rare place that shows it whole.
 class EngineError : public std::exception
 {
 public:

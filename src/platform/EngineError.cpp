@@ -1,4 +1,4 @@
-#include "data/EngineError.h"
+#include "platform/EngineError.h"
 
 namespace rawen {
 
