@@ -1,4 +1,4 @@
-#include "platform/DataBinding.h"
+#include "data/DataBinding.h"
 
 #include "data/DataSource.h"
 #include "data/Table.h"
