@@ -1,6 +1,7 @@
 #include "archive/PolecenieArchiwizuj.h"
 
 #include "archive/Archiwum.h"
+#include "data/FirmyPolecenia.h"
 #include "data/OtworzTabele.h"
 #include "data/Session.h"
 #include "data/SprawdzRok.h"
@@ -8,7 +9,6 @@
 #include "platform/EngineError.h"
 #include "platform/Konsola.h"
 #include "platform/PostepKonsoli.h"
-#include "shell/FirmyPolecenia.h"
 
 #include <QDir>
 

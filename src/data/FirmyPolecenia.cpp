@@ -1,11 +1,11 @@
-#include "shell/FirmyPolecenia.h"
+#include "data/FirmyPolecenia.h"
 
 #include "data/Table.h"
+#include "data/WykazFirm.h"
 #include "platform/AppContext.h"
 #include "platform/EngineError.h"
 #include "platform/FileNames.h"
 #include "platform/Konsola.h"
-#include "shell/WykazFirm.h"
 
 #include <QDir>
 #include <QFileInfo>

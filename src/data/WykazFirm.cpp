@@ -1,4 +1,4 @@
-#include "shell/WykazFirm.h"
+#include "data/WykazFirm.h"
 
 #include "data/Table.h"
 #include "platform/EngineError.h"
