@@ -2,12 +2,12 @@
 
 #include "archive/KopiaPliku.h"
 #include "archive/PlikiBazy.h"
-#include "data/Sqlite.h"
 #include "data/Table.h"
-#include "data/TableFile.h"
 #include "platform/DurableFiles.h"
 #include "platform/EngineError.h"
 #include "platform/OknoPostepu.h"
+#include "store/Sqlite.h"
+#include "store/TableFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "archive/KopiaPliku.h"
 
-#include "data/Sqlite.h"
-#include "data/TableFile.h"
 #include "platform/DurableFiles.h"
 #include "platform/EngineError.h"
+#include "store/Sqlite.h"
+#include "store/TableFile.h"
 
 #include <QFile>
 #include <QFileInfo>

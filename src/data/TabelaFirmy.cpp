@@ -2,9 +2,9 @@
 
 #include "data/OtworzTabele.h"
 #include "data/Table.h"
-#include "data/TableFile.h"
 #include "platform/DurableFiles.h"
 #include "platform/FileNames.h"
+#include "store/TableFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,20 +26,20 @@ FieldDef pole(const char *name, TFieldType type)
 }
 
 // `nazwa` of the old record; "" when the old table has no such field.
-QString wartosc(const TableFile::OldRecord &stary, const char *nazwa)
+QString wartosc(const OldRecord &stary, const char *nazwa)
 {
     return stary.value(QString::fromLatin1(nazwa));
 }
 
 // `zapas` is the spare field where older layouts kept the value; a later layout gave it its own
 // field `wlasne`, which wins when it holds something.
-QString zZapasu(const TableFile::OldRecord &stary, const char *zapas, const char *wlasne)
+QString zZapasu(const OldRecord &stary, const char *zapas, const char *wlasne)
 {
     const QString zWlasnego = wartosc(stary, wlasne);
     return zWlasnego.isEmpty() ? wartosc(stary, zapas) : zWlasnego;
 }
 
-QStringList wierszZeStarego(const TableFile::OldRecord &stary)
+QStringList wierszZeStarego(const OldRecord &stary)
 {
     QString rachunek;
     if (stary.contains(QStringLiteral("NUM1")) && stary.contains(QStringLiteral("NUM2")) &&
@@ -76,7 +76,7 @@ QStringList wierszZeStarego(const TableFile::OldRecord &stary)
 }
 
 // A firm's record as the user knows it: its number and its short name.
-QString opisRekordu(const TableFile::OldRecord &stary)
+QString opisRekordu(const OldRecord &stary)
 {
     return QStringLiteral("NR %1 (%2)")
         .arg(wartosc(stary, "NR"), wartosc(stary, "SKROT").trimmed());

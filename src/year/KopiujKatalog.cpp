@@ -4,6 +4,7 @@
 #include "data/Table.h"
 #include "format/Liczebniki.h"
 #include "platform/DurableFiles.h"
+#include "platform/FileNames.h"
 #include "platform/EngineError.h"
 #include "platform/OknoPostepu.h"
 

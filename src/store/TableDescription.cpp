@@ -1,10 +1,10 @@
 // The table file's description of itself: its definitions in the one row of
 // "rawen_description", or in the rows of the first format's tables, read and stored.
 
-#include "data/Sqlite.h"
-#include "data/TableFile.h"
-#include "data/TableInternal.h"
 #include "platform/EngineError.h"
+#include "store/Sqlite.h"
+#include "store/TableFile.h"
+#include "store/TableInternal.h"
 
 #include <algorithm>
 #include <array>

@@ -3,8 +3,8 @@
 // What the source files of the table engine share among themselves; no part of Table's
 // interface.
 
-#include "data/Sqlite.h"
-#include "data/TableFile.h"
+#include "store/Sqlite.h"
+#include "store/TableFile.h"
 
 #include <QList>
 #include <QString>
@@ -13,15 +13,6 @@
 #include <optional>
 
 namespace rawen {
-
-inline bool hasIndex(const TableFile::Definitions &definitions, const QString &name)
-{
-    for (const IndexDef &ix : definitions.indexes) {
-        if (ix.name.compare(name, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
 
 namespace TableFile {
 

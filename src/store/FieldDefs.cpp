@@ -1,4 +1,4 @@
-#include "data/FieldDefs.h"
+#include "store/FieldDefs.h"
 
 #include <QStringList>
 
@@ -106,6 +106,15 @@ QString fieldTypeName(TFieldType type)
 QStringList indexFieldNames(const IndexDef &index)
 {
     return index.fields.split(u';');
+}
+
+bool hasIndex(const TableDefinitions &definitions, const QString &name)
+{
+    for (const IndexDef &ix : definitions.indexes) {
+        if (ix.name.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
 }
 
 } // namespace rawen

@@ -1,10 +1,10 @@
-#include "data/TableFile.h"
+#include "store/TableFile.h"
 
-#include "data/Sqlite.h"
-#include "data/TableInternal.h"
 #include "platform/DurableFiles.h"
 #include "platform/EngineError.h"
 #include "platform/FileNames.h"
+#include "store/Sqlite.h"
+#include "store/TableInternal.h"
 
 #include <QDir>
 #include <QFile>

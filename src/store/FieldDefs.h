@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QFlags>
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 namespace rawen {
 
@@ -93,5 +97,23 @@ QString fieldTypeName(TFieldType type);
 
 // Index fields as a list; the separator is ";".
 QStringList indexFieldNames(const IndexDef &index);
+
+// What a table is: its fields and its indexes, as the store keeps them with the table.
+struct TableDefinitions
+{
+    QList<FieldDef> fields;
+    QList<IndexDef> indexes;
+};
+
+// Whether the table has an index of that name (without regard to case).
+bool hasIndex(const TableDefinitions &definitions, const QString &name);
+
+// One record of a table being restructured: the text form of every column the store holds for
+// it, by the column's name in upper case; "" for an empty value.
+using OldRecord = QHash<QString, QString>;
+// The new record's texts, one per field of the new definitions, in their order.
+using RecordMapper = std::function<QStringList(const OldRecord &)>;
+// How the user knows a record, for a message that names it ("NR 5, SKROT Alfa").
+using RecordDescriber = std::function<QString(const OldRecord &)>;
 
 } // namespace rawen

@@ -1,7 +1,7 @@
-#include "data/Sqlite.h"
+#include "store/Sqlite.h"
 
-#include "data/FaultVfs.h"
 #include "platform/DurableFiles.h"
+#include "store/FaultVfs.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/FieldDefs.h"
-#include "data/Session.h"
 #include "platform/FileNames.h"
+#include "store/EngineOp.h"
+#include "store/FieldDefs.h"
 
 #include <QHash>
 #include <QList>
@@ -25,11 +25,7 @@ namespace TableFile {
 constexpr int kApplicationId = 0x52574E32; // "RWN2"
 constexpr int kFormatVersion = 2;
 
-struct Definitions
-{
-    QList<FieldDef> fields;
-    QList<IndexDef> indexes;
-};
+using Definitions = TableDefinitions;
 
 // Raises EngineError(BadValue) for definitions no table can have: no fields, a nameless or
 // repeated field, an unsupported type, an index on an unknown field, two primary indexes.
@@ -75,14 +71,6 @@ QString columnType(TFieldType type);
 // Stores a new description in the open file, in the current format (a file of the first format
 // is brought to it).
 void storeDescription(const SqliteDatabase &db, const Definitions &definitions);
-
-// One record of a table being restructured: the text form of every column its file holds, by the
-// column's name in upper case; "" for an empty value.
-using OldRecord = QHash<QString, QString>;
-// The new record's texts, one per field of the new definitions, in their order.
-using RecordMapper = std::function<QStringList(const OldRecord &)>;
-// How the user knows a record, for a message that names it ("NR 5, SKROT Alfa").
-using RecordDescriber = std::function<QString(const OldRecord &)>;
 
 // Rebuilds the records of the open file `db` (described by `current`) for the definitions
 // `target` inside the caller's write transaction: a new records table filled record by record

@@ -1,4 +1,4 @@
-#include "data/FaultVfs.h"
+#include "store/FaultVfs.h"
 
 #include "platform/FaultPoint.h"
 

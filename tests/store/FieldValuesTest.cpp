@@ -1,4 +1,4 @@
-#include "data/FieldValues.h"
+#include "store/FieldValues.h"
 
 #include "platform/EngineError.h"
 #include "support/TableFixtures.h"

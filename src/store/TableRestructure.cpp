@@ -1,7 +1,7 @@
-#include "data/FieldValues.h"
-#include "data/Sqlite.h"
-#include "data/TableFile.h"
 #include "platform/EngineError.h"
+#include "store/FieldValues.h"
+#include "store/Sqlite.h"
+#include "store/TableFile.h"
 
 #include <QSet>
 
