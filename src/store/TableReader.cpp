@@ -1,4 +1,4 @@
-#include "data/TableReader.h"
+#include "store/TableReader.h"
 
 #include "platform/EngineError.h"
 #include "store/Sqlite.h"

@@ -1,4 +1,4 @@
-#include "data/TableLoader.h"
+#include "store/TableLoader.h"
 
 #include "platform/DurableFiles.h"
 #include "platform/EngineError.h"
