@@ -6,6 +6,7 @@
 #include "platform/EngineError.h"
 #include "platform/FileNames.h"
 #include "platform/Konsola.h"
+#include "store/DyskSieciowy.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -65,6 +66,8 @@ std::optional<QString> KatalogGlownyPolecenia(const QString &podany, Konsola &ko
             QStringLiteral("Brak katalogu głównego %1.").arg(QDir::toNativeSeparators(katalog)));
         return std::nullopt;
     }
+    if (!DyskDoPolecenia({katalog}, konsola))
+        return std::nullopt;
     return katalog;
 }
 
@@ -124,6 +127,19 @@ std::optional<QList<FirmaPolecenia>> FirmyPolecenia(const ArgumentyPolecenia &a,
         } catch (const EngineError &) {
         }
         firmy << firma;
+    }
+    // A firm's years may lie elsewhere than the data root (its DR): there they are judged on
+    // their own, and a refusal stops the command before it touches any firm.
+    const QString rodzajKatalogu = SprawdzDyskSieciowy(katalogGlowny, ZgodaUruchomienia()).rodzaj;
+    for (const FirmaPolecenia &firma : std::as_const(firmy)) {
+        if (QDir(firma.katalogDanych) == QDir(katalogGlowny))
+            continue;
+        const OcenaDysku ocena = SprawdzDyskSieciowy(firma.katalogDanych, ZgodaUruchomienia());
+        if (ocena.odmowa || (!ocena.komunikat.isEmpty() && ocena.rodzaj != rodzajKatalogu))
+            konsola.komunikat(firma.opis() + QStringLiteral(": ") +
+                              QString(ocena.komunikat).replace(u'\r', u'\n'));
+        if (ocena.odmowa)
+            return std::nullopt;
     }
     return firmy;
 }

@@ -3,6 +3,7 @@
 
 #include "platform/FileSystemType.h"
 
+#include <QDir>
 #include <QStringList>
 
 namespace rawen {
@@ -68,6 +69,20 @@ std::optional<FileSystemType> fileSystemOf(const QString &path)
 void setFileSystemProbe(FileSystemProbe installed)
 {
     probe() = std::move(installed);
+}
+
+void probeFileSystemFromEnvironment()
+{
+    const QString folder = qEnvironmentVariable("RAWEN_TEST_NETWORK_FOLDER");
+    if (folder.isEmpty())
+        return;
+    const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
+    setFileSystemProbe([clean](const QString &path) -> std::optional<FileSystemType> {
+        const QString absolute = QDir::cleanPath(QDir(path).absolutePath());
+        if (absolute == clean || absolute.startsWith(clean + u'/'))
+            return FileSystemType{0x6969, QStringLiteral("nfs4"), false};
+        return systemFileSystemOf(path);
+    });
 }
 
 QString networkFileSystemName(const FileSystemType &type)

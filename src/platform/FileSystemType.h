@@ -29,6 +29,10 @@ std::optional<FileSystemType> fileSystemOf(const QString &path);
 using FileSystemProbe = std::function<std::optional<FileSystemType>(const QString &path)>;
 void setFileSystemProbe(FileSystemProbe probe);
 
+// For tests of the whole program: with RAWEN_TEST_NETWORK_FOLDER set, every path in that folder
+// is taken as lying on NFS and every other as it is.
+void probeFileSystemFromEnvironment();
+
 // The network file system a type is, as the user knows it ("NFS", "SMB/CIFS", "SSHFS"...); ""
 // for a local one, and for a type this program does not know (a disk of its own may use it).
 QString networkFileSystemName(const FileSystemType &type);

@@ -1,6 +1,8 @@
 #include "store/DyskSieciowy.h"
 
+#include "platform/AppContext.h"
 #include "platform/FileSystemType.h"
+#include "platform/Konsola.h"
 
 #include <QDir>
 
@@ -49,6 +51,28 @@ OcenaDysku SprawdzDyskSieciowy(const QString &katalog, const ZgodaNaDyskSieciowy
                               "pliku ustawień %1.")
                    .arg(QDir::toNativeSeparators(zgoda.plikUstawien)));
     return ocena;
+}
+
+ZgodaNaDyskSieciowy ZgodaUruchomienia()
+{
+    ZgodaNaDyskSieciowy zgoda;
+    zgoda.opcja = AppContext::current().networkDriveAllowed;
+    return zgoda;
+}
+
+bool DyskDoPolecenia(const QStringList &katalogi, Konsola &konsola)
+{
+    QStringList ostrzezone;
+    for (const QString &katalog : katalogi) {
+        const OcenaDysku ocena = SprawdzDyskSieciowy(katalog, ZgodaUruchomienia());
+        // One warning for each network drive is enough.
+        if (!ocena.komunikat.isEmpty() && (ocena.odmowa || !ostrzezone.contains(ocena.rodzaj)))
+            konsola.komunikat(QString(ocena.komunikat).replace(u'\r', u'\n'));
+        if (ocena.odmowa)
+            return false;
+        ostrzezone << ocena.rodzaj;
+    }
+    return true;
 }
 
 } // namespace rawen

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace rawen {
+
+class Konsola;
 
 // Whether a data root of SQLite files may be used where it lies. SQLite's locks, which keep two
 // programs from writing one table at once, are not safe on a network file system (SMB/CIFS, NFS
@@ -34,5 +37,13 @@ OcenaDysku SprawdzDyskSieciowy(const QString &katalog, const ZgodaNaDyskSieciowy
 
 // The option's name, as every command and the start-up take it.
 QString OpcjaMimoDyskuSieciowego();
+
+// What the user said for this run: the option (in the application context).
+ZgodaNaDyskSieciowy ZgodaUruchomienia();
+
+// For a command, before it touches anything: false, with the reason on standard error, when one
+// of `katalogi` is refused; a warning there (one for each network drive) when the user said to
+// go on.
+bool DyskDoPolecenia(const QStringList &katalogi, Konsola &konsola);
 
 } // namespace rawen
