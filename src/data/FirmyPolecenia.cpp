@@ -4,12 +4,11 @@
 #include "data/WykazFirm.h"
 #include "platform/AppContext.h"
 #include "platform/EngineError.h"
-#include "platform/FileNames.h"
 #include "platform/Konsola.h"
 #include "store/DyskSieciowy.h"
+#include "store/Store.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -61,7 +60,7 @@ std::optional<QString> KatalogGlownyPolecenia(const QString &podany, Konsola &ko
         katalog = QDir(biezacy.isEmpty() ? QDir::currentPath() : biezacy).absoluteFilePath(katalog);
     }
     katalog = zSeparatorem(QDir::cleanPath(katalog));
-    if (!QFileInfo(katalog).isDir()) {
+    if (Store::current().entry(katalog).kind != Store::Kind::Directory) {
         konsola.komunikat(
             QStringLiteral("Brak katalogu głównego %1.").arg(QDir::toNativeSeparators(katalog)));
         return std::nullopt;
@@ -109,8 +108,8 @@ std::optional<QList<FirmaPolecenia>> FirmyPolecenia(const ArgumentyPolecenia &a,
         firmy << firmaZero(katalogGlowny);
     } else {
         const QString katalogFirmy =
-            resolveCaseInsensitive(katalogGlowny + QStringLiteral("FIRMA") + numer);
-        if (!QFileInfo(katalogFirmy).isDir()) {
+            Store::current().resolve(katalogGlowny + QStringLiteral("FIRMA") + numer);
+        if (Store::current().entry(katalogFirmy).kind != Store::Kind::Directory) {
             konsola.komunikat(QStringLiteral("Brak katalogu firmy %1.")
                                   .arg(QDir::toNativeSeparators(katalogFirmy)));
             return std::nullopt;

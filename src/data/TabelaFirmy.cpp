@@ -2,12 +2,8 @@
 
 #include "data/OtworzTabele.h"
 #include "data/Table.h"
-#include "platform/DurableFiles.h"
-#include "platform/FileNames.h"
-#include "store/TableFile.h"
+#include "platform/EngineError.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -112,10 +108,7 @@ QString zWielkiejLitery(const QString &tekst)
 // failure or a crash at any point leaves the old table as it was.
 void przebuduj(Table &tabela)
 {
-    const QString nazwaPliku = tabela.fileName();
-    const QString plik = QFileInfo(nazwaPliku).fileName();
-    // What interrupted upgrades of earlier versions left beside the table goes first.
-    removeStaleTemporaries(QFileInfo(nazwaPliku).absolutePath());
+    const QString plik = QFileInfo(tabela.fileName()).fileName();
     try {
         if (!tabela.restructure(PolaTabeliFirmy(), IndeksyTabeliFirmy(), wierszZeStarego,
                                 opisRekordu))
@@ -141,12 +134,6 @@ void przebuduj(Table &tabela)
             QStringLiteral("Nie udało się przekształcić tabeli danych o firmie %1 do nowego "
                            "układu.\rPrzyczyna: %2\rTabela pozostała bez zmian.")
                 .arg(plik, przyczyna));
-    }
-
-    // Index and memo files of the older engine describe a table that is gone.
-    for (const QString &towarzyszacy : TableFile::companionFiles(nazwaPliku)) {
-        if (!towarzyszacy.endsWith(QLatin1String("-journal"), Qt::CaseInsensitive))
-            (void)removeFile(towarzyszacy);
     }
     // The structure file describes the old layout: the open that upgraded the table writes the
     // new one over it in one rename, so there is always one whole structure file.

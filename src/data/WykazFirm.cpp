@@ -2,10 +2,11 @@
 
 #include "data/Table.h"
 #include "platform/EngineError.h"
+#include "store/Store.h"
 
 #include <QDir>
-#include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 
 namespace rawen {
@@ -69,21 +70,22 @@ QList<FirmaWykazu> FirmyWykazu(const QString &katalogGlowny, Table &tabela)
     firmy << FirmaWykazu{QStringLiteral("000 ") + *firma000, katalogGlowny};
 
     // FIRMA* as a case-blind file system matches it: directories only, hidden ones too.
-    const QDir katalog(katalogGlowny);
-    const QFileInfoList wpisy = katalog.entryInfoList({QStringLiteral("FIRMA*")},
-                                                      QDir::Dirs | QDir::Files | QDir::Hidden |
-                                                          QDir::System | QDir::NoDotAndDotDot,
-                                                      QDir::NoSort);
-    for (const QFileInfo &wpis : wpisy) {
-        if (!wpis.isDir())
+    QList<Store::Entry> wpisy = tabela.session()->store().list(katalogGlowny);
+    // By name, case-blind, as the list has always been shown.
+    std::sort(wpisy.begin(), wpisy.end(), [](const Store::Entry &a, const Store::Entry &b) {
+        return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
+    });
+    for (const Store::Entry &wpis : std::as_const(wpisy)) {
+        if (wpis.kind != Store::Kind::Directory ||
+            !wpis.name.startsWith(QLatin1String("FIRMA"), Qt::CaseInsensitive))
             continue;
-        const std::optional<QString> nazwa =
-            skrot(tabela, wpis.filePath() + QDir::separator() + QStringLiteral("FIRMA.DB"));
-        // The directory as it is on the disk: the module is sent to this one, whatever case its
+        const std::optional<QString> nazwa = skrot(
+            tabela, katalogGlowny + wpis.name + QDir::separator() + QStringLiteral("FIRMA.DB"));
+        // The directory as it is in the store: the module is sent to this one, whatever case its
         // name is in and whatever else its name holds after the number.
         if (nazwa)
-            firmy << FirmaWykazu{wpis.fileName().mid(5, 3) + u' ' + *nazwa,
-                                 katalogGlowny + wpis.fileName() + QDir::separator()};
+            firmy << FirmaWykazu{wpis.name.mid(5, 3) + u' ' + *nazwa,
+                                 katalogGlowny + wpis.name + QDir::separator()};
     }
     return firmy;
 }

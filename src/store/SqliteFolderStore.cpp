@@ -25,8 +25,10 @@ Store::Entry entryOf(const QFileInfo &info)
         entry.kind = Store::Kind::Directory;
     else if (info.isFile())
         entry.kind = Store::Kind::File;
-    else if (info.exists() || entry.link)
+    else if (info.exists())
         entry.kind = Store::Kind::Other;
+    if (entry.kind == Store::Kind::Missing)
+        return entry;
     entry.hidden = info.isHidden();
     entry.readOnly = !(info.permissions() & QFileDevice::WriteOwner);
     entry.size = info.size();

@@ -646,19 +646,20 @@ bool SqliteStoredTable::restructure(const TableDefinitions &expected,
         throw EngineError(EngineError::BadState, m_name,
                           QStringLiteral("przebudowa w trakcie transakcji"));
     TableFile::validate(target, m_name);
+    // What interrupted upgrades of earlier versions left beside the table goes first.
+    removeStaleTemporaries(QFileInfo(m_path).absolutePath());
     checkFault(EngineOp::Create);
     // The write lock first: from here no other program commits a record the rebuild would miss.
     m_db.exec(QStringLiteral("BEGIN IMMEDIATE"));
     try {
         const TableFile::Definitions stored = TableFile::read(m_db);
-        if (stored.fields == expected.fields && stored.indexes == expected.indexes) {
-            TableFile::restructure(m_db, stored, target, map, describe, checkFault);
-            checkFault(EngineOp::Flush);
-            m_db.exec(QStringLiteral("COMMIT"));
-            return true;
+        if (stored.fields != expected.fields || stored.indexes != expected.indexes) {
+            m_db.exec(QStringLiteral("ROLLBACK"));
+            return false;
         }
-        m_db.exec(QStringLiteral("ROLLBACK"));
-        return false;
+        TableFile::restructure(m_db, stored, target, map, describe, checkFault);
+        checkFault(EngineOp::Flush);
+        m_db.exec(QStringLiteral("COMMIT"));
     } catch (...) {
         try {
             if (m_db.inTransaction())
@@ -668,6 +669,12 @@ bool SqliteStoredTable::restructure(const TableDefinitions &expected,
         }
         throw;
     }
+    // Index and memo files of the older engine describe a table that is gone.
+    for (const QString &companion : TableFile::companionFiles(m_path)) {
+        if (!companion.endsWith(QLatin1String("-journal"), Qt::CaseInsensitive))
+            (void)removeFile(companion);
+    }
+    return true;
 }
 
 std::shared_ptr<SqliteStatement> SqliteStoredTable::statement(const QString &sql) const

@@ -56,16 +56,16 @@ public:
 
     // What one entry of a directory is.
     enum class Kind {
-        Missing,
+        Missing, // nothing there, or a link that leads nowhere
         Directory,
         File,  // a table or any other file
-        Other, // a link that leads nowhere, a device, a pipe: nothing a walk may open
+        Other, // a device, a pipe, a socket: nothing a walk may open
     };
     struct Entry
     {
         QString name;
         Kind kind = Kind::Missing; // links followed
-        bool link = false;         // the entry itself is a symbolic link
+        bool link = false;         // the entry itself is a symbolic link (perhaps to nothing)
         bool hidden = false;       // its name begins with a point (or the system marks it)
         bool readOnly = false;     // its owner may not write it
         qint64 size = 0;
