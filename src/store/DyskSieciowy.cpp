@@ -3,6 +3,7 @@
 #include "platform/AppContext.h"
 #include "platform/FileSystemType.h"
 #include "platform/Konsola.h"
+#include "platform/Registry.h"
 
 #include <QDir>
 
@@ -11,6 +12,16 @@ namespace rawen {
 QString OpcjaMimoDyskuSieciowego()
 {
     return QStringLiteral("--mimo-dysku-sieciowego");
+}
+
+QString KluczUstawienProgramu()
+{
+    return QStringLiteral("RAWEN");
+}
+
+QString WartoscMimoDyskuSieciowego()
+{
+    return QStringLiteral("MimoDyskuSieciowego");
 }
 
 OcenaDysku SprawdzDyskSieciowy(const QString &katalog, const ZgodaNaDyskSieciowy &zgoda)
@@ -47,8 +58,8 @@ OcenaDysku SprawdzDyskSieciowy(const QString &katalog, const ZgodaNaDyskSieciowy
             .arg(OpcjaMimoDyskuSieciowego()) +
         (zgoda.plikUstawien.isEmpty()
              ? QStringLiteral(".")
-             : QStringLiteral(" albo z wartością MimoDyskuSieciowego=true w sekcji [Start] "
-                              "pliku ustawień %1.")
+             : QStringLiteral(" albo z wartością MimoDyskuSieciowego=1 w ustawieniach "
+                              "programu (%1).")
                    .arg(QDir::toNativeSeparators(zgoda.plikUstawien)));
     return ocena;
 }
@@ -57,6 +68,12 @@ ZgodaNaDyskSieciowy ZgodaUruchomienia()
 {
     ZgodaNaDyskSieciowy zgoda;
     zgoda.opcja = AppContext::current().networkDriveAllowed;
+    // A machine-wide setting, so an office that decided once need not give the option to every
+    // start and every command of every desk's account.
+    const Registry ustawienia(KluczUstawienProgramu());
+    const Registry::Integer wartosc = ustawienia.readInteger(WartoscMimoDyskuSieciowego());
+    zgoda.ustawienie = wartosc.status == Registry::Status::Ok && wartosc.value == 1;
+    zgoda.plikUstawien = ustawienia.location();
     return zgoda;
 }
 

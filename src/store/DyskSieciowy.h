@@ -26,7 +26,7 @@ struct OcenaDysku
 struct ZgodaNaDyskSieciowy
 {
     bool opcja = false;      // --mimo-dysku-sieciowego on the command line
-    bool ustawienie = false; // the program's setting
+    bool ustawienie = false; // the program's setting, MimoDyskuSieciowego=1
     QString plikUstawien;    // where the setting is kept, for the refusal's advice
     bool udzielona() const { return opcja || ustawienie; }
 };
@@ -38,7 +38,12 @@ OcenaDysku SprawdzDyskSieciowy(const QString &katalog, const ZgodaNaDyskSieciowy
 // The option's name, as every command and the start-up take it.
 QString OpcjaMimoDyskuSieciowego();
 
-// What the user said for this run: the option (in the application context).
+// The program's settings key (platform/Registry) and its value that, set to 1, lets every start
+// and command go on on a network drive.
+QString KluczUstawienProgramu();
+QString WartoscMimoDyskuSieciowego();
+
+// What the user said for this run: the option (in the application context) or the setting.
 ZgodaNaDyskSieciowy ZgodaUruchomienia();
 
 // For a command, before it touches anything: false, with the reason on standard error, when one

@@ -1,7 +1,12 @@
 #include "store/DyskSieciowy.h"
 
+#include "platform/AppContext.h"
 #include "platform/FileSystemType.h"
+#include "platform/Registry.h"
+#include "support/FixedAppContext.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -60,7 +65,7 @@ TEST_F(DyskSieciowyTest, ADataRootOnANetworkDriveIsRefusedUnlessTheUserSaidToGoO
          udzial,
          {false, false, ustawienia},
          true,
-         {QStringLiteral("MimoDyskuSieciowego=true"), ustawienia}},
+         {QStringLiteral("MimoDyskuSieciowego=1"), ustawienia}},
         {"a share, the option given",
          udzial,
          {true, false, {}},
@@ -99,6 +104,49 @@ TEST_F(DyskSieciowyTest, ADataRootOnANetworkDriveIsRefusedUnlessTheUserSaidToGoO
             EXPECT_TRUE(ocena.komunikat.contains(tekst))
                 << ocena.komunikat.toStdString() << "\nbez: " << tekst.toStdString();
     }
+}
+
+TEST_F(DyskSieciowyTest, TheSettingLetsEveryRunGoOnAndTheRefusalSaysWhereItLives)
+{
+    Registry::redirectTo(m_dir.path());
+    struct Przypadek
+    {
+        const char *co;
+        std::optional<qint32> wartosc;
+        bool opcja;
+        bool ustawienie;
+    };
+    const Przypadek przypadki[] = {
+        {"nothing set", std::nullopt, false, false},
+        {"the setting on", 1, false, true},
+        {"the setting off", 0, false, false},
+        {"the option alone", std::nullopt, true, false},
+    };
+    for (const Przypadek &p : przypadki) {
+        SCOPED_TRACE(p.co);
+        QFile::remove(m_dir.filePath(KluczUstawienProgramu() + QStringLiteral(".ini")));
+        if (p.wartosc) {
+            ASSERT_TRUE(Registry(KluczUstawienProgramu())
+                            .writeIntegers({{WartoscMimoDyskuSieciowego(), *p.wartosc}}));
+        }
+        AppContext kontekst;
+        kontekst.today = QDate(2026, 12, 11);
+        kontekst.executablePath = QStringLiteral("/opt/rawen/rawen");
+        kontekst.networkDriveAllowed = p.opcja;
+        const test::FixedAppContext ustalony(kontekst);
+
+        const ZgodaNaDyskSieciowy zgoda = ZgodaUruchomienia();
+        EXPECT_EQ(zgoda.opcja, p.opcja);
+        EXPECT_EQ(zgoda.ustawienie, p.ustawienie);
+        const OcenaDysku ocena = SprawdzDyskSieciowy(udzial, zgoda);
+        EXPECT_EQ(ocena.odmowa, !p.opcja && !p.ustawienie);
+        if (ocena.odmowa) {
+            EXPECT_TRUE(ocena.komunikat.contains(QDir::toNativeSeparators(
+                m_dir.filePath(KluczUstawienProgramu() + QStringLiteral(".ini")))))
+                << ocena.komunikat.toStdString();
+        }
+    }
+    Registry::redirectTo(QString());
 }
 
 } // namespace
