@@ -3,6 +3,7 @@
 #include "platform/DurableFiles.h"
 #include "platform/EngineError.h"
 #include "platform/FileNames.h"
+#include "store/Sqlite.h"
 #include "store/SqliteStoredTable.h"
 #include "store/TableFile.h"
 
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <sqlite3.h>
 
 namespace rawen {
 
@@ -57,6 +59,95 @@ private:
     TemporaryDirectory m_directory;
     QString &m_lastError;
 };
+
+// A table read through SQLite's own file handle while a read transaction holds it; any other
+// file read as it is.
+class SqliteWholeReader final : public WholeFileReader
+{
+public:
+    explicit SqliteWholeReader(const QString &path)
+    {
+        const QString name = QFileInfo(path).fileName();
+        try {
+            // Opened for writing where the file may be written, though nothing is: only so can
+            // the first read play back the journal a crash left, as every program opening the
+            // table does, where a connection for reading alone refuses the table.
+            m_db.open(path, name, false, false);
+            m_db.exec(QStringLiteral("BEGIN"));
+            m_transaction = true;
+            // The first read takes the lock and plays back a hot journal left by a crash.
+            m_db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+            m_ours = quint32(m_db.scalar(QStringLiteral("PRAGMA application_id")).toLongLong()) ==
+                     quint32(TableFile::kApplicationId);
+            sqlite3_int64 size = 0;
+            if (sqlite3_file_control(m_db.handle(), "main", SQLITE_FCNTL_FILE_POINTER, &m_file) !=
+                    SQLITE_OK ||
+                !m_file || !m_file->pMethods ||
+                m_file->pMethods->xFileSize(m_file, &size) != SQLITE_OK)
+                throw EngineError(EngineError::Io, name,
+                                  QStringLiteral("nie można odczytać pliku tabeli"));
+            m_size = size;
+            m_database = true;
+            return;
+        } catch (const EngineError &error) {
+            endTransaction(QStringLiteral("ROLLBACK"));
+            m_db.close();
+            // Some other kind of file is read as it is; a locked or unreadable database is not.
+            if (error.kind() != EngineError::Damaged)
+                throw;
+        }
+        m_raw.setFileName(path);
+        if (!m_raw.open(QIODevice::ReadOnly))
+            throw EngineError(
+                EngineError::Io, name,
+                QStringLiteral("nie można odczytać pliku: %1").arg(m_raw.errorString()));
+        m_size = m_raw.size();
+    }
+    ~SqliteWholeReader() override { endTransaction(QStringLiteral("COMMIT")); }
+
+    qint64 size() const override { return m_size; }
+    bool isDatabase() const override { return m_database; }
+    bool isOurTable() const override { return m_ours; }
+    bool read(char *data, qint64 length, qint64 offset) override
+    {
+        if (m_database)
+            return m_file->pMethods->xRead(m_file, data, int(length), offset) == SQLITE_OK;
+        return m_raw.seek(offset) && m_raw.read(data, length) == length;
+    }
+
+private:
+    void endTransaction(const QString &statement)
+    {
+        if (!m_transaction)
+            return;
+        m_transaction = false;
+        try {
+            m_db.exec(statement);
+        } catch (const EngineError &) {
+        }
+    }
+
+    SqliteDatabase m_db;
+    sqlite3_file *m_file = nullptr;
+    QFile m_raw;
+    bool m_transaction = false;
+    qint64 m_size = 0;
+    bool m_database = false;
+    bool m_ours = false;
+};
+
+// Whether the file is a SQLite database (a table of the program or another one).
+bool sqliteDatabase(const QString &path)
+{
+    try {
+        SqliteDatabase db;
+        db.open(path, QFileInfo(path).fileName(), false, true);
+        db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        return QFileInfo(path).size() > 0;
+    } catch (const EngineError &) {
+        return false;
+    }
+}
 
 } // namespace
 
@@ -228,6 +319,44 @@ void SqliteFolderStore::replaceTable(const QString &from, const QString &to)
         throw EngineError(EngineError::Io, name,
                           QStringLiteral("nie można zastąpić tabeli %1: %2")
                               .arg(QFileInfo(to).fileName(), systemErrorText(errno)));
+}
+
+std::unique_ptr<WholeFileReader> SqliteFolderStore::readWhole(const QString &path)
+{
+    return std::make_unique<SqliteWholeReader>(path);
+}
+
+bool SqliteFolderStore::writeIntoTable(const QString &source, const QString &path,
+                                       int lockTimeoutMs)
+{
+    if (!sqliteDatabase(source))
+        return false;
+    SqliteDatabase from;
+    from.open(source, QFileInfo(source).fileName(), false, true);
+    from.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    SqliteDatabase to;
+    const QString name = QFileInfo(path).fileName();
+    to.open(path, name, false, false);
+    to.setBusyTimeout(lockTimeoutMs);
+    try {
+        // The first read plays back a journal the old file may have: into the old file, which
+        // the backup then replaces whole.
+        to.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (const EngineError &error) {
+        if (error.kind() == EngineError::Damaged)
+            return false;
+        throw;
+    }
+    sqlite3_backup *backup = sqlite3_backup_init(to.handle(), "main", from.handle(), "main");
+    if (!backup)
+        SqliteDatabase::raise(to.handle(), sqlite3_errcode(to.handle()), name);
+    const int step = sqlite3_backup_step(backup, -1);
+    const int finish = sqlite3_backup_finish(backup);
+    if (step != SQLITE_DONE)
+        SqliteDatabase::raise(nullptr, step, name);
+    if (finish != SQLITE_OK)
+        SqliteDatabase::raise(to.handle(), finish, name);
+    return true;
 }
 
 } // namespace rawen

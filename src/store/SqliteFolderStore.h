@@ -37,6 +37,9 @@ public:
     void deleteTable(const QString &path) override;
     void replaceTable(const QString &from, const QString &to) override;
 
+    std::unique_ptr<WholeFileReader> readWhole(const QString &path) override;
+    bool writeIntoTable(const QString &source, const QString &path, int lockTimeoutMs) override;
+
 private:
     // Keeps why the step that just failed failed (errno), and returns false.
     bool failed();

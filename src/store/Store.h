@@ -27,6 +27,21 @@ public:
     [[nodiscard]] virtual bool moveInto(const QString &target = QString()) = 0;
 };
 
+// A file of a store read whole as one state of it, for the archive: a table through the store's
+// own engine while that holds the table, so no writer changes it meanwhile and no other handle of
+// this process loses its locks; any other file as it is.
+class WholeFileReader
+{
+public:
+    virtual ~WholeFileReader() = default;
+    virtual qint64 size() const = 0;
+    // Read through the store's engine: a database, and among those perhaps a table of ours.
+    virtual bool isDatabase() const = 0;
+    virtual bool isOurTable() const = 0;
+    // `length` bytes from `offset`; false when they cannot be read.
+    [[nodiscard]] virtual bool read(char *data, qint64 length, qint64 offset) = 0;
+};
+
 // The store of a data root: the tree of directories of the firms, their years and BAZA, with
 // the tables and the other files in them. The program's logic above works on the data root only
 // through this interface; below it lies one implementation per kind of store, the first a folder
@@ -53,6 +68,9 @@ public:
     static Store &current();
     // Installs `store` for the run (not owned); nullptr installs the folder store again.
     static void install(Store *store);
+    // The folder of SQLite files on this machine's file system, whatever store is installed: for
+    // the files that lie there in any case (an archive, the source of a restore).
+    static Store &localFiles();
 
     // What one entry of a directory is.
     enum class Kind {
@@ -123,6 +141,18 @@ public:
     virtual void deleteTable(const QString &path) = 0;
     // Puts the closed table `from` in place of the table `to` in one step.
     virtual void replaceTable(const QString &from, const QString &to) = 0;
+
+    // The table or other file `path` read whole as one state of it, for an archive. Raises
+    // EngineError (Locked when a writer holds a table past its lock timeout). A store that
+    // cannot give its files whole raises BadState.
+    virtual std::unique_ptr<WholeFileReader> readWhole(const QString &path);
+    // Writes the table file `source` (a SQLite file on this machine's disk, as an archive keeps
+    // it) into the live table `path` in one step of the store's engine, while other programs may
+    // hold that table open: they see the old table or the new one, never a file swapped under
+    // them. False, with nothing done, when `source` or `path` is no database; then the caller
+    // replaces the file whole. Raises Locked after `lockTimeoutMs`, and other EngineErrors.
+    [[nodiscard]] virtual bool writeIntoTable(const QString &source, const QString &path,
+                                              int lockTimeoutMs);
 };
 
 } // namespace rawen
