@@ -20,6 +20,7 @@
 #include "print/TDRUK.h"
 #include "print/Wydruk.h"
 #include "print/WydrukDemonstracyjny.h"
+#include "store/DyskSieciowy.h"
 #include "year/PolecenieOtworzRok.h"
 
 #include <QCoreApplication>
@@ -40,6 +41,14 @@ namespace {
 int utworzDemo(const QString &katalog)
 {
     const AppContext &kontekst = AppContext::current();
+    {
+        // A data root of SQLite files is never made on a network drive unless the user said so.
+        Konsola konsola;
+        const QString biezacy =
+            kontekst.currentDirectory.isEmpty() ? QDir::currentPath() : kontekst.currentDirectory;
+        if (!DyskDoPolecenia({QDir::cleanPath(QDir(biezacy).absoluteFilePath(katalog))}, konsola))
+            return 1;
+    }
     try {
         UtworzDaneDemo(katalog, kontekst.today, Instalacja::programModuluDemo());
     } catch (const BladDanychDemo &blad) {
@@ -216,6 +225,11 @@ QList<WierszPomocy> WierszePomocy()
              polecenie.opis});
     wiersze.append({QStringLiteral("%1 --help").arg(nazwaProgramu()),
                     QStringLiteral("ten opis; POLECENIE --help opisuje jedno polecenie")});
+    wiersze.append({QStringLiteral("%1 ... %2").arg(nazwaProgramu(), OpcjaMimoDyskuSieciowego()),
+                    QStringLiteral("z programem albo z każdym poleceniem: pracuje na katalogu "
+                                   "danych na dysku sieciowym (SMB/CIFS, NFS), z ostrzeżeniem; "
+                                   "bez niej taki katalog jest odrzucany, bo blokady tabel nie "
+                                   "działają tam pewnie")});
     return wiersze;
 }
 
@@ -236,7 +250,22 @@ QString OpisPolecen()
     return linie.join(u'\n');
 }
 
-int WykonajPolecenie(int argc, char *argv[])
+bool ZdejmijOpcje(int &argc, char *argv[], const char *opcja)
+{
+    bool byla = false;
+    int zostaje = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], opcja) == 0)
+            byla = true;
+        else
+            argv[zostaje++] = argv[i];
+    }
+    argc = zostaje;
+    argv[argc] = nullptr;
+    return byla;
+}
+
+int WykonajPolecenie(int argc, char *argv[], bool mimoDyskuSieciowego)
 {
     const QString nazwa = QString::fromLocal8Bit(argv[1]);
     if (nazwa == QLatin1String("--help")) {
@@ -271,6 +300,7 @@ int WykonajPolecenie(int argc, char *argv[])
     } else
         application = std::make_unique<QCoreApplication>(argc, argv);
     AppContext kontekst = AppContext::fromSystem();
+    kontekst.networkDriveAllowed = mimoDyskuSieciowego;
     // Without KATALOG_GLOWNY a command works on the data root a start without arguments opens:
     // the program's own directory when it is one, else the one remembered.
     const KatalogStartu katalog = UstalKatalogStartu(kontekst, {}, Ustawienia().katalogDanych());

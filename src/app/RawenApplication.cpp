@@ -1,7 +1,7 @@
 #include "app/RawenApplication.h"
 
-#include "data/EngineError.h"
 #include "install/IkonaProgramu.h"
+#include "platform/EngineError.h"
 #include "platform/MessageBoxes.h"
 
 #include <exception>

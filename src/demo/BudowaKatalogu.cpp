@@ -1,10 +1,10 @@
 #include "demo/BudowaKatalogu.h"
 
-#include "data/EngineError.h"
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
 #include "platform/AppContext.h"
-#include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
+#include "store/Store.h"
 #include "year/RegulyKopiiRoku.h"
 
 #include <QDir>
@@ -12,7 +12,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include <cerrno>
+#include <memory>
 
 namespace rawen {
 
@@ -92,9 +92,11 @@ const WzorTabeli &wzorDlaKoncowki(const QString &koncowka)
 // when it had to create the directory.
 QString pierwszyBrakujacy(const QString &katalog)
 {
+    const Store &magazyn = Store::current();
     QString brakujacy = katalog;
     for (QString rodzic = QFileInfo(katalog).path();
-         rodzic != brakujacy && !QFileInfo::exists(rodzic); rodzic = QFileInfo(rodzic).path())
+         rodzic != brakujacy && magazyn.entry(rodzic).kind == Store::Kind::Missing;
+         rodzic = QFileInfo(rodzic).path())
         brakujacy = rodzic;
     return brakujacy;
 }
@@ -103,17 +105,17 @@ QString pierwszyBrakujacy(const QString &katalog)
 // so everything in it now is the run's.
 void usunUtworzone(const QString &katalog, const QString &utworzony)
 {
+    Store &magazyn = Store::current();
     if (!utworzony.isEmpty()) {
-        QDir(utworzony).removeRecursively();
+        (void)magazyn.removeDirectory(utworzony);
         return;
     }
-    const QFileInfoList wpisy = QDir(katalog).entryInfoList(QDir::AllEntries | QDir::Hidden |
-                                                            QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo &wpis : wpisy) {
-        if (wpis.isDir() && !wpis.isSymLink())
-            QDir(wpis.absoluteFilePath()).removeRecursively();
+    for (const Store::Entry &wpis : magazyn.list(katalog)) {
+        const QString sciezka = QDir(katalog).filePath(wpis.name);
+        if (wpis.kind == Store::Kind::Directory && !wpis.link)
+            (void)magazyn.removeDirectory(sciezka);
         else
-            QFile::remove(wpis.absoluteFilePath());
+            QFile::remove(sciezka); // no table: the run makes its tables in the directory it builds
     }
 }
 
@@ -121,13 +123,14 @@ void usunUtworzone(const QString &katalog, const QString &utworzony)
 
 void UtworzKatalogi(const QString &sciezka)
 {
+    Store &magazyn = Store::current();
     const QFileInfo info(sciezka);
-    if (info.isDir())
+    if (magazyn.entry(info.absoluteFilePath()).kind == Store::Kind::Directory)
         return;
     const QString rodzic = info.absolutePath();
     if (rodzic != info.absoluteFilePath())
         UtworzKatalogi(rodzic);
-    if (!makeDirectory(info.absoluteFilePath()))
+    if (!magazyn.makeDirectory(info.absoluteFilePath()))
         throw BladBudowyKatalogu(QStringLiteral("Nie można utworzyć katalogu %1.")
                                      .arg(QDir::toNativeSeparators(sciezka)));
 }
@@ -210,16 +213,16 @@ void ZbudujKatalogDanych(const QString &katalog, const TekstyBudowy &teksty,
     const QString cel = SciezkaBezwzgledna(katalog);
     const QString nazwaCelu = QDir::toNativeSeparators(cel);
 
-    const QFileInfo info(cel);
+    Store &magazyn = Store::current();
+    const Store::Entry wpis = magazyn.entry(cel);
     QString utworzony;
-    if (info.exists() || info.isSymLink()) {
-        if (!info.isDir())
+    if (wpis.kind != Store::Kind::Missing || wpis.link) {
+        if (wpis.kind != Store::Kind::Directory)
             throw BladBudowyKatalogu(
                 QStringLiteral("%1 nie jest katalogiem. %2 można utworzyć tylko w pustym albo "
                                "nowym katalogu.")
                     .arg(nazwaCelu, teksty.co));
-        if (!QDir(cel).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System |
-                               QDir::NoDotAndDotDot))
+        if (!magazyn.list(cel).isEmpty())
             throw BladBudowyKatalogu(
                 QStringLiteral("Katalog %1 nie jest pusty. %2 można utworzyć tylko w pustym albo "
                                "nowym katalogu.")
@@ -238,14 +241,14 @@ void ZbudujKatalogDanych(const QString &katalog, const TekstyBudowy &teksty,
         // The data root is made whole beside its place under a temporary name and moved there in
         // one step: a run killed half-way leaves no half-made data root, only a temporary that
         // the next run removes.
-        TemporaryDirectory budowa(cel);
-        if (!budowa.isValid())
+        const std::unique_ptr<DirectoryUnderConstruction> budowa = magazyn.buildDirectory(cel);
+        if (!budowa)
             throw BladBudowyKatalogu(QStringLiteral("Nie można utworzyć katalogu obok %1: %2.")
-                                         .arg(nazwaCelu, systemErrorText(errno)));
-        zawartosc(budowa.path());
-        if (!budowa.moveInto())
+                                         .arg(nazwaCelu, magazyn.lastError()));
+        zawartosc(budowa->path());
+        if (!budowa->moveInto())
             throw BladBudowyKatalogu(QStringLiteral("Nie można nadać katalogowi nazwy %1: %2.")
-                                         .arg(nazwaCelu, systemErrorText(errno)));
+                                         .arg(nazwaCelu, magazyn.lastError()));
     } catch (const EngineError &blad) {
         throw niepowodzenie(blad.message());
     } catch (const BladBudowyKatalogu &blad) {

@@ -33,8 +33,7 @@ using Podstawienia = QList<QPair<QString, QString>>;
 // How many of a template's records its table gets.
 using IleRekordow = std::function<int(const WzorTabeli &wzor)>;
 
-// The directory and whichever of its parents are missing, each made through the durable-file
-// layer.
+// The directory and whichever of its parents are missing, each made through the store.
 void UtworzKatalogi(const QString &sciezka);
 
 // The table of `wzor` at `sciezka` with its first `rekordy` records.
@@ -61,10 +60,11 @@ struct TekstyBudowy
     QString nieUdalo; // "Nie udało się utworzyć ... %1: %2", the directory and the cause
 };
 
-// Makes a data root in `katalog` (created when missing, parents too): `zawartosc` fills a
-// directory under a temporary name beside it, which then takes the name in one rename, so a run
-// killed half-way leaves no half-made data root. An existing `katalog` that holds any entry is
-// refused. Raises BladBudowyKatalogu and leaves `katalog` as it found it when anything fails.
+// Makes a data root in `katalog` (created when missing, parents too) through the store:
+// `zawartosc` fills a directory under a temporary name beside it, which then takes the name in
+// one rename, so a run killed half-way leaves no half-made data root. An existing `katalog` that
+// holds any entry is refused. Raises BladBudowyKatalogu and leaves `katalog` as it found it when
+// anything fails.
 void ZbudujKatalogDanych(const QString &katalog, const TekstyBudowy &teksty,
                          const std::function<void(const QString &budowa)> &zawartosc);
 

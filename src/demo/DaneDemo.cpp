@@ -1,9 +1,9 @@
 #include "demo/DaneDemo.h"
 
-#include "data/EngineError.h"
 #include "demo/FirmyDemo.h"
 #include "demo/TabeleDemo.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 
 #include <QDir>
 #include <QFile>

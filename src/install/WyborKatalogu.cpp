@@ -9,6 +9,7 @@
 #include "platform/FileNames.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Ustawienia.h"
+#include "store/DyskSieciowy.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -83,6 +84,13 @@ WynikWyboru WykonajWybor(const WyborKatalogu &wybor, QDate dzis, const QString &
     }
     const QString katalog = SciezkaBezwzgledna(wybor.katalog.trimmed());
     const QString nazwa = QDir::toNativeSeparators(katalog);
+    // A data root of SQLite files on a network drive is neither made nor remembered unless the
+    // user said to go on; the start on it then warns.
+    const OcenaDysku dysk = SprawdzDyskSieciowy(katalog, ZgodaUruchomienia());
+    if (dysk.odmowa) {
+        wynik.blad = dysk.komunikat;
+        return wynik;
+    }
     try {
         switch (wybor.rodzaj) {
         case RodzajWyboru::Istniejacy:

@@ -36,7 +36,8 @@ struct WynikWyboru
 // directory. An existing root of the previous generation (its firm table in the old format),
 // which this version cannot open, is converted with the user's consent into a new root beside it
 // (as at start-up: KatalogPrzeksztalcenia, the steps shown in `postep`), and the new root is the
-// one opened and remembered; the old root is never changed.
+// one opened and remembered; the old root is never changed. A data root on a network drive is
+// refused (nothing made, nothing remembered) unless the user said to go on.
 WynikWyboru WykonajWybor(const WyborKatalogu &wybor, QDate dzis, const QString &programModuluDemo,
                          Ustawienia &ustawienia, OknoPostepu *postep = nullptr);
 

@@ -21,6 +21,10 @@ public:
     // The data root chosen at start (the command line, the user's settings or the first-run
     // window); empty: the executable's directory, for a program that lives in its data root.
     QString chosenDataRoot;
+    // The user said to work on a data root on a network drive all the same: the option
+    // --mimo-dysku-sieciowego, which the program takes off its command line before anything
+    // else reads it.
+    bool networkDriveAllowed = false;
 
     // Read from the running process; needs the Qt application object.
     static AppContext fromSystem();

@@ -1,14 +1,15 @@
 #include "year/KopiujKatalog.h"
 
-#include "data/EngineError.h"
 #include "data/KopiujStrukture.h"
+#include "data/Session.h"
 #include "data/Table.h"
 #include "format/Liczebniki.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/OknoPostepu.h"
+#include "store/Store.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace rawen {
 
@@ -28,28 +29,38 @@ void loguj(const PrzebiegKopii &przebieg, const QString &linia)
 // The entries of a directory as the copy takes them: every entry, hidden and system ones too,
 // in the order the system lists them. Temporaries of ours are someone's work in progress, never
 // a table of the year.
-QFileInfoList wpisy(const QString &katalog)
+QList<Store::Entry> wpisy(const Store &magazyn, const QString &katalog)
 {
-    QFileInfoList lista;
-    const QFileInfoList wszystkie = QDir(katalog).entryInfoList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-    for (const QFileInfo &wpis : wszystkie) {
-        if (!isTemporaryName(wpis.fileName()))
+    QList<Store::Entry> lista;
+    for (const Store::Entry &wpis : magazyn.list(katalog)) {
+        if (!isTemporaryName(wpis.name))
             lista << wpis;
     }
     return lista;
 }
 
 // A directory and nothing else: not hidden, not read-only, not a link.
-bool samKatalog(const QFileInfo &wpis)
+bool samKatalog(const Store::Entry &wpis)
 {
-    return wpis.isDir() && !wpis.isSymLink() && !wpis.isHidden() &&
-           (wpis.permissions() & QFileDevice::WriteOwner);
+    return wpis.kind == Store::Kind::Directory && !wpis.link && !wpis.hidden && !wpis.readOnly;
 }
 
-bool tabela(const QFileInfo &wpis)
+bool tabela(const Store::Entry &wpis)
 {
-    return !wpis.isDir() && wpis.fileName().endsWith(QLatin1String("DB"), Qt::CaseInsensitive);
+    return wpis.kind != Store::Kind::Directory &&
+           wpis.name.endsWith(QLatin1String("DB"), Qt::CaseInsensitive);
+}
+
+int liczbaTabel(const Store &magazyn, const QString &zrodlo)
+{
+    int liczba = 0;
+    for (const Store::Entry &wpis : wpisy(magazyn, zrodlo)) {
+        if (samKatalog(wpis))
+            liczba += liczbaTabel(magazyn, polacz(zrodlo, wpis.name));
+        else if (tabela(wpis))
+            ++liczba;
+    }
+    return liczba;
 }
 
 QString naPrawych(const QString &sciezka)
@@ -74,26 +85,20 @@ RegulaKopiiRoku RegulaDla(const QString &sciezka)
 
 int LiczbaTabel(const QString &zrodlo)
 {
-    int liczba = 0;
-    for (const QFileInfo &wpis : wpisy(zrodlo)) {
-        if (samKatalog(wpis))
-            liczba += LiczbaTabel(wpis.filePath());
-        else if (tabela(wpis))
-            ++liczba;
-    }
-    return liczba;
+    return liczbaTabel(Store::current(), zrodlo);
 }
 
 void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
                    const PrzebiegKopii &przebieg, WynikKopii *wynik)
 {
-    for (const QFileInfo &wpis : wpisy(zrodlo)) {
-        const QString nazwa = wpis.fileName();
+    Store &magazyn = TS.session()->store();
+    for (const Store::Entry &wpis : wpisy(magazyn, zrodlo)) {
+        const QString nazwa = wpis.name;
         const QString sciezkaZrodla = polacz(zrodlo, nazwa);
         const QString sciezkaCelu = polacz(cel, nazwa);
         if (samKatalog(wpis)) {
             // An existing directory is used as it is.
-            (void)makeDirectory(sciezkaCelu);
+            (void)magazyn.makeDirectory(sciezkaCelu);
             loguj(przebieg, QStringLiteral("Tworzenie katalogu :") + sciezkaCelu);
             KopiujKatalog(TS, sciezkaZrodla, sciezkaCelu, przebieg, wynik);
             continue;
@@ -113,7 +118,7 @@ void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
         if (TS.isOpen()) {
             const RegulaKopiiRoku regula = RegulaDla(sciezkaZrodla);
             loguj(przebieg, QStringLiteral("Tworzenie bazy :") + sciezkaCelu);
-            const bool byla = existsAnyKind(sciezkaCelu);
+            const bool byla = magazyn.exists(sciezkaCelu);
             bool utworzona = false;
             try {
                 utworzona = KopiujStrukture(TS, sciezkaCelu, regula.kopiujRekordy,

@@ -1,12 +1,10 @@
 #include "year/OtwarcieRoku.h"
 
-#include "data/EngineError.h"
+#include "data/Session.h"
 #include "data/Table.h"
 #include "data/WartosciProgramu.h"
-#include "platform/DurableFiles.h"
-
-#include <QDir>
-#include <QFileInfo>
+#include "platform/EngineError.h"
+#include "store/Store.h"
 
 namespace rawen {
 
@@ -31,9 +29,10 @@ WynikOtwarciaRoku OtworzRok(Table &TS, const QString &katalog, const QString &ro
     const QString cel = katalog + rok;
     loguj(QStringLiteral("Generowanie nowego roku."));
     loguj(QStringLiteral("Baza danych w katalogu : ") + zrodlo);
-    if (!QFileInfo(zrodlo).isDir())
+    Store &magazyn = TS.session()->store();
+    if (magazyn.entry(zrodlo).kind != Store::Kind::Directory)
         loguj(QStringLiteral("Brak katalogu : ") + zrodlo);
-    if (QFileInfo::exists(cel) || !makeDirectory(cel)) {
+    if (magazyn.entry(cel).kind != Store::Kind::Missing || !magazyn.makeDirectory(cel)) {
         if (!czyKontynuowac()) {
             wynik.przerwane = true;
             return wynik;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSize>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -157,6 +158,15 @@ TEST_F(UkladInstalacjiTest, TheInstalledProgramMakesTheDemoAndItsManualListsItsC
                                         nazwa.replace(u'-', QStringLiteral("\\-")) +
                                         QStringLiteral("\\fR")))
                 << qPrintable(linia);
+        }
+        // Every option of the line too, those the program and all its commands take among them.
+        static const QRegularExpression opcja(QStringLiteral("--[a-z-]+"));
+        for (QRegularExpressionMatchIterator it = opcja.globalMatch(linia); it.hasNext();) {
+            QString nazwaOpcji = it.next().captured();
+            EXPECT_TRUE(strona.contains(QStringLiteral("\\fB") +
+                                        nazwaOpcji.replace(u'-', QStringLiteral("\\-")) +
+                                        QStringLiteral("\\fR")))
+                << qPrintable(linia) << " " << qPrintable(nazwaOpcji);
         }
     }
     EXPECT_GT(polecen, 5);

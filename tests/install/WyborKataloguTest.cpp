@@ -2,6 +2,8 @@
 
 #include "install/KatalogDanych.h"
 #include "legacy/TabelaParadox.h"
+#include "platform/FileSystemType.h"
+#include "platform/Registry.h"
 #include "platform/Ustawienia.h"
 #include "support/FixedAppContext.h"
 #include "support/PisarzParadox.h"
@@ -39,7 +41,12 @@ protected:
         ASSERT_TRUE(QDir().mkpath(sciezka(QStringLiteral("pusty"))));
         ASSERT_TRUE(QDir().mkpath(sciezka(QStringLiteral("zajety/2024"))));
     }
-    void TearDown() override { Ustawienia::redirectTo(QString()); }
+    void TearDown() override
+    {
+        setFileSystemProbe({});
+        Registry::redirectTo(QString());
+        Ustawienia::redirectTo(QString());
+    }
 
     QString sciezka(const QString &nazwa) const { return m_katalog.filePath(nazwa); }
 
@@ -119,6 +126,60 @@ TEST_F(WyborKataloguTest, AChoiceThatCannotBeRememberedStillOpensAndSaysSo)
     EXPECT_EQ(wynik.blad, QString());
     EXPECT_TRUE(wynik.uwaga.contains(QStringLiteral("Nie można zapamiętać")))
         << qPrintable(wynik.uwaga);
+}
+
+// A share (a folder the probe takes as NFS): no choice makes or remembers a data root there
+// unless the user said to go on, and then each is made and remembered as on a local disk.
+TEST_F(WyborKataloguTest, NoDataRootIsMadeOrRememberedOnANetworkDriveUnlessTheUserSaidToGoOn)
+{
+    const QString udzial = sciezka(QStringLiteral("udzial"));
+    ASSERT_TRUE(QDir().mkpath(udzial + QStringLiteral("/istniejacy")));
+    QFile firma(udzial + QStringLiteral("/istniejacy/FIRMA.DB"));
+    ASSERT_TRUE(firma.open(QIODevice::WriteOnly));
+    firma.close();
+    QTemporaryDir rejestr;
+    ASSERT_TRUE(rejestr.isValid());
+    Registry::redirectTo(rejestr.path());
+    setFileSystemProbe([udzial](const QString &s) -> std::optional<FileSystemType> {
+        const bool siec = s == udzial || s.startsWith(udzial + u'/');
+        return FileSystemType{siec ? 0x6969u : 0xEF53u, {}, false};
+    });
+    const struct
+    {
+        const char *nazwa;
+        RodzajWyboru rodzaj;
+        QString katalog;
+    } przypadki[] = {
+        {"istniejacy", RodzajWyboru::Istniejacy, udzial + QStringLiteral("/istniejacy")},
+        {"nowy", RodzajWyboru::Nowy, udzial + QStringLiteral("/nowy/Biuro")},
+        {"demo", RodzajWyboru::Demo, udzial + QStringLiteral("/demo")},
+    };
+    for (const bool mimo : {false, true}) {
+        AppContext kontekst = AppContext::current();
+        kontekst.networkDriveAllowed = mimo;
+        FixedAppContext zmieniony(kontekst);
+        for (const auto &p : przypadki) {
+            SCOPED_TRACE(std::string(p.nazwa) + (mimo ? ", the option given" : ""));
+            const QString poprzedni = QStringLiteral("/srv/poprzedni");
+            ASSERT_TRUE(Ustawienia().zapamietajKatalogDanych(poprzedni));
+            Ustawienia ustawienia;
+            const WynikWyboru wynik = WykonajWybor({p.rodzaj, p.katalog, QStringLiteral("Biuro")},
+                                                   kDzis, programModulu(), ustawienia);
+            if (!mimo) {
+                EXPECT_TRUE(wynik.blad.contains(QStringLiteral("leży na dysku sieciowym (NFS)")))
+                    << qPrintable(wynik.blad);
+                EXPECT_TRUE(wynik.blad.contains(QStringLiteral("--mimo-dysku-sieciowego")));
+                EXPECT_EQ(wynik.katalog, QString());
+                EXPECT_EQ(Ustawienia().katalogDanych(), poprzedni);
+                EXPECT_EQ(JestKatalogiemDanych(p.katalog), p.rodzaj == RodzajWyboru::Istniejacy);
+            } else {
+                EXPECT_EQ(wynik.blad, QString());
+                EXPECT_EQ(wynik.katalog, p.katalog);
+                EXPECT_TRUE(JestKatalogiemDanych(p.katalog));
+                EXPECT_EQ(Ustawienia().katalogDanych(), p.katalog);
+            }
+        }
+    }
 }
 
 // An old data root of the previous generation: its firm table and a year's table in the old
