@@ -101,30 +101,6 @@ bool untouchedForAnHour(const QString &path)
 
 } // namespace
 
-QString systemErrorText(int error)
-{
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("brak miejsca na dysku");
-    case EFBIG:
-        return QStringLiteral("plik przekracza dopuszczalny rozmiar");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("brak uprawnień");
-    case EROFS:
-        return QStringLiteral("dysk jest tylko do odczytu");
-    case EIO:
-        return QStringLiteral("błąd wejścia-wyjścia dysku");
-    case ENOENT:
-        return QStringLiteral("brak pliku lub katalogu");
-    case ENAMETOOLONG:
-        return QStringLiteral("za długa ścieżka");
-    default:
-        return QString::fromLocal8Bit(std::strerror(error));
-    }
-}
-
 MoveResult moveReplacing(const QString &from, const QString &to, DirectorySync sync)
 {
     const QByteArray source = encoded(from);
@@ -358,7 +334,7 @@ void copyFile(const QString &source, const QString &target)
     if (!input.open(QIODevice::ReadOnly))
         throw EngineError(
             EngineError::Io, target,
-            QStringLiteral("nie można odczytać %1: %2").arg(source, input.errorString()));
+            QStringLiteral("nie można odczytać %1: %2").arg(source, systemErrorText(errno)));
     writeNewFile(target, input.size(), [&](char *data, qint64 length, qint64 offset) {
         return input.seek(offset) && input.read(data, length) == length;
     });

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <sys/stat.h>
@@ -529,6 +530,30 @@ TEST_F(ReplacingFileTest, AFolderThatIsNotThereIsReportedWhenOpening)
     EXPECT_FALSE(file.write("x"));
     EXPECT_FALSE(file.commit());
     EXPECT_TRUE(entries().isEmpty());
+}
+
+// Every error number has its own Polish text, never the C library's words: a message the user
+// reads in Polish does not switch to English (or to the machine's language) for its cause.
+TEST(SystemErrorText, EveryErrorNumberHasAPolishTextOfItsOwn)
+{
+    const QList<QPair<int, const char *>> przypadki{
+        {ENOSPC, "brak miejsca na dysku"},
+        {EIO, "błąd wejścia-wyjścia dysku"},
+        {EEXIST, "plik lub katalog o tej nazwie już istnieje"},
+        {ENAMETOOLONG, "ścieżka jest za długa"},
+        {ENOTDIR, "część ścieżki nie jest katalogiem"},
+        {EPIPE, "odbiorca danych zakończył pracę (potok zamknięty)"},
+        {ELOOP, "za dużo dowiązań w ścieżce (dowiązanie wskazuje samo na siebie)"},
+        {4095, "błąd systemu nr 4095"},
+    };
+    for (const auto &[numer, tekst] : przypadki)
+        EXPECT_EQ(systemErrorText(numer), QString::fromUtf8(tekst)) << numer;
+    // The C library's own text, in the locale the tests run in, never shows through.
+    for (int numer = 1; numer < 134; ++numer) {
+        const QString tekst = systemErrorText(numer);
+        EXPECT_FALSE(tekst.isEmpty()) << numer;
+        EXPECT_NE(tekst, QString::fromLocal8Bit(std::strerror(numer))) << numer;
+    }
 }
 
 } // namespace
