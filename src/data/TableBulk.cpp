@@ -114,7 +114,7 @@ void Table::replaceTable(const QString &targetPath)
     m_tableName = to;
 }
 
-void Table::copyTo(const QString &targetPath, const FileFinisher &finish)
+void Table::copyTo(const QString &targetPath, const FileFinisher &finish, qint64 *recordCount)
 {
     requireOpen();
     fault(EngineOp::Copy);
@@ -144,6 +144,11 @@ void Table::copyTo(const QString &targetPath, const FileFinisher &finish)
             !file || !file->pMethods || file->pMethods->xFileSize(file, &size) != SQLITE_OK)
             throw EngineError(EngineError::Io,
                               QStringLiteral("%1: nie można odczytać pliku tabeli").arg(context()));
+        // Counted while the read holds the file: another program committing meanwhile changes
+        // the source, never the state the copy is made of.
+        if (recordCount)
+            *recordCount =
+                m_db->scalar(QStringLiteral("SELECT count(*) FROM records")).toLongLong();
         writeNewFile(
             targetPath, size,
             [file](char *data, qint64 length, qint64 offset) {

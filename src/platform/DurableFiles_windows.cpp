@@ -186,6 +186,13 @@ bool TemporaryFile::closeHandle()
     return closed;
 }
 
+qsizetype temporaryNameExtra()
+{
+    // "." before the name; "~rawen-", the machine's mark, "-", the process, "-" and up to seven
+    // characters of a 32-bit random number after it.
+    return 1 + 7 + machineMark().size() + 1 + QString::number(GetCurrentProcessId()).size() + 1 + 7;
+}
+
 bool isTemporaryName(const QString &name)
 {
     return temporaryPattern().match(name).hasMatch() ||

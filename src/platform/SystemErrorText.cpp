@@ -132,4 +132,20 @@ QString systemErrorText(int error)
     }
 }
 
+bool isStorageFailure(int error)
+{
+    switch (error) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+    case EIO:
+    case EROFS:
+    case EFBIG:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace rawen

@@ -1,13 +1,18 @@
 #include "year/KopiujKatalog.h"
 
 #include "data/EngineError.h"
+#include "data/KontrolaTabel.h"
 #include "data/KopiujStrukture.h"
+#include "data/Session.h"
 #include "data/Table.h"
 #include "platform/DurableFiles.h"
 #include "platform/OknoPostepu.h"
+#include "platform/WpisyKatalogu.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <cerrno>
 
 namespace rawen {
 
@@ -24,19 +29,10 @@ void loguj(const PrzebiegKopii &przebieg, const QString &linia)
         przebieg.dziennik(linia);
 }
 
-// The entries of a directory as the copy takes them: every entry, hidden and system ones too,
-// in the order the system lists them. Temporaries of ours are someone's work in progress, never
-// a table of the year.
-QFileInfoList wpisy(const QString &katalog)
+// A line of the log with its cause after it.
+QString zPrzyczyna(const QString &linia, const QString &przyczyna)
 {
-    QFileInfoList lista;
-    const QFileInfoList wszystkie = QDir(katalog).entryInfoList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-    for (const QFileInfo &wpis : wszystkie) {
-        if (!isTemporaryName(wpis.fileName()))
-            lista << wpis;
-    }
-    return lista;
+    return QStringLiteral("%1. Przyczyna: %2").arg(linia, przyczyna);
 }
 
 // A directory and nothing else: not hidden, not read-only, not a link.
@@ -46,9 +42,10 @@ bool samKatalog(const QFileInfo &wpis)
            (wpis.permissions() & QFileDevice::WriteOwner);
 }
 
-bool tabela(const QFileInfo &wpis)
+// A table's place: whatever stands there must be a table, or it is refused by name.
+bool miejsceTabeli(const QString &nazwa)
 {
-    return !wpis.isDir() && wpis.fileName().endsWith(QLatin1String("DB"), Qt::CaseInsensitive);
+    return nazwa.endsWith(QLatin1String("DB"), Qt::CaseInsensitive);
 }
 
 QString naPrawych(const QString &sciezka)
@@ -58,7 +55,56 @@ QString naPrawych(const QString &sciezka)
     return wynik;
 }
 
+// One step of a copy, in the order the copy takes them.
+struct Krok
+{
+    enum Rodzaj { Katalog, Tabela, Odrzucona, Nieczytelny } rodzaj;
+    QString zrodlo;
+    QString cel;
+    QString przyczyna; // why an entry is refused or a directory cannot be read
+};
+
+// The walk of the source, made before anything is copied: every entry, hidden and system ones
+// too, in the order the system lists them. Temporaries of ours are someone's work in progress,
+// never a table of the year.
+void planuj(const QString &zrodlo, const QString &cel, QList<Krok> &kroki)
+{
+    const ListaWpisow lista = CzytajKatalog(zrodlo);
+    if (!lista.blad.isEmpty()) {
+        kroki << Krok{Krok::Nieczytelny, zrodlo, cel, lista.blad};
+        return;
+    }
+    for (const QFileInfo &wpis : lista.wpisy) {
+        const QString nazwa = wpis.fileName();
+        if (isTemporaryName(nazwa))
+            continue;
+        const QString sciezkaZrodla = polacz(zrodlo, nazwa);
+        const QString sciezkaCelu = polacz(cel, nazwa);
+        if (miejsceTabeli(nazwa)) {
+            const QString blad = BladWpisuPliku(sciezkaZrodla);
+            kroki << Krok{blad.isEmpty() ? Krok::Tabela : Krok::Odrzucona, sciezkaZrodla,
+                          sciezkaCelu, blad};
+        } else if (samKatalog(wpis)) {
+            kroki << Krok{Krok::Katalog, sciezkaZrodla, sciezkaCelu, {}};
+            planuj(sciezkaZrodla, sciezkaCelu, kroki);
+        }
+    }
+}
+
+// Raised by the check before a copy is named: the source is damaged.
+struct ZrodloUszkodzone
+{
+    QString przyczyna;
+};
+
 } // namespace
+
+QString PrzebiegKopii::pokaz(const QString &sciezka) const
+{
+    if (budowa.isEmpty() || !sciezka.startsWith(budowa))
+        return sciezka;
+    return miejsce + sciezka.mid(budowa.size());
+}
 
 RegulaKopiiRoku RegulaDla(const QString &sciezka)
 {
@@ -71,76 +117,149 @@ RegulaKopiiRoku RegulaDla(const QString &sciezka)
     return wynik;
 }
 
+QStringList TabeleKatalogu(const QString &zrodlo)
+{
+    QList<Krok> kroki;
+    planuj(zrodlo, QString(), kroki);
+    QStringList tabele;
+    const QDir katalog(zrodlo);
+    for (const Krok &k : kroki) {
+        if (k.rodzaj == Krok::Tabela || k.rodzaj == Krok::Odrzucona)
+            tabele << katalog.relativeFilePath(k.zrodlo);
+    }
+    return tabele;
+}
+
 int LiczbaTabel(const QString &zrodlo)
 {
-    int liczba = 0;
-    for (const QFileInfo &wpis : wpisy(zrodlo)) {
-        if (samKatalog(wpis))
-            liczba += LiczbaTabel(wpis.filePath());
-        else if (tabela(wpis))
-            ++liczba;
-    }
-    return liczba;
+    return int(TabeleKatalogu(zrodlo).size());
 }
 
 void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
                    const PrzebiegKopii &przebieg, WynikKopii *wynik)
 {
-    for (const QFileInfo &wpis : wpisy(zrodlo)) {
-        const QString nazwa = wpis.fileName();
-        const QString sciezkaZrodla = polacz(zrodlo, nazwa);
-        const QString sciezkaCelu = polacz(cel, nazwa);
-        if (samKatalog(wpis)) {
-            // An existing directory is used as it is.
-            (void)makeDirectory(sciezkaCelu);
-            loguj(przebieg, QStringLiteral("Tworzenie katalogu :") + sciezkaCelu);
-            KopiujKatalog(TS, sciezkaZrodla, sciezkaCelu, przebieg, wynik);
+    QList<Krok> kroki;
+    planuj(zrodlo, cel, kroki);
+    QStringList zrodla;
+    for (const Krok &k : kroki) {
+        if (k.rodzaj == Krok::Tabela)
+            zrodla << k.zrodlo;
+    }
+    // Each source is checked on a thread of its own while the copies before it are made.
+    KontrolaTabel kontrola(zrodla, TS.session()->lockTimeout());
+
+    auto blad = [&](const QString &linia) {
+        loguj(przebieg, linia);
+        if (wynik)
+            wynik->bledy << linia;
+    };
+    auto krokPostepu = [&] {
+        if (przebieg.postep)
+            przebieg.postep->Postep();
+    };
+    for (const Krok &k : kroki) {
+        const QString celWDzienniku = przebieg.pokaz(k.cel);
+        switch (k.rodzaj) {
+        case Krok::Katalog:
+            // An existing directory is used as it is; one that cannot be made is named, and its
+            // tables then fail with their own cause.
+            if (!makeDirectory(k.cel)) {
+                const int bladSystemu = errno;
+                blad(zPrzyczyna(QStringLiteral("Nie można utworzyć katalogu :") + celWDzienniku,
+                                systemErrorText(bladSystemu)));
+                if (isStorageFailure(bladSystemu))
+                    throw EngineError(EngineError::Io, celWDzienniku, systemErrorText(bladSystemu),
+                                      bladSystemu);
+                continue;
+            }
+            loguj(przebieg, QStringLiteral("Tworzenie katalogu :") + celWDzienniku);
             continue;
+        case Krok::Nieczytelny:
+            blad(zPrzyczyna(QStringLiteral("Nie można odczytać katalogu :") + k.zrodlo,
+                            k.przyczyna));
+            continue;
+        case Krok::Odrzucona:
+            blad(zPrzyczyna(QStringLiteral("Bląd bazy :") + celWDzienniku,
+                            QStringLiteral("%1: %2").arg(k.zrodlo, k.przyczyna)));
+            krokPostepu();
+            continue;
+        case Krok::Tabela:
+            break;
         }
-        if (!tabela(wpis))
-            continue;
 
         TS.close();
         try {
-            TS.setTableName(sciezkaZrodla);
+            TS.setTableName(k.zrodlo);
             TS.open();
-        } catch (const EngineError &) {
-            loguj(przebieg, QStringLiteral("Bląd bazy :") + sciezkaCelu);
-            if (wynik)
-                wynik->bledy << QStringLiteral("Bląd bazy :") + sciezkaCelu;
+        } catch (const EngineError &e) {
+            blad(zPrzyczyna(QStringLiteral("Bląd bazy :") + celWDzienniku,
+                            QStringLiteral("%1: %2").arg(k.zrodlo, e.cause())));
         }
         if (TS.isOpen()) {
-            const RegulaKopiiRoku regula = RegulaDla(sciezkaZrodla);
-            loguj(przebieg, QStringLiteral("Tworzenie bazy :") + sciezkaCelu);
-            const bool byla = existsAnyKind(sciezkaCelu);
+            const RegulaKopiiRoku regula = RegulaDla(k.zrodlo);
+            loguj(przebieg, QStringLiteral("Tworzenie bazy :") + celWDzienniku);
+            const bool byla = existsAnyKind(k.cel);
             bool utworzona = false;
+            qint64 rekordy = -1;
+            QString przyczyna;
+            int bladSystemu = 0;
+            DodatkiKopii dodatki;
+            // A damaged source is never copied: its copy would pass for a whole table, and a
+            // second run would leave it be.
+            dodatki.przedNazwaniem = [&] {
+                const WerdyktKontroli werdykt = kontrola.werdykt(k.zrodlo);
+                if (!werdykt.zdrowa)
+                    throw ZrodloUszkodzone{werdykt.przyczyna};
+            };
+            dodatki.rekordy = regula.kopiujRekordy ? &rekordy : nullptr;
+            dodatki.przyczyna = &przyczyna;
+            dodatki.bladSystemu = &bladSystemu;
             try {
-                utworzona = KopiujStrukture(TS, sciezkaCelu, regula.kopiujRekordy,
-                                            regula.polaDoCzyszczenia);
-
-            } catch (const EngineError &blad) {
+                utworzona = KopiujStrukture(TS, k.cel, regula.kopiujRekordy,
+                                            regula.polaDoCzyszczenia, dodatki);
+            } catch (const ZrodloUszkodzone &uszkodzone) {
+                blad(zPrzyczyna(QStringLiteral("Bląd bazy :") + celWDzienniku,
+                                QStringLiteral("%1: %2").arg(k.zrodlo, uszkodzone.przyczyna)));
+                TS.close();
+                krokPostepu();
+                continue;
+            } catch (const EngineError &e) {
+                if (e.kind() == EngineError::Damaged) {
+                    // The source broke while it was read for the copy.
+                    blad(zPrzyczyna(QStringLiteral("Bląd bazy :") + celWDzienniku,
+                                    QStringLiteral("%1: %2").arg(k.zrodlo, e.cause())));
+                    TS.close();
+                    krokPostepu();
+                    continue;
+                }
                 // The rule cannot be kept: the copy stops, and the user must learn that the year
                 // is incomplete.
                 const QString linia =
-                    QStringLiteral("Błąd tworzenia bazy :%1 (%2)").arg(sciezkaCelu, blad.cause());
+                    QStringLiteral("Błąd tworzenia bazy :%1 (%2)").arg(celWDzienniku, e.cause());
                 loguj(przebieg, linia);
                 if (wynik)
                     wynik->bledy << linia;
                 TS.close();
                 throw;
             }
-            if (wynik) {
-                if (utworzona)
-                    wynik->utworzone << WynikKopii::Tabela{sciezkaZrodla, sciezkaCelu, regula};
-                else if (byla)
+            if (utworzona) {
+                if (wynik)
+                    wynik->utworzone << WynikKopii::Tabela{k.zrodlo, k.cel, regula, rekordy};
+            } else if (byla) {
+                if (wynik)
                     ++wynik->istniejace;
-                else
-                    wynik->bledy << QStringLiteral("Nie utworzono bazy :") + sciezkaCelu;
+            } else {
+                blad(zPrzyczyna(QStringLiteral("Nie utworzono bazy :") + celWDzienniku,
+                                przyczyna.isEmpty() ? QStringLiteral("nieznana") : przyczyna));
+                // A disk that is full or fails takes no further table either.
+                if (isStorageFailure(bladSystemu)) {
+                    TS.close();
+                    throw EngineError(EngineError::Io, celWDzienniku, przyczyna, bladSystemu);
+                }
             }
         }
         TS.close();
-        if (przebieg.postep)
-            przebieg.postep->Postep();
+        krokPostepu();
     }
 }
 
@@ -148,7 +267,8 @@ QStringList SprawdzKopie(const WynikKopii &wynik, const PrzebiegKopii &przebieg)
 {
     QStringList bledy;
     auto blad = [&](const QString &cel, const QString &opis) {
-        const QString linia = QStringLiteral("Błąd kopii bazy :%1 (%2)").arg(cel, opis);
+        const QString linia =
+            QStringLiteral("Błąd kopii bazy :%1 (%2)").arg(przebieg.pokaz(cel), opis);
         loguj(przebieg, linia);
         bledy << linia;
     };
@@ -163,10 +283,15 @@ QStringList SprawdzKopie(const WynikKopii &wynik, const PrzebiegKopii &przebieg)
                     blad(t.cel, QStringLiteral("ma %1 rekordów, a powinna być pusta").arg(rekordy));
                 continue;
             }
-            Table zrodlo;
-            zrodlo.setTableName(t.zrodlo);
-            zrodlo.open();
-            const qint64 wzor = zrodlo.recordCount();
+            // The state the copy was made from, not the source as another program has changed
+            // it since.
+            qint64 wzor = t.rekordyZrodla;
+            if (wzor < 0) {
+                Table zrodlo;
+                zrodlo.setTableName(t.zrodlo);
+                zrodlo.open();
+                wzor = zrodlo.recordCount();
+            }
             if (rekordy != wzor)
                 blad(t.cel,
                      QStringLiteral("ma %1 rekordów, a baza źródłowa %2").arg(rekordy).arg(wzor));

@@ -1,14 +1,52 @@
 #include "year/OtwarcieRoku.h"
 
 #include "data/EngineError.h"
+#include "data/Sqlite.h"
 #include "data/Table.h"
 #include "data/WartosciProgramu.h"
 #include "platform/DurableFiles.h"
+#include "platform/FileNames.h"
+#include "platform/WpisyKatalogu.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <memory>
+
 namespace rawen {
+
+namespace {
+
+QString zPrzyczyna(const QString &linia, const QString &przyczyna)
+{
+    return QStringLiteral("%1. Przyczyna: %2").arg(linia, przyczyna);
+}
+
+// The first path of the run the storage engine could not take, with its length; "" when all
+// fit. The tables of a new year are made under temporary names inside a directory under a
+// temporary name: both count.
+QString zaDlugaSciezka(const QString &zrodlo, const QString &cel, bool nowyKatalog,
+                       qsizetype *dlugosc)
+{
+    const qsizetype limit = longestTablePath();
+    const qsizetype tymczasowa = temporaryNameExtra();
+    const qsizetype naKatalog = nowyKatalog ? tymczasowa : 0;
+    for (const QString &tabela : TabeleKatalogu(zrodlo)) {
+        const QString sciezkaZrodla = zrodlo + u'/' + tabela;
+        const QString sciezkaCelu = cel + u'/' + tabela;
+        const qsizetype zr = QFile::encodeName(sciezkaZrodla).size();
+        const qsizetype ce = QFile::encodeName(sciezkaCelu).size() + naKatalog + tymczasowa;
+        if (zr > limit || ce > limit) {
+            *dlugosc = qMax(zr, ce);
+            return zr > limit ? sciezkaZrodla : sciezkaCelu;
+        }
+    }
+    return QString();
+}
+
+} // namespace
 
 QStringList WynikOtwarciaRoku::bledy() const
 {
@@ -23,35 +61,93 @@ WynikOtwarciaRoku OtworzRok(Table &TS, const QString &katalog, const QString &ro
                             const std::function<bool()> &czyKontynuowac, WartosciProgramu *wartosci)
 {
     WynikOtwarciaRoku wynik;
+    DurabilityWatch trwalosc;
     auto loguj = [&](const QString &linia) {
         if (przebieg.dziennik)
             przebieg.dziennik(linia);
+    };
+    auto koniec = [&](const QString &blad) {
+        loguj(blad);
+        wynik.bladKrytyczny = blad;
+        wynik.ostrzezenia = trwalosc.takeWarnings();
+        return wynik;
     };
     const QString zrodlo = katalog + zRoku;
     const QString cel = katalog + rok;
     loguj(QStringLiteral("Generowanie nowego roku."));
     loguj(QStringLiteral("Baza danych w katalogu : ") + zrodlo);
-    if (!QFileInfo(zrodlo).isDir())
+    QString przyczyna;
+    switch (SprawdzKatalog(zrodlo, &przyczyna)) {
+    case StanKatalogu::Brak:
         loguj(QStringLiteral("Brak katalogu : ") + zrodlo);
-    if (QFileInfo::exists(cel) || !makeDirectory(cel)) {
-        if (!czyKontynuowac()) {
-            wynik.przerwane = true;
-            return wynik;
-        }
+        break;
+    case StanKatalogu::Jest:
+        break;
+    case StanKatalogu::NieKatalog:
+    case StanKatalogu::Nieczytelny:
+        // There, but not to be read: an empty year made from it would pass for a copy.
+        return koniec(
+            zPrzyczyna(QStringLiteral("Nie można odczytać katalogu : ") + zrodlo, przyczyna));
+    }
+
+    wynik.nowyKatalog = !existsAnyKind(cel);
+    qsizetype dlugosc = 0;
+    const QString zaDluga = zaDlugaSciezka(zrodlo, cel, wynik.nowyKatalog, &dlugosc);
+    if (!zaDluga.isEmpty())
+        return koniec(zPrzyczyna(
+            QStringLiteral("Nie można otworzyć roku w katalogu : ") + katalog,
+            QStringLiteral("ścieżka jest za długa (%1 ma z nazwą tymczasową %2 bajtów, a może mieć "
+                           "najwyżej %3); przenieś dane do katalogu o krótszej ścieżce")
+                .arg(zaDluga)
+                .arg(dlugosc)
+                .arg(longestTablePath())));
+
+    if (!wynik.nowyKatalog && !czyKontynuowac()) {
+        wynik.przerwane = true;
+        return wynik;
+    }
+    // A new year is made whole beside its place and named last.
+    std::unique_ptr<TemporaryDirectory> budowa;
+    PrzebiegKopii przebiegKopii = przebieg;
+    QString gdzie = cel;
+    if (wynik.nowyKatalog) {
+        budowa = std::make_unique<TemporaryDirectory>(cel);
+        if (!budowa->isValid())
+            return koniec(zPrzyczyna(QStringLiteral("Nie można utworzyć katalogu :") + cel,
+                                     systemErrorText(errno)));
+        gdzie = budowa->path();
+        przebiegKopii.budowa = gdzie;
+        przebiegKopii.miejsce = cel;
     }
     loguj(QStringLiteral("Tworzenie katalogu :") + cel);
     try {
-        KopiujKatalog(TS, zrodlo, cel, przebieg, &wynik.kopia);
+        KopiujKatalog(TS, zrodlo, gdzie, przebiegKopii, &wynik.kopia);
     } catch (const EngineError &blad) {
         wynik.bladKrytyczny =
             wynik.kopia.bledy.isEmpty() ? blad.message() : wynik.kopia.bledy.last();
+    }
+    if (wynik.bladKrytyczny.isEmpty())
+        wynik.niezgodnosci = SprawdzKopie(wynik.kopia, przebiegKopii);
+    if (!wynik.bledy().isEmpty()) {
+        // A new year that is not whole goes with its temporary name; tables added to a year that
+        // was there stay, each whole.
+        loguj(wynik.nowyKatalog ? QStringLiteral("Rok %1 nie został otwarty.").arg(rok)
+                                : QStringLiteral("Rok %1 nie jest kompletny.").arg(rok));
+        wynik.ostrzezenia = trwalosc.takeWarnings();
         return wynik;
     }
-    wynik.niezgodnosci = SprawdzKopie(wynik.kopia, przebieg);
+    if (budowa) {
+        if (!budowa->moveInto())
+            return koniec(zPrzyczyna(QStringLiteral("Nie można nadać nazwy katalogowi :") + cel,
+                                     systemErrorText(errno)));
+        for (WynikKopii::Tabela &t : wynik.kopia.utworzone)
+            t.cel = przebiegKopii.pokaz(t.cel);
+    }
     if (wartosci)
         wartosci->listaLat << rok.left(4);
     loguj(QStringLiteral("KONIEC."));
     wynik.zakonczone = true;
+    wynik.ostrzezenia = trwalosc.takeWarnings();
     return wynik;
 }
 
