@@ -293,6 +293,65 @@ TEST_F(DurableFilesTest, ASuccessfulWriteLeavesOnlyItsTarget)
     }
 }
 
+// The temporary's name is a second name of the new file once it is linked: a failure to remove
+// it is tried again, so no hidden second name stays behind for no later run to clear; a sync of
+// the directory that fails is kept as a warning (the file is whole), not passed over.
+TEST_F(DurableFilesTest, AFailedUnlinkIsTriedAgainAndAFailedDirectorySyncIsAWarning)
+{
+    auto napisz = [&](const QString &nazwa) {
+        writeNewFile(sciezka(nazwa), 5, [](char *d, qint64 n, qint64) {
+            std::memset(d, 'y', size_t(n));
+            return true;
+        });
+    };
+    // Where the steps fall in a write that goes through.
+    FaultPoint::setRecording(true);
+    FaultPoint::resetCount();
+    napisz(QStringLiteral("PROBA"));
+    const QList<FaultPoint::Step> kroki = FaultPoint::recorded();
+    FaultPoint::setRecording(false);
+    qint64 usuniecie = 0;
+    qint64 synchronizacja = 0;
+    for (qsizetype i = 0; i < kroki.size(); ++i) {
+        if (kroki[i].step == FileStep::Unlink)
+            usuniecie = i + 1;
+        if (kroki[i].step == FileStep::Sync && kroki[i].path == katalog.path())
+            synchronizacja = i + 1;
+    }
+    ASSERT_GT(usuniecie, 0);
+    ASSERT_GT(synchronizacja, usuniecie);
+
+    const QList<QPair<const char *, qint64>> przypadki{{"JEDEN", usuniecie},
+                                                       {"DWA", synchronizacja}};
+    for (const auto &[nazwa, krok] : przypadki) {
+        SCOPED_TRACE(nazwa);
+        DurabilityWatch straz;
+        FaultPoint::arm(krok, FaultPoint::Fault::IoError);
+        ASSERT_NO_THROW(napisz(QString::fromLatin1(nazwa)));
+        FaultPoint::disarm();
+        EXPECT_EQ(fileBytes(sciezka(QString::fromLatin1(nazwa))), QByteArray("yyyyy"));
+        QStringList ukryte;
+        for (const QString &wpis : wpisy()) {
+            if (wpis.startsWith(u'.'))
+                ukryte << wpis;
+        }
+        EXPECT_TRUE(ukryte.isEmpty()) << qPrintable(ukryte.join(u' '));
+        const QStringList ostrzezenia = straz.takeWarnings();
+        if (krok == usuniecie) {
+            EXPECT_TRUE(ostrzezenia.isEmpty()) << qPrintable(ostrzezenia.join(u'\n'));
+        } else {
+            EXPECT_EQ(ostrzezenia,
+                      QStringList{QStringLiteral("Nie udało się utrwalić zmian w katalogu %1 "
+                                                 "(Przyczyna: błąd wejścia-wyjścia dysku): dane "
+                                                 "są całe, ale nowe nazwy plików mogą nie "
+                                                 "przetrwać awarii zasilania.")
+                                      .arg(katalog.path())});
+            EXPECT_TRUE(straz.takeWarnings().isEmpty());
+            EXPECT_TRUE(straz.anyWarning());
+        }
+    }
+}
+
 // A move that must not overwrite tells an existing target (a file, or a directory holding
 // files) from a failure, and never loses its source; a table move onto a directory fails whole.
 TEST_F(DurableFilesTest, AMoveOntoSomethingThatExistsKeepsTheSource)
