@@ -1,18 +1,23 @@
 #include "archive/Archiwum.h"
 
 #include "archive/KopiaPliku.h"
+#include "archive/MiejsceArchiwum.h"
 #include "archive/PlikiBazy.h"
 #include "data/EngineError.h"
+#include "data/KontrolaTabel.h"
 #include "data/Sqlite.h"
 #include "data/Table.h"
 #include "data/TableFile.h"
+#include "format/Liczebniki.h"
 #include "platform/DurableFiles.h"
 #include "platform/OknoPostepu.h"
+#include "platform/WpisyKatalogu.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
 
+#include <algorithm>
 #include <cerrno>
 #include <sqlite3.h>
 #include <vector>
@@ -21,30 +26,47 @@ namespace rawen {
 
 namespace {
 
-// The database files directly in `katalog`, every entry looked at (hidden ones too; this
-// program's temporaries carry no type key).
-QStringList plikiBazy(const QString &katalog)
+// What a walk of the archive finds in one directory: its database files (every entry looked
+// at, hidden ones too; this program's temporaries carry no type key), the subdirectories it
+// follows (neither hidden nor system, not beginning with a point, not links; no limit on their
+// number or the length of their names), and what it refuses by name: an entry named as a
+// database file that is no regular file (a FIFO would hang the copy for good), and a directory
+// it cannot read.
+struct WpisyCzesci
 {
     QStringList pliki;
-    const QFileInfoList wpisy = QDir(katalog).entryInfoList(
-        QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo &wpis : wpisy) {
-        if (JestPlikiemBazy(wpis.fileName()) && !isTemporaryName(wpis.fileName()))
-            pliki << wpis.fileName();
-    }
-    return pliki;
-}
+    QStringList podkatalogi;
+    QStringList odrzucone;
+};
 
-// The subdirectories an archive follows: neither hidden nor system, not beginning with a point.
-// There is no limit on their number or the length of their names.
-QStringList podkatalogi(const QString &katalog)
+WpisyCzesci wpisyCzesci(const QString &katalog, const QString &wzgledny)
 {
-    QStringList wynik;
-    const QFileInfoList wpisy =
-        QDir(katalog).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo &wpis : wpisy) {
-        if (!wpis.fileName().startsWith(u'.') && !wpis.isSymLink())
-            wynik << wpis.fileName();
+    WpisyCzesci wynik;
+    const ListaWpisow lista = CzytajKatalog(katalog);
+    auto nazwa = [&](const QString &plik) {
+        return QDir::toNativeSeparators(wzgledny.isEmpty() ? plik : wzgledny + u'/' + plik);
+    };
+    if (!lista.blad.isEmpty()) {
+        wynik.odrzucone << QStringLiteral("%1: nie można odczytać katalogu (%2)")
+                               .arg(QDir::toNativeSeparators(katalog), lista.blad);
+        return wynik;
+    }
+    QFileInfoList wpisy = lista.wpisy;
+    std::sort(wpisy.begin(), wpisy.end(),
+              [](const QFileInfo &a, const QFileInfo &b) { return a.fileName() < b.fileName(); });
+    for (const QFileInfo &wpis : std::as_const(wpisy)) {
+        const QString plik = wpis.fileName();
+        if (isTemporaryName(plik))
+            continue;
+        if (JestPlikiemBazy(plik)) {
+            const QString niePlik = BladWpisuPliku(wpis.filePath());
+            if (niePlik.isEmpty())
+                wynik.pliki << plik;
+            else
+                wynik.odrzucone << QStringLiteral("%1: %2").arg(nazwa(plik), niePlik);
+        } else if (wpis.isDir() && !wpis.isSymLink() && !plik.startsWith(u'.')) {
+            wynik.podkatalogi << plik;
+        }
     }
     return wynik;
 }
@@ -58,12 +80,16 @@ CzescArchiwum czesc(const QString &korzen, const QString &nazwa, int krok)
         return c;
     c.katalogi << nazwa;
     // Files lying directly in BAZA or a year belong to the firm as much as the others.
-    for (const QString &plik : plikiBazy(katalog))
+    const WpisyCzesci gora = wpisyCzesci(katalog, nazwa);
+    for (const QString &plik : gora.pliki)
         c.pliki << nazwa + u'/' + plik;
-    for (const QString &s : podkatalogi(katalog)) {
+    c.odrzucone << gora.odrzucone;
+    for (const QString &s : gora.podkatalogi) {
         c.katalogi << nazwa + u'/' + s;
-        for (const QString &plik : plikiBazy(katalog + u'/' + s))
+        const WpisyCzesci nizej = wpisyCzesci(katalog + u'/' + s, nazwa + u'/' + s);
+        for (const QString &plik : nizej.pliki)
             c.pliki << nazwa + u'/' + s + u'/' + plik;
+        c.odrzucone << nizej.odrzucone;
     }
     return c;
 }
@@ -83,6 +109,16 @@ bool utworzKatalogi(const QString &sciezka)
     if (rodzic != info.absoluteFilePath() && !utworzKatalogi(rodzic))
         return false;
     return makeDirectory(info.absoluteFilePath());
+}
+
+// Why the directory could not be made: a file in its place is said to be one.
+QString przyczynaKatalogu(const QString &sciezka)
+{
+    const int blad = errno;
+    QString przyczyna;
+    if (SprawdzKatalog(sciezka, &przyczyna) == StanKatalogu::NieKatalog)
+        return przyczyna;
+    return systemErrorText(blad);
 }
 
 void krok(const PrzebiegArchiwum &przebieg)
@@ -119,8 +155,9 @@ QList<CzescArchiwum> CzesciArchiwum(const QString &korzen, const QStringList &la
 {
     QList<CzescArchiwum> czesci;
     CzescArchiwum gora;
-    for (const QString &plik : plikiBazy(korzen))
-        gora.pliki << plik;
+    const WpisyCzesci wpisy = wpisyCzesci(korzen, QString());
+    gora.pliki = wpisy.pliki;
+    gora.odrzucone = wpisy.odrzucone;
     czesci << gora;
     czesci << czesc(korzen, QStringLiteral("BAZA"), 1);
     for (int i = 0; i < lata.size(); ++i)
@@ -132,13 +169,22 @@ QString WynikArchiwum::podsumowanie() const
 {
     if (udane())
         return QStringLiteral("Archiwum sprawdzone: %1 tabel (%2 plików).").arg(tabele).arg(pliki);
-    QString tekst = QStringLiteral("Archiwum nie jest kompletne. Nie zarchiwizowano %1 plików:")
-                        .arg(bledy.size());
+    // A damaged table's copy is kept in the archive: the lines say what each failure left.
+    QString tekst = QStringLiteral("Archiwum nie jest kompletne (%1):")
+                        .arg(Liczebnik(bledy.size(), liczebniki::blad));
     for (qsizetype i = 0; i < bledy.size() && i < 15; ++i)
         tekst += u'\r' + bledy[i];
     if (bledy.size() > 15)
         tekst += QStringLiteral("\r... i %1 innych.").arg(bledy.size() - 15);
     tekst += QStringLiteral("\rData ostatniej aktualizacji archiwum nie została zmieniona.");
+    return tekst;
+}
+
+QString WynikArchiwum::uwagi() const
+{
+    QString tekst;
+    for (const QString &ostrzezenie : ostrzezenia)
+        tekst += QStringLiteral("\rUwaga: ") + ostrzezenie;
     return tekst;
 }
 
@@ -151,7 +197,7 @@ constexpr qint64 kBajtowWPartii = qint64(256) << 20;
 
 // An archived file checked as it lies on the disk after its sync: the hash of its bytes read
 // back must be that of the bytes copied, and a table must open (with `dokladnie`, also pass
-// SQLite's quick check). Raises EngineError.
+// SQLite's integrity check). Raises EngineError.
 void sprawdzKopie(const QString &cel, const QString &plik, const SkopiowanyPlik &kopia,
                   bool dokladnie)
 {
@@ -164,12 +210,23 @@ void sprawdzKopie(const QString &cel, const QString &plik, const SkopiowanyPlik 
     Table tabela;
     tabela.setTableName(cel);
     tabela.open();
+    // The source's quick check is made in any case; here the copy as it lies in the archive
+    // gets SQLite's full check (its indexes against its records too).
     if (dokladnie) {
         SqliteDatabase db;
         db.open(cel, QFileInfo(cel).fileName(), false, true);
-        const QString werdykt = db.scalar(QStringLiteral("PRAGMA quick_check")).toString();
-        if (werdykt != QLatin1String("ok"))
-            throw EngineError(EngineError::Damaged, plik, werdykt);
+        SqliteStatement kontrola = db.prepare(QStringLiteral("PRAGMA integrity_check(20)"));
+        int bledy = 0;
+        while (kontrola.step()) {
+            if (bledy == 0 && kontrola.column(0).toString() == QLatin1String("ok"))
+                return;
+            ++bledy;
+        }
+        if (bledy > 0)
+            throw EngineError(EngineError::Damaged, plik,
+                              QStringLiteral("kopia w archiwum nie przeszła pełnego testu "
+                                             "spójności (znalazł %1)")
+                                  .arg(Liczebnik(bledy, liczebniki::blad)));
     }
 }
 
@@ -179,17 +236,35 @@ WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &
                          const PrzebiegArchiwum &przebieg, bool dokladnie)
 {
     WynikArchiwum wynik;
+    DurabilityWatch trwalosc;
+    // Never onto the data it archives, nor where it would be taken for data.
+    const QString miejsce = BladMiejscaArchiwum(A, R);
+    if (!miejsce.isEmpty()) {
+        wynik.bledy << QStringLiteral("%1: nie można archiwizować do tego katalogu: %2")
+                           .arg(natywna(A), miejsce);
+        return wynik;
+    }
     const QList<CzescArchiwum> czesci = CzesciArchiwum(R, lata);
     if (!utworzKatalogi(A)) {
         wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu archiwum (%2)")
-                           .arg(natywna(A), systemErrorText(errno));
+                           .arg(natywna(A), przyczynaKatalogu(A));
         return wynik;
     }
+    // Every table file is checked as it lies in the data, on a thread beside the copy.
+    QStringList tabele;
+    for (const CzescArchiwum &c : czesci) {
+        for (const QString &plik : c.pliki) {
+            if (KluczTypu(QFileInfo(plik).fileName()) == QLatin1String("DB"))
+                tabele << R + plik;
+        }
+    }
+    KontrolaTabel kontrola(tabele);
     przejdz(czesci, przebieg, [&](const CzescArchiwum &c) {
+        wynik.bledy << c.odrzucone;
         for (const QString &katalog : c.katalogi) {
             if (!utworzKatalogi(A + katalog))
                 wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu (%2)")
-                                   .arg(natywna(A + katalog), systemErrorText(errno));
+                                   .arg(natywna(A + katalog), przyczynaKatalogu(A + katalog));
         }
         // The files are copied a batch at a time and put in place together, so they reach the
         // disk together; each is synced before its rename, and its directory after the last
@@ -215,6 +290,22 @@ WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &
             for (const auto &[plik, kopia] : gotowe) {
                 try {
                     sprawdzKopie(A + plik, plik, kopia, dokladnie);
+                    // A table file that is no table, or a damaged one, is kept as it was copied
+                    // (it is all there is), but the archive is not whole.
+                    if (KluczTypu(QFileInfo(plik).fileName()) == QLatin1String("DB")) {
+                        if (!kopia.baza)
+                            throw EngineError(EngineError::Damaged, plik,
+                                              QStringLiteral("plik nie jest tabelą bazy danych "
+                                                             "(jest uszkodzony albo to plik "
+                                                             "innego rodzaju); jego kopia jest w "
+                                                             "archiwum"));
+                        const WerdyktKontroli werdykt = kontrola.werdykt(R + plik);
+                        if (!werdykt.zdrowa)
+                            throw EngineError(EngineError::Damaged, plik,
+                                              werdykt.przyczyna +
+                                                  QStringLiteral("; kopia tabeli w takim stanie "
+                                                                 "jest w archiwum"));
+                    }
                     ++wynik.pliki;
                     if (kopia.naszaTabela)
                         ++wynik.tabele;
@@ -237,6 +328,7 @@ WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &
         }
         zatwierdzPartie();
     });
+    wynik.ostrzezenia = trwalosc.takeWarnings();
     return wynik;
 }
 
@@ -254,6 +346,8 @@ QString WynikOdtworzenia::podsumowanie() const
         tekst += QStringLiteral("\rDane sprzed odtworzenia zapisano w katalogu %1. Aby do nich "
                                 "wrócić, odtwórz dane z tego katalogu (\"dowolna lokalizacja\").")
                      .arg(natywna(kopiaBezpieczenstwa));
+    for (const QString &ostrzezenie : ostrzezenia)
+        tekst += QStringLiteral("\rUwaga: ") + ostrzezenie;
     return tekst;
 }
 
@@ -311,7 +405,33 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
                          int czekanieNaBlokade)
 {
     WynikOdtworzenia wynik;
-    const QList<CzescArchiwum> czesci = CzesciArchiwum(A, lata);
+    DurabilityWatch trwalosc;
+    // The data itself, or a folder inside it, is no archive to restore from.
+    const QString miejsce = BladMiejscaArchiwum(A, R, {}, true);
+    if (!miejsce.isEmpty()) {
+        wynik.bledy << QStringLiteral("%1: nie można odtwarzać z tego katalogu: %2; nic nie "
+                                      "odtworzono")
+                           .arg(natywna(A), miejsce);
+        return wynik;
+    }
+    QList<CzescArchiwum> czesci = CzesciArchiwum(A, lata);
+
+    // A live entry in a file's place that is no regular file (a FIFO would hang the restore for
+    // good, a directory would be lost) is named and left as it is.
+    for (CzescArchiwum &c : czesci) {
+        QStringList pliki;
+        for (const QString &plik : std::as_const(c.pliki)) {
+            const QFileInfo zywy(R + plik);
+            const QString niePlik =
+                zywy.exists() || zywy.isSymLink() ? BladWpisuPliku(R + plik) : QString();
+            if (niePlik.isEmpty())
+                pliki << plik;
+            else
+                c.odrzucone << QStringLiteral("%1: w danych %2; nie odtworzono")
+                                   .arg(natywna(plik), niePlik);
+        }
+        c.pliki = pliki;
+    }
 
     // The live files the restore will replace go first into the safety folder, whole, before
     // anything live is touched.
@@ -365,6 +485,7 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
     }
 
     przejdz(czesci, przebieg, [&](const CzescArchiwum &c) {
+        wynik.bledy << c.odrzucone;
         for (const QString &katalog : c.katalogi) {
             if (!utworzKatalogi(R + katalog))
                 wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu (%2)")
@@ -393,6 +514,7 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
             }
         }
     });
+    wynik.ostrzezenia = trwalosc.takeWarnings();
     return wynik;
 }
 

@@ -4,11 +4,13 @@
 #include "data/Sqlite.h"
 #include "data/TableFile.h"
 #include "platform/DurableFiles.h"
+#include "platform/WpisyKatalogu.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QHashFunctions>
 
+#include <cerrno>
 #include <sqlite3.h>
 #include <vector>
 
@@ -22,9 +24,15 @@ struct CzytnikPliku::Stan
     bool transakcja = false;
 };
 
-CzytnikPliku::CzytnikPliku(const QString &sciezka) : m_stan(new Stan)
+CzytnikPliku::CzytnikPliku(const QString &sciezka) : m_stan(nullptr)
 {
     const QString nazwa = QFileInfo(sciezka).fileName();
+    // A FIFO opened for reading would wait for a writer for good; nothing but a regular file is
+    // opened.
+    const QString niePlik = BladWpisuPliku(sciezka);
+    if (!niePlik.isEmpty())
+        throw EngineError(EngineError::Io, nazwa, niePlik);
+    m_stan = new Stan;
     try {
         m_stan->db.open(sciezka, nazwa, false, true);
         m_stan->db.exec(QStringLiteral("BEGIN"));
@@ -61,10 +69,11 @@ CzytnikPliku::CzytnikPliku(const QString &sciezka) : m_stan(new Stan)
     }
     m_stan->surowy.setFileName(sciezka);
     if (!m_stan->surowy.open(QIODevice::ReadOnly)) {
-        const QString przyczyna = m_stan->surowy.errorString();
+        const int blad = errno;
         delete m_stan;
         throw EngineError(EngineError::Io, nazwa,
-                          QStringLiteral("nie można odczytać pliku: %1").arg(przyczyna));
+                          QStringLiteral("nie można odczytać pliku: %1").arg(systemErrorText(blad)),
+                          blad);
     }
     m_rozmiar = m_stan->surowy.size();
 }
@@ -125,6 +134,7 @@ template <typename Pisz> SkopiowanyPlik kopiuj(const QString &zrodlo, Pisz pisz)
     CzytnikPliku czytnik(zrodlo);
     SkopiowanyPlik wynik;
     wynik.rozmiar = czytnik.rozmiar();
+    wynik.baza = czytnik.baza();
     wynik.naszaTabela = czytnik.naszaTabela();
     pisz(czytnik, wynik);
     return wynik;

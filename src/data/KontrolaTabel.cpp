@@ -2,6 +2,7 @@
 
 #include "data/EngineError.h"
 #include "data/Sqlite.h"
+#include "format/Liczebniki.h"
 #include "platform/FileNames.h"
 
 #include <QFileInfo>
@@ -64,12 +65,9 @@ Sprawdzenie sprawdz(const QString &plik, int czekanie, const std::atomic<bool> *
             return {Wynik::Zdrowa, QString()};
         // SQLite names the faults in English and by page numbers: the user learns how many.
         return {Wynik::Uszkodzona,
-                bledy >= kNajwiecejBledow
-                    ? QStringLiteral("plik tabeli jest uszkodzony (test spójności: %1 i więcej "
-                                     "błędów)")
-                          .arg(kNajwiecejBledow)
-                    : QStringLiteral("plik tabeli jest uszkodzony (test spójności: błędów %1)")
-                          .arg(bledy)};
+                QStringLiteral("plik tabeli jest uszkodzony (test spójności znalazł %1%2)")
+                    .arg(bledy >= kNajwiecejBledow ? QStringLiteral("co najmniej ") : QString(),
+                         Liczebnik(bledy, liczebniki::blad))};
     } catch (const EngineError &blad) {
         if (blad.kind() == EngineError::Damaged)
             return {Wynik::Uszkodzona, blad.cause()};

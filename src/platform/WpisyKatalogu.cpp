@@ -122,7 +122,8 @@ StanKatalogu SprawdzKatalog(const QString &katalog, QString *przyczyna)
         return stan;
     };
 #ifdef Q_OS_UNIX
-    const QByteArray nazwa = QFile::encodeName(katalog);
+    // Without a closing separator: "file/" would only say that a part of the path is no folder.
+    const QByteArray nazwa = QFile::encodeName(QDir::cleanPath(katalog));
     struct stat st;
     if (::stat(nazwa.constData(), &st) != 0) {
         const int blad = errno;
