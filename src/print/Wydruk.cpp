@@ -6,6 +6,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/OknoPostepu.h"
 #include "platform/Windows1250.h"
+#include "print/CelWydruku.h"
 #include "print/DrukarkaWindows.h"
 #include "print/KonwertujPL.h"
 #include "print/OknoWydruku.h"
@@ -379,6 +380,17 @@ bool Wydruk::StartWydruku(bool podzial)
             m_urzadzeniePortu.isEmpty() ? UrzadzeniePortu(m_ustawienia.DRPORT) : m_urzadzeniePortu;
         m_nazwaPliku = urzadzenie.isEmpty() ? QStringLiteral("LPT%1").arg(m_ustawienia.DRPORT + 1)
                                             : urzadzenie;
+        // A file standing in for the port takes the place of whatever it names.
+        const QString zajety =
+            urzadzenie.isEmpty()
+                ? QString()
+                : BladPlikuWydruku(urzadzenie, KatalogiDanychWydruku(m_wartosci.katalogDanych));
+        if (!zajety.isEmpty()) {
+            m_kanal = Kanal::Zaden;
+            MessageBoxes::current().error(QStringLiteral("Błąd otwarcia portu : ") + m_nazwaPliku +
+                                          QStringLiteral("\rPrzyczyna: ") + zajety);
+            return false;
+        }
         if (!urzadzenie.isEmpty())
             m_plik = m_pliki->otworzPort(urzadzenie);
         if (!m_plik) {
@@ -398,6 +410,14 @@ bool Wydruk::StartWydruku(bool podzial)
         if (nazwa.isEmpty())
             return false;
         m_nazwaPliku = nazwa;
+        // Never over a table, nor a text named as one among the data.
+        const QString zajety =
+            BladPlikuWydruku(nazwa, KatalogiDanychWydruku(m_wartosci.katalogDanych));
+        if (!zajety.isEmpty()) {
+            MessageBoxes::current().error(QStringLiteral("Błąd otwarcia pliku : ") + nazwa +
+                                          QStringLiteral("\rPrzyczyna: ") + zajety);
+            return false;
+        }
         m_plik = m_pliki->otworzPlik(nazwa);
         if (!m_plik) {
             MessageBoxes::current().error(QStringLiteral("Błąd otwarcia pliku : ") + nazwa);
