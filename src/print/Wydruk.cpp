@@ -2,6 +2,7 @@
 
 #include "data/WartosciProgramu.h"
 #include "format/Formatowanie.h"
+#include "platform/DurableFiles.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "platform/OknoPostepu.h"
@@ -437,40 +438,49 @@ bool Wydruk::StartWydruku(bool podzial)
 
 void Wydruk::KoniecWydruku()
 {
-    switch (m_kanal) {
-    case Kanal::Zaden:
-        return;
-    case Kanal::Windows:
-        if (DrukujLogo)
-            m_drukarka.rysujLogo(120, 60);
+    // A file put in place whose directory could not be synced is whole, but its name may not
+    // survive a power cut: the user hears of it.
+    DurabilityWatch trwalosc;
+    [&] {
+        switch (m_kanal) {
+        case Kanal::Zaden:
+            return;
+        case Kanal::Windows:
+            if (DrukujLogo)
+                m_drukarka.rysujLogo(120, 60);
+            m_kanal = Kanal::Zaden;
+            if (!m_drukarka.zakoncz())
+                przerwij(m_drukarka.blad());
+            return;
+        case Kanal::DOS:
+            if (m_ustawienia.DRPODZIAL)
+                zapisz(kKoniecStrony);
+            if (m_przerwany)
+                return;
+            // A device reports nothing useful on closing; a file standing in for the port takes the
+            // place of an earlier one only now, and one that does not land is no print at all.
+            if (!m_plik->zamknij()) {
+                przerwij(QStringLiteral("Błąd zapisu do portu : ") + m_nazwaPliku);
+                return;
+            }
+            break;
+        case Kanal::Eksport:
+        case Kanal::BezWycinania:
+            // The file takes the place of an earlier one only now; one that does not land is no
+            // export at all.
+            if (!m_plik->zamknij()) {
+                przerwij(QStringLiteral("Błąd zapisu do pliku : ") + m_nazwaPliku);
+                return;
+            }
+            break;
+        }
+        m_plik.reset();
         m_kanal = Kanal::Zaden;
-        if (!m_drukarka.zakoncz())
-            przerwij(m_drukarka.blad());
-        return;
-    case Kanal::DOS:
-        if (m_ustawienia.DRPODZIAL)
-            zapisz(kKoniecStrony);
-        if (m_przerwany)
-            return;
-        // A device reports nothing useful on closing; a file standing in for the port takes the
-        // place of an earlier one only now, and one that does not land is no print at all.
-        if (!m_plik->zamknij()) {
-            przerwij(QStringLiteral("Błąd zapisu do portu : ") + m_nazwaPliku);
-            return;
-        }
-        break;
-    case Kanal::Eksport:
-    case Kanal::BezWycinania:
-        // The file takes the place of an earlier one only now; one that does not land is no
-        // export at all.
-        if (!m_plik->zamknij()) {
-            przerwij(QStringLiteral("Błąd zapisu do pliku : ") + m_nazwaPliku);
-            return;
-        }
-        break;
-    }
-    m_plik.reset();
-    m_kanal = Kanal::Zaden;
+    }();
+    const QStringList ostrzezenia = trwalosc.takeWarnings();
+    if (!ostrzezenia.isEmpty() && !m_przerwany)
+        MessageBoxes::current().warning(QStringLiteral("Uwaga: ") +
+                                        ostrzezenia.join(QStringLiteral("\rUwaga: ")));
 }
 
 void Wydruk::doKanalu(const QString &linia)

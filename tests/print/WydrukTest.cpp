@@ -1,6 +1,7 @@
 #include "print/Wydruk.h"
 
 #include "data/WartosciProgramu.h"
+#include "platform/FaultPoint.h"
 #include "platform/Registry.h"
 #include "platform/Windows1250.h"
 #include "print/UstawieniaDruku.h"
@@ -835,6 +836,37 @@ TEST_F(WydrukTest, AChannelThatDoesNotOpenEndsTheJobAfterItsMessage)
             EXPECT_EQ(contents(tablePath()), table) << c.name;
         }
     }
+}
+
+// The export is whole and in place, but its directory could not be synced after the rename: the
+// job is not broken off, and the user is told that the new name may not survive a power cut.
+TEST_F(WydrukTest, AnExportWhoseNameMayNotSurviveAPowerCutSaysSo)
+{
+    m_ustawienia.DRTYP = 3;
+    qint64 krok = 0;
+    FaultPoint::setRecording(true);
+    m_dialogs.answerNext(exportPath());
+    straightJob({QStringLiteral("wiersz")});
+    for (qsizetype i = 0; const FaultPoint::Step &s : FaultPoint::recorded()) {
+        ++i;
+        if (s.step == FileStep::Sync && s.path == m_dir.path())
+            krok = i;
+    }
+    FaultPoint::setRecording(false);
+    ASSERT_GT(krok, 0);
+    ASSERT_TRUE(m_boxes.texts().isEmpty());
+
+    m_dialogs.answerNext(exportPath());
+    FaultPoint::arm(krok, FaultPoint::Fault::IoError);
+    straightJob({QStringLiteral("drugi")});
+    FaultPoint::disarm();
+    EXPECT_FALSE(m_wydruk.przerwany());
+    EXPECT_TRUE(contents(exportPath()).contains("drugi"));
+    ASSERT_EQ(m_boxes.shown().size(), 1);
+    EXPECT_EQ(m_boxes.shown()[0].icon, Icon::Warning);
+    EXPECT_TRUE(m_boxes.shown()[0].text.startsWith(
+        QStringLiteral("Uwaga: Nie udało się utrwalić zmian w katalogu ") + m_dir.path()))
+        << qPrintable(m_boxes.shown()[0].text);
 }
 
 TEST_F(WydrukTest, AWriteThatFailsEndsTheJobAndLeavesTheEarlierFileWhole)

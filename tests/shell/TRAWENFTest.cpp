@@ -5,6 +5,7 @@
 #include "data/TDANE.h"
 #include "data/TabelaFirmy.h"
 #include "data/WartosciProgramu.h"
+#include "platform/FaultPoint.h"
 #include "platform/FileNames.h"
 #include "platform/Processes.h"
 #include "platform/QtProcesses.h"
@@ -534,6 +535,28 @@ TEST_F(TRAWENFTest, ADeletedNumberIsUsedAgainAndItsSecondDeletionIsRefused)
     pierwsza.setTableName(katalog.filePath(QStringLiteral("#IRMA002/FIRMA")));
     pierwsza.open();
     EXPECT_EQ(pierwsza.fieldByName(QStringLiteral("SKROT")).asString(), QStringLiteral("Warsztat"));
+}
+
+// The deletion's rename is done, but its directory could not be synced: the firm is gone from
+// the list, and the user is told that the new name may not survive a power cut.
+TEST_F(TRAWENFTest, ADeletionWhoseNameMayNotSurviveAPowerCutSaysSo)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    firma(katalog.filePath(QStringLiteral("FIRMA001")), QStringLiteral("Sklep"));
+    auto okno = pokaz();
+    kliknijPozycje(*okno, QStringLiteral("001"));
+    okna.answerNext(MessageBoxes::Answer::Yes);
+    // The rename, then the sync of the data root.
+    FaultPoint::arm(2, FaultPoint::Fault::IoError);
+    kliknij(*okno, QStringLiteral("Panel5"));
+    FaultPoint::disarm();
+    EXPECT_EQ(pozycje(*okno), QStringList{"000 Biuro"});
+    EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("#IRMA001/FIRMA.DB"))).isFile());
+    ASSERT_EQ(okna.shown().size(), 2);
+    EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Warning);
+    EXPECT_TRUE(okna.shown().last().text.startsWith(
+        QStringLiteral("Uwaga: Nie udało się utrwalić zmian w katalogu ")))
+        << okna.shown().last().text.toStdString();
 }
 
 // The question names the firm by at most 40 characters of its short name; No changes nothing,
