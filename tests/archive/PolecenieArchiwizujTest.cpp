@@ -187,9 +187,14 @@ TEST_F(PolecenieArchiwizujTest, AnArchiveAimedAtLiveDataIsRefusedBeforeAnythingI
         EXPECT_TRUE(w.wyjscie.isEmpty());
         EXPECT_EQ(wszystkiePliki(root()), przed);
     }
-    // The default ARCHIWUM of each firm stays allowed.
-    const WynikPolecenia domyslne = uruchom({QStringLiteral("--wszystkie-firmy"), root()});
-    EXPECT_EQ(domyslne.kod, 0) << qPrintable(domyslne.bledy);
+    // The default ARCHIWUM of each firm stays allowed, and is never archived itself: a second
+    // archive holds what the first did.
+    for (int raz = 0; raz < 2; ++raz) {
+        const WynikPolecenia domyslne = uruchom({QStringLiteral("--wszystkie-firmy"), root()});
+        EXPECT_EQ(domyslne.kod, 0) << qPrintable(domyslne.bledy);
+    }
+    EXPECT_EQ(directoryEntries(root() + QStringLiteral("ARCHIWUM")),
+              (QStringList{"2026", "BAZA", "FIRMA.DB"}));
 }
 
 // A table with a damaged page in a year is named, its copy kept; the run is not whole: no date

@@ -156,6 +156,29 @@ TEST_F(TROKFTest, AYearThatExistsIsQuestionedAndAnIncompleteYearIsReported)
     EXPECT_FALSE(postep.widoczne);
 }
 
+// A new year with a damaged table is not opened: the box names the table and says that no year
+// directory was made, and the year list stays as it was.
+TEST_F(TROKFTest, ANewYearThatIsNotWholeIsNotOpenedAndTheBoxSaysSo)
+{
+    tabela(QStringLiteral("2005/HARNOL/NOWA.DB"), 2);
+    tabela(QStringLiteral("2005/HARNOL/ZEPSUTA.DB"), 3000);
+    damagePage(katalog.filePath(QStringLiteral("2005/HARNOL/ZEPSUTA.DB")));
+    okno.show();
+    okno.BitBtn1Click();
+    ASSERT_EQ(okna.shown().size(), 1);
+    EXPECT_EQ(okna.shown()[0].icon, MessageBoxes::Icon::Error);
+    const QString tekst = okna.shown()[0].text;
+    EXPECT_TRUE(tekst.startsWith(QStringLiteral("Rok 2006 nie został otwarty (1):\rBląd bazy :") +
+                                 katalog.filePath(QStringLiteral("2006/HARNOL/ZEPSUTA.DB"))))
+        << qPrintable(tekst);
+    EXPECT_TRUE(tekst.contains(QStringLiteral("plik tabeli jest uszkodzony")));
+    EXPECT_TRUE(tekst.endsWith(QStringLiteral("Katalog roku nie został utworzony: po usunięciu "
+                                              "przyczyny otwórz rok ponownie.")));
+    EXPECT_EQ(dziennik().last(), QStringLiteral("Rok 2006 nie został otwarty."));
+    EXPECT_FALSE(QFileInfo::exists(katalog.filePath(QStringLiteral("2006"))));
+    EXPECT_EQ(wartosci.listaLat, (QStringList{"2004", "2005"}));
+}
+
 TEST_F(TROKFTest, PrzerwijClosesTheWindow)
 {
     okno.show();
