@@ -30,6 +30,8 @@ inline constexpr FormyLiczebnika dzien{u"dzień", u"dni", u"dni"};
 inline constexpr FormyLiczebnika ostrzezenie{u"ostrzeżenie", u"ostrzeżenia", u"ostrzeżeń"};
 inline constexpr FormyLiczebnika kolumna{u"kolumna", u"kolumny", u"kolumn"};
 inline constexpr FormyLiczebnika strona{u"strona", u"strony", u"stron"};
+inline constexpr FormyLiczebnika notatka{u"notatka", u"notatki", u"notatek"};
+inline constexpr FormyLiczebnika indeks{u"indeks", u"indeksy", u"indeksów"};
 } // namespace liczebniki
 
 } // namespace rawen

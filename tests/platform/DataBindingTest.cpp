@@ -161,11 +161,13 @@ TEST_F(DataBindingTest, AnEditTakesNoMoreThanItsFieldHolds)
     QTest::keyClick(edit("ELICZBA"), Qt::Key_Tab);
     EXPECT_EQ(pole("TEKST"), QStringLiteral("abcde"));
     EXPECT_EQ(pole("LICZBA"), QStringLiteral("1235"));
-    // A sign leads.
-    edit("ELICZBA")->clear();
-    wpisz(edit("ELICZBA"), QStringLiteral("-40"));
-    QTest::keyClick(edit("ELICZBA"), Qt::Key_Tab);
-    EXPECT_EQ(pole("LICZBA"), QStringLiteral("-40"));
+    // A sign leads; the lowest whole number takes all of the 11 characters.
+    for (const char *liczba : {"-40", "-2147483648"}) {
+        edit("ELICZBA")->clear();
+        wpisz(edit("ELICZBA"), QLatin1String(liczba));
+        QTest::keyClick(edit("ELICZBA"), Qt::Key_Tab);
+        EXPECT_EQ(pole("LICZBA"), QString::fromLatin1(liczba));
+    }
 }
 
 TEST_F(DataBindingTest, AReadOnlyControlIsNeverWritten)

@@ -34,14 +34,22 @@ QByteArray tresc(std::FILE *plik)
     return bajty;
 }
 
-// The canvas of the Windows channel, kept by the test after the command is done with it.
+// The canvas of the Windows channel, kept by the test after the command is done with it; one
+// given a warning shows it as the job starts, and prints on.
 class DoDrukarki final : public DrukarkaWindows
 {
 public:
-    explicit DoDrukarki(RecordingDrukarka &d) : m_d(d) {}
+    explicit DoDrukarki(RecordingDrukarka &d, const QString &ostrzezenie = {})
+        : m_d(d), m_ostrzezenie(ostrzezenie)
+    {}
     int rozdzielczoscPionowa() const override { return m_d.rozdzielczoscPionowa(); }
     int wysokoscStrony() const override { return m_d.wysokoscStrony(); }
-    Wynik rozpocznij(const QString &nazwa) override { return m_d.rozpocznij(nazwa); }
+    Wynik rozpocznij(const QString &nazwa) override
+    {
+        if (!m_ostrzezenie.isEmpty())
+            MessageBoxes::current().warning(m_ostrzezenie);
+        return m_d.rozpocznij(nazwa);
+    }
     void ustawCzcionke(const QString &nazwa, int punkty) override
     {
         m_d.ustawCzcionke(nazwa, punkty);
@@ -56,6 +64,7 @@ public:
 
 private:
     RecordingDrukarka &m_d;
+    QString m_ostrzezenie;
 };
 
 struct Wynik
@@ -242,6 +251,17 @@ TEST_F(PolecenieDrukujTest, TheWindowsChannelDrawsOnThePrinterTheProgramGives)
                            "|          2|          3075|",
                            "============================", "|RAZEM :    |       7872.00|",
                            "============================", "Kelmar - Koniec wydruku: SUMA.DB"}));
+
+    // A warning on the way is a job that needs looking at, however whole it ends.
+    RecordingDrukarka ostrzegajaca;
+    const Wynik zOstrzezeniem = drukuj(
+        {"2025/FIN/SUMA.DB", "--kanal", "0", "--plik", "suma.pdf"}, false, [&](const QString &) {
+            return std::make_unique<DoDrukarki>(ostrzegajaca,
+                                                QStringLiteral("Brak czcionki drukarki."));
+        });
+    EXPECT_EQ(ostrzegajaca.zakonczenia, 1);
+    EXPECT_EQ(zOstrzezeniem.kod, 1);
+    EXPECT_EQ(zOstrzezeniem.bledy, "Brak czcionki drukarki.\n");
 }
 
 TEST_F(PolecenieDrukujTest, WrongUsageEndsWithTwoAndFailuresWithOne)
