@@ -630,9 +630,11 @@ TEST_F(TRAWENFTest, AnErrorWhileCreatingAddsNoItemAndKeepsWhatWasMade)
     EXPECT_EQ(okna.shown().size(), 1);
 }
 
-// A template another program changes after its copy is made, before the copy is checked: the
-// check's line reaches the user in the box, and the firm is not added.
-TEST_F(TRAWENFTest, ATemplateChangedBehindTheCopyIsReportedAndAddsNoFirm)
+// A copy another program changes after it is made, before it is checked: the check's line
+// reaches the user in the box, and the firm is not added. (A template changed after its copy
+// was made is no fault of the copy: the check compares the copy with the state it was made
+// from.)
+TEST_F(TRAWENFTest, ACopyChangedBehindTheCheckIsReportedAndAddsNoFirm)
 {
     firma(katalog.path(), QStringLiteral("Biuro"));
     szablony();
@@ -654,7 +656,7 @@ TEST_F(TRAWENFTest, ATemplateChangedBehindTheCopyIsReportedAndAddsNoFirm)
                 if (!zmieniona.isEmpty() || !QFileInfo::exists(kopia))
                     continue;
                 Table t;
-                t.setTableName(katalog.filePath(QLatin1String(wzor)));
+                t.setTableName(kopia);
                 t.open();
                 t.append();
                 t.fieldByName(QStringLiteral("NR")).setAsString(QStringLiteral("2"));
@@ -669,7 +671,7 @@ TEST_F(TRAWENFTest, ATemplateChangedBehindTheCopyIsReportedAndAddsNoFirm)
     EXPECT_EQ(okna.shown().last().text,
               QStringLiteral("Błąd generowania firmy.\rBłąd kopii bazy :") +
                   QDir::toNativeSeparators(zmieniona) +
-                  QStringLiteral(" (ma 1 rekord, a baza źródłowa 2)"));
+                  QStringLiteral(" (ma 2 rekordy, a baza źródłowa 1)"));
     EXPECT_EQ(pozycje(*okno), QStringList{QStringLiteral("000 Biuro")});
 }
 
