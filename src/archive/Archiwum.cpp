@@ -241,7 +241,7 @@ WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &
     const QString miejsce = BladMiejscaArchiwum(A, R);
     if (!miejsce.isEmpty()) {
         wynik.bledy << QStringLiteral("%1: nie można archiwizować do tego katalogu: %2")
-                           .arg(natywna(A), miejsce);
+                           .arg(natywna(QDir::cleanPath(A)), miejsce);
         return wynik;
     }
     const QList<CzescArchiwum> czesci = CzesciArchiwum(R, lata);
@@ -411,7 +411,7 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
     if (!miejsce.isEmpty()) {
         wynik.bledy << QStringLiteral("%1: nie można odtwarzać z tego katalogu: %2; nic nie "
                                       "odtworzono")
-                           .arg(natywna(A), miejsce);
+                           .arg(natywna(QDir::cleanPath(A)), miejsce);
         return wynik;
     }
     QList<CzescArchiwum> czesci = CzesciArchiwum(A, lata);

@@ -118,7 +118,7 @@ int PolecenieArchiwizuj(const QStringList &argumenty, Konsola &konsola, const QS
                                              "Archiwum zapisane tam zastąpiłoby bieżące tabele "
                                              "albo zostałoby wzięte za dane; wybierz katalog "
                                              "poza danymi firm albo domyślny katalog ARCHIWUM.")
-                                  .arg(firma.opis(), QDir::toNativeSeparators(A), blad));
+                                  .arg(firma.opis(), QDir::toNativeSeparators(QDir::cleanPath(A)), blad));
             odrzucone = true;
         }
     }

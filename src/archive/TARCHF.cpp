@@ -134,7 +134,7 @@ void TARCHF::BitBtn2Click()
             QStringLiteral("Nie można archiwizować do katalogu %1:\r%2.\rArchiwum zapisane tam "
                            "zastąpiłoby bieżące tabele albo zostałoby wzięte za dane.\rWybierz "
                            "katalog poza danymi firm albo domyślny katalog ARCHIWUM.")
-                .arg(QDir::toNativeSeparators(A), miejsce));
+                .arg(QDir::toNativeSeparators(QDir::cleanPath(A)), miejsce));
         return;
     }
 
@@ -184,7 +184,7 @@ void TARCHF::BitBtn4Click()
             QStringLiteral("Nie można odtwarzać z katalogu %1:\r%2.\rWybierz katalog archiwum "
                            "(ARCHIWUM albo katalog ODTWARZANIE-... z danymi sprzed "
                            "odtworzenia).\rNic nie odtworzono.")
-                .arg(QDir::toNativeSeparators(A), miejsce));
+                .arg(QDir::toNativeSeparators(QDir::cleanPath(A)), miejsce));
         return;
     }
     if (!QFileInfo(A).isDir()) {
