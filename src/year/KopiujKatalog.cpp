@@ -141,12 +141,15 @@ void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
 {
     QList<Krok> kroki;
     planuj(zrodlo, cel, kroki);
+    // Each source whose records travel is checked on a thread of its own while the copies before
+    // it are made. A table the rules make empty takes only its description, which opening it
+    // reads and checks: damage among its records reaches nothing of the new year, and checking
+    // them would cost the copy the time of reading them.
     QStringList zrodla;
     for (const Krok &k : kroki) {
-        if (k.rodzaj == Krok::Tabela)
+        if (k.rodzaj == Krok::Tabela && RegulaDla(k.zrodlo).kopiujRekordy)
             zrodla << k.zrodlo;
     }
-    // Each source is checked on a thread of its own while the copies before it are made.
     KontrolaTabel kontrola(zrodla, TS.session()->lockTimeout());
 
     auto blad = [&](const QString &linia) {
@@ -207,11 +210,12 @@ void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
             DodatkiKopii dodatki;
             // A damaged source is never copied: its copy would pass for a whole table, and a
             // second run would leave it be.
-            dodatki.przedNazwaniem = [&] {
-                const WerdyktKontroli werdykt = kontrola.werdykt(k.zrodlo);
-                if (!werdykt.zdrowa)
-                    throw ZrodloUszkodzone{werdykt.przyczyna};
-            };
+            if (regula.kopiujRekordy)
+                dodatki.przedNazwaniem = [&] {
+                    const WerdyktKontroli werdykt = kontrola.werdykt(k.zrodlo);
+                    if (!werdykt.zdrowa)
+                        throw ZrodloUszkodzone{werdykt.przyczyna};
+                };
             dodatki.rekordy = regula.kopiujRekordy ? &rekordy : nullptr;
             dodatki.przyczyna = &przyczyna;
             dodatki.bladSystemu = &bladSystemu;

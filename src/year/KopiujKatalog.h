@@ -56,7 +56,8 @@ int LiczbaTabel(const QString &zrodlo);
 // Copies the directory `zrodlo` into `cel`, both without a closing separator: every
 // subdirectory to any depth, every table (a name ending in "DB" in any case) made anew by
 // KopiujStrukture with its rule, opened on `TS`; other files are passed over. Every source table
-// passes SQLite's quick check (run on a thread beside the copy) before its copy is named.
+// whose records the copy takes passes SQLite's quick check (run on a thread beside the copy)
+// before its copy is named.
 // Logs "Tworzenie katalogu :", "Tworzenie bazy :" (also for a target that exists, which stays as
 // it is) and "Bląd bazy :" with the cause for a table that does not open, is damaged, or is no
 // regular file (a FIFO, a directory, a link that leads nowhere), and names a directory it cannot
