@@ -309,6 +309,36 @@ TEST_F(PolecenieArchiwizujTest, AFileForAFolderAndALostSummaryAreFailures)
     EXPECT_EQ(data(root() + QStringLiteral("FIRMA.DB")), kDzis);
 }
 
+// The archive is whole and dated, but a directory of it could not be synced after its files took
+// their names: the firm's line says so and the run ends with 1.
+TEST_F(PolecenieArchiwizujTest, AnArchiveWhoseNamesMayNotSurviveAPowerCutEndsWith1)
+{
+    // Where the sync of a year's folder falls in a run into a new folder, as the next one is.
+    const QString proba = cel.filePath(QStringLiteral("PROBA"));
+    qint64 krok = 0;
+    FaultPoint::setRecording(true);
+    FaultPoint::resetCount();
+    ASSERT_EQ(uruchom({QStringLiteral("--do"), proba, root()}).kod, 0);
+    for (qsizetype i = 0; const FaultPoint::Step &k : FaultPoint::recorded()) {
+        ++i;
+        if (k.step == FileStep::Sync && k.path == proba + QStringLiteral("/2026/HARNOL"))
+            krok = i;
+    }
+    FaultPoint::setRecording(false);
+    ASSERT_GT(krok, 0);
+    FaultPoint::arm(krok, FaultPoint::Fault::IoError);
+    const WynikPolecenia w =
+        uruchom({QStringLiteral("--do"), cel.filePath(QStringLiteral("A")), root()});
+    FaultPoint::disarm();
+    EXPECT_EQ(w.kod, 1);
+    EXPECT_TRUE(w.wyjscie.contains(QStringLiteral("gotowe, z ostrzeżeniem")))
+        << qPrintable(w.wyjscie);
+    EXPECT_TRUE(w.bledy.contains(QStringLiteral("Firma 000 (Biuro): Uwaga: Nie udało się utrwalić "
+                                                "zmian w katalogu ")))
+        << qPrintable(w.bledy);
+    EXPECT_EQ(data(root() + QStringLiteral("FIRMA.DB")), kDzis);
+}
+
 TEST_F(PolecenieArchiwizujTest, WrongUsageEndsWith2AndDoesNothing)
 {
     const QList<QStringList> przypadki{
