@@ -163,14 +163,14 @@ TEST_F(PolecenieDrukujTest, TheTextChannelsWriteTheTableByteForByte)
          {"2025/FIN/SUMA.DB", "--sumy", "lp;netto;VAT;brutto", "--tytul", "Sumy miesięcy"},
          {},
          "\r\n\r\n"
-         "===============================================================\r\n"
-         "| LP |  MIESIAC  |    NETTO     |     VAT      |    BRUTTO    |\r\n"
-         "|----|-----------|--------------|--------------|--------------|\r\n"
-         "|   1|          1|          3900|           897|          4797|\r\n"
-         "|   2|          2|          2500|           575|          3075|\r\n"
-         "===============================================================\r\n"
-         "|    |RAZEM :    |       6400.00|       1472.00|       7872.00|\r\n"
-         "===============================================================\r\n"
+         "========================================================================\r\n"
+         "| LP |  MIESIAC  |      NETTO      |       VAT       |     BRUTTO      |\r\n"
+         "|----|-----------|-----------------|-----------------|-----------------|\r\n"
+         "|   1|          1|         3 900,00|           897,00|         4 797,00|\r\n"
+         "|   2|          2|         2 500,00|           575,00|         3 075,00|\r\n"
+         "========================================================================\r\n"
+         "|    |RAZEM :    |          6400.00|          1472.00|          7872.00|\r\n"
+         "========================================================================\r\n"
          "Kelmar - Koniec wydruku: Sumy miesiecy\r\n"},
         {"with cutting into a file",
          {"2025/FIN/KONTRAHI.DB", "--kanal", "2", "--pola", "skrot;MIEJSCOWOSC;", "--plik",
@@ -246,11 +246,11 @@ TEST_F(PolecenieDrukujTest, TheWindowsChannelDrawsOnThePrinterTheProgramGives)
     EXPECT_EQ(drukarka.zakonczenia, 1);
     EXPECT_EQ(drukarka.teksty(0),
               (QStringList{QString::fromLatin1(kNaglowek1), "Wydruk : SUMA.DB",
-                           "============================", "|  MIESIAC  |    BRUTTO    |",
-                           "|-----------|--------------|", "|          1|          4797|",
-                           "|          2|          3075|",
-                           "============================", "|RAZEM :    |       7872.00|",
-                           "============================", "Kelmar - Koniec wydruku: SUMA.DB"}));
+                           "===============================", "|  MIESIAC  |     BRUTTO      |",
+                           "|-----------|-----------------|", "|          1|         4 797,00|",
+                           "|          2|         3 075,00|",
+                           "===============================", "|RAZEM :    |          7872.00|",
+                           "===============================", "Kelmar - Koniec wydruku: SUMA.DB"}));
 
     // A warning on the way is a job that needs looking at, however whole it ends.
     RecordingDrukarka ostrzegajaca;
