@@ -247,7 +247,7 @@ WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &
     const QList<CzescArchiwum> czesci = CzesciArchiwum(R, lata);
     if (!utworzKatalogi(A)) {
         wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu archiwum (%2)")
-                           .arg(natywna(A), przyczynaKatalogu(A));
+                           .arg(natywna(QDir::cleanPath(A)), przyczynaKatalogu(A));
         return wynik;
     }
     // Every table file is checked as it lies in the data, on a thread beside the copy.

@@ -288,6 +288,8 @@ TEST_F(PolecenieArchiwizujTest, AFileForAFolderAndALostSummaryAreFailures)
                                                 "katalog, lecz plik)")))
         << qPrintable(w.bledy);
     EXPECT_FALSE(w.bledy.contains(QStringLiteral("File exists")));
+    EXPECT_TRUE(w.bledy.contains(plik + QStringLiteral(": nie można utworzyć")))
+        << qPrintable(w.bledy);
 
     std::FILE *pelny = std::fopen("/dev/full", "w");
     ASSERT_NE(pelny, nullptr);
