@@ -4,6 +4,7 @@
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
 #include "legacy/PolecenieImportuj.h"
+#include "legacy/PrzeksztalcenieStartowe.h"
 #include "platform/FaultPoint.h"
 #include "platform/Konsola.h"
 #include "support/CrashHarness.h"
@@ -24,6 +25,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -414,6 +416,21 @@ TEST_F(ImportKataloguTest, ACommandWhoseNamesMayNotLastOrWhoseSummaryIsLostEndsW
                                  m_katalog.path()))
         << qPrintable(w.bledy);
     EXPECT_TRUE(QFileInfo(m_nowy + QStringLiteral("/FIRMA.DB")).isFile());
+
+    // The start-up's conversion says so in a warning box, and starts on the new root all the same.
+    {
+        ScriptedMessageBoxes okna;
+        okna.answerNext(MessageBoxes::Answer::Yes);
+        FaultPoint::arm(krok, FaultPoint::Fault::IoError);
+        const std::optional<QString> nowy = PrzeksztalcenieStartowe(m_stary, nullptr);
+        FaultPoint::disarm();
+        EXPECT_EQ(nowy, KatalogPrzeksztalcenia(m_stary));
+        ASSERT_EQ(okna.shown().size(), 2);
+        EXPECT_EQ(okna.shown().at(1).icon, MessageBoxes::Icon::Warning);
+        EXPECT_TRUE(okna.shown().at(1).text.contains(
+            QStringLiteral("\rUwaga: Nie udało się utrwalić zmian w katalogu ") + m_katalog.path()))
+            << qPrintable(okna.shown().at(1).text);
+    }
 
     std::FILE *pelny = std::fopen("/dev/full", "w");
     ASSERT_NE(pelny, nullptr);
