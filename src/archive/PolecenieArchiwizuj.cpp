@@ -114,11 +114,12 @@ int PolecenieArchiwizuj(const QStringList &argumenty, Konsola &konsola, const QS
         cele << A;
         const QString blad = BladMiejscaArchiwum(A, *katalogGlowny, katalogiDanych);
         if (!blad.isEmpty()) {
-            konsola.komunikat(QStringLiteral("%1: nie można archiwizować do katalogu %2: %3. "
-                                             "Archiwum zapisane tam zastąpiłoby bieżące tabele "
-                                             "albo zostałoby wzięte za dane; wybierz katalog "
-                                             "poza danymi firm albo domyślny katalog ARCHIWUM.")
-                                  .arg(firma.opis(), QDir::toNativeSeparators(QDir::cleanPath(A)), blad));
+            konsola.komunikat(
+                QStringLiteral("%1: nie można archiwizować do katalogu %2: %3. "
+                               "Archiwum zapisane tam zastąpiłoby bieżące tabele "
+                               "albo zostałoby wzięte za dane; wybierz katalog "
+                               "poza danymi firm albo domyślny katalog ARCHIWUM.")
+                    .arg(firma.opis(), QDir::toNativeSeparators(QDir::cleanPath(A)), blad));
             odrzucone = true;
         }
     }
