@@ -3,15 +3,15 @@
 #include "archive/KopiaPliku.h"
 #include "archive/MiejsceArchiwum.h"
 #include "archive/PlikiBazy.h"
-#include "data/EngineError.h"
 #include "data/KontrolaTabel.h"
-#include "data/Sqlite.h"
 #include "data/Table.h"
-#include "data/TableFile.h"
 #include "format/Liczebniki.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/OknoPostepu.h"
 #include "platform/WpisyKatalogu.h"
+#include "store/Sqlite.h"
+#include "store/TableFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,19 +19,18 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <sqlite3.h>
 #include <vector>
 
 namespace rawen {
 
 namespace {
 
-// What a walk of the archive finds in one directory: its database files (every entry looked
-// at, hidden ones too; this program's temporaries carry no type key), the subdirectories it
-// follows (neither hidden nor system, not beginning with a point, not links; no limit on their
-// number or the length of their names), and what it refuses by name: an entry named as a
-// database file that is no regular file (a FIFO would hang the copy for good), and a directory
-// it cannot read.
+// What a walk of the archive finds in one directory of `magazyn`: its database files (every
+// entry looked at, hidden ones too; this program's temporaries carry no type key), the
+// subdirectories it follows (neither hidden nor system, not beginning with a point, not links; no
+// limit on their number or the length of their names), and what it refuses by name: an entry
+// named as a database file that is no regular file (a FIFO would hang the copy for good), and a
+// directory it cannot read.
 struct WpisyCzesci
 {
     QStringList pliki;
@@ -39,54 +38,59 @@ struct WpisyCzesci
     QStringList odrzucone;
 };
 
-WpisyCzesci wpisyCzesci(const QString &katalog, const QString &wzgledny)
+WpisyCzesci wpisyCzesci(const Store &magazyn, const QString &katalog, const QString &wzgledny)
 {
     WpisyCzesci wynik;
-    const ListaWpisow lista = CzytajKatalog(katalog);
+    QList<Store::Entry> wpisy;
+    QString blad;
     auto nazwa = [&](const QString &plik) {
         return QDir::toNativeSeparators(wzgledny.isEmpty() ? plik : wzgledny + u'/' + plik);
     };
-    if (!lista.blad.isEmpty()) {
+    if (!magazyn.readDirectory(katalog, wpisy, blad)) {
         wynik.odrzucone << QStringLiteral("%1: nie można odczytać katalogu (%2)")
-                               .arg(QDir::toNativeSeparators(katalog), lista.blad);
+                               .arg(QDir::toNativeSeparators(katalog), blad);
         return wynik;
     }
-    QFileInfoList wpisy = lista.wpisy;
     std::sort(wpisy.begin(), wpisy.end(),
-              [](const QFileInfo &a, const QFileInfo &b) { return a.fileName() < b.fileName(); });
-    for (const QFileInfo &wpis : std::as_const(wpisy)) {
-        const QString plik = wpis.fileName();
+              [](const Store::Entry &a, const Store::Entry &b) { return a.name < b.name; });
+    for (const Store::Entry &wpis : std::as_const(wpisy)) {
+        const QString &plik = wpis.name;
         if (isTemporaryName(plik))
             continue;
         if (JestPlikiemBazy(plik)) {
-            const QString niePlik = BladWpisuPliku(wpis.filePath());
-            if (niePlik.isEmpty())
+            if (wpis.kind == Store::Kind::File) {
                 wynik.pliki << plik;
-            else
-                wynik.odrzucone << QStringLiteral("%1: %2").arg(nazwa(plik), niePlik);
-        } else if (wpis.isDir() && !wpis.isSymLink() && !plik.startsWith(u'.')) {
+                continue;
+            }
+            // The store tells that it is no file; what it is, this machine's file system.
+            QString niePlik = BladWpisuPliku(katalog + u'/' + plik);
+            if (niePlik.isEmpty())
+                niePlik = QStringLiteral("to nie jest zwykły plik");
+            wynik.odrzucone << QStringLiteral("%1: %2").arg(nazwa(plik), niePlik);
+        } else if (wpis.kind == Store::Kind::Directory && !wpis.link && !wpis.hidden &&
+                   !plik.startsWith(u'.')) {
             wynik.podkatalogi << plik;
         }
     }
     return wynik;
 }
 
-CzescArchiwum czesc(const QString &korzen, const QString &nazwa, int krok)
+CzescArchiwum czesc(const Store &magazyn, const QString &korzen, const QString &nazwa, int krok)
 {
     CzescArchiwum c;
     c.krok = krok;
     const QString katalog = korzen + nazwa;
-    if (!QFileInfo(katalog).isDir())
+    if (magazyn.entry(katalog).kind != Store::Kind::Directory)
         return c;
     c.katalogi << nazwa;
     // Files lying directly in BAZA or a year belong to the firm as much as the others.
-    const WpisyCzesci gora = wpisyCzesci(katalog, nazwa);
+    const WpisyCzesci gora = wpisyCzesci(magazyn, katalog, nazwa);
     for (const QString &plik : gora.pliki)
         c.pliki << nazwa + u'/' + plik;
     c.odrzucone << gora.odrzucone;
     for (const QString &s : gora.podkatalogi) {
         c.katalogi << nazwa + u'/' + s;
-        const WpisyCzesci nizej = wpisyCzesci(katalog + u'/' + s, nazwa + u'/' + s);
+        const WpisyCzesci nizej = wpisyCzesci(magazyn, katalog + u'/' + s, nazwa + u'/' + s);
         for (const QString &plik : nizej.pliki)
             c.pliki << nazwa + u'/' + s + u'/' + plik;
         c.odrzucone << nizej.odrzucone;
@@ -100,25 +104,25 @@ QString natywna(const QString &sciezka)
 }
 
 // The directory and whichever of its parents are missing.
-bool utworzKatalogi(const QString &sciezka)
+bool utworzKatalogi(Store &magazyn, const QString &sciezka)
 {
-    const QFileInfo info(sciezka);
-    if (info.isDir())
+    const QString pelna = QFileInfo(sciezka).absoluteFilePath();
+    if (magazyn.entry(pelna).kind == Store::Kind::Directory)
         return true;
-    const QString rodzic = QFileInfo(info.absoluteFilePath()).path();
-    if (rodzic != info.absoluteFilePath() && !utworzKatalogi(rodzic))
+    const QString rodzic = QFileInfo(pelna).path();
+    if (rodzic != pelna && !utworzKatalogi(magazyn, rodzic))
         return false;
-    return makeDirectory(info.absoluteFilePath());
+    return magazyn.makeDirectory(pelna);
 }
 
-// Why the directory could not be made: a file in its place is said to be one.
-QString przyczynaKatalogu(const QString &sciezka)
+// Why a directory of the archive could not be made: a file in its place is said to be one. The
+// archive is a folder of this machine, whose file system tells what stands there.
+QString przyczynaKatalogu(const Store &archiwum, const QString &sciezka)
 {
-    const int blad = errno;
     QString przyczyna;
     if (SprawdzKatalog(sciezka, &przyczyna) == StanKatalogu::NieKatalog)
         return przyczyna;
-    return systemErrorText(blad);
+    return archiwum.lastError();
 }
 
 void krok(const PrzebiegArchiwum &przebieg)
@@ -151,17 +155,18 @@ void przejdz(const QList<CzescArchiwum> &czesci, const PrzebiegArchiwum &przebie
 
 } // namespace
 
-QList<CzescArchiwum> CzesciArchiwum(const QString &korzen, const QStringList &lata)
+QList<CzescArchiwum> CzesciArchiwum(const QString &korzen, const QStringList &lata,
+                                    const Store &magazyn)
 {
     QList<CzescArchiwum> czesci;
     CzescArchiwum gora;
-    const WpisyCzesci wpisy = wpisyCzesci(korzen, QString());
+    const WpisyCzesci wpisy = wpisyCzesci(magazyn, korzen, QString());
     gora.pliki = wpisy.pliki;
     gora.odrzucone = wpisy.odrzucone;
     czesci << gora;
-    czesci << czesc(korzen, QStringLiteral("BAZA"), 1);
+    czesci << czesc(magazyn, korzen, QStringLiteral("BAZA"), 1);
     for (int i = 0; i < lata.size(); ++i)
-        czesci << czesc(korzen, lata[i], 2 + i);
+        czesci << czesc(magazyn, korzen, lata[i], 2 + i);
     return czesci;
 }
 
@@ -244,10 +249,12 @@ WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &
                            .arg(natywna(QDir::cleanPath(A)), miejsce);
         return wynik;
     }
+    // The archive lies on this machine's disk, whatever store holds the data.
+    Store &archiwum = Store::localFiles();
     const QList<CzescArchiwum> czesci = CzesciArchiwum(R, lata);
-    if (!utworzKatalogi(A)) {
+    if (!utworzKatalogi(archiwum, A)) {
         wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu archiwum (%2)")
-                           .arg(natywna(QDir::cleanPath(A)), przyczynaKatalogu(A));
+                           .arg(natywna(QDir::cleanPath(A)), przyczynaKatalogu(archiwum, A));
         return wynik;
     }
     // Every table file is checked as it lies in the data, on a thread beside the copy.
@@ -262,9 +269,10 @@ WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &
     przejdz(czesci, przebieg, [&](const CzescArchiwum &c) {
         wynik.bledy << c.odrzucone;
         for (const QString &katalog : c.katalogi) {
-            if (!utworzKatalogi(A + katalog))
+            if (!utworzKatalogi(archiwum, A + katalog))
                 wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu (%2)")
-                                   .arg(natywna(A + katalog), przyczynaKatalogu(A + katalog));
+                                   .arg(natywna(A + katalog),
+                                        przyczynaKatalogu(archiwum, A + katalog));
         }
         // The files are copied a batch at a time and put in place together, so they reach the
         // disk together; each is synced before its rename, and its directory after the last
@@ -351,55 +359,6 @@ QString WynikOdtworzenia::podsumowanie() const
     return tekst;
 }
 
-namespace {
-
-// Writes the archived table into the live one through SQLite: one transaction, the live file
-// kept. False when the live file is no SQLite database (it is then replaced by rename).
-bool wpiszTabele(const QString &archiwalna, const QString &zywa, int czekanie)
-{
-    SqliteDatabase zrodlo;
-    zrodlo.open(archiwalna, QFileInfo(archiwalna).fileName(), false, true);
-    zrodlo.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-    SqliteDatabase cel;
-    const QString nazwa = QFileInfo(zywa).fileName();
-    cel.open(zywa, nazwa, false, false);
-    cel.setBusyTimeout(czekanie);
-    try {
-        // The first read plays back a journal the old file may have: into the old file, which
-        // the backup then replaces whole.
-        cel.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-    } catch (const EngineError &blad) {
-        if (blad.kind() == EngineError::Damaged)
-            return false;
-        throw;
-    }
-    sqlite3_backup *kopia = sqlite3_backup_init(cel.handle(), "main", zrodlo.handle(), "main");
-    if (!kopia)
-        SqliteDatabase::raise(cel.handle(), sqlite3_errcode(cel.handle()), nazwa);
-    const int krokKopii = sqlite3_backup_step(kopia, -1);
-    const int koniec = sqlite3_backup_finish(kopia);
-    if (krokKopii != SQLITE_DONE)
-        SqliteDatabase::raise(nullptr, krokKopii, nazwa);
-    if (koniec != SQLITE_OK)
-        SqliteDatabase::raise(cel.handle(), koniec, nazwa);
-    return true;
-}
-
-// Whether the file is a SQLite database (a table of the program or another one).
-bool bazaSqlite(const QString &sciezka)
-{
-    try {
-        SqliteDatabase db;
-        db.open(sciezka, QFileInfo(sciezka).fileName(), false, true);
-        db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        return QFileInfo(sciezka).size() > 0;
-    } catch (const EngineError &) {
-        return false;
-    }
-}
-
-} // namespace
-
 WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &lata,
                          const PrzebiegArchiwum &przebieg, const QString &znacznik,
                          int czekanieNaBlokade)
@@ -414,21 +373,27 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
                            .arg(natywna(QDir::cleanPath(A)), miejsce);
         return wynik;
     }
-    QList<CzescArchiwum> czesci = CzesciArchiwum(A, lata);
+    Store &magazyn = Store::current();
+    Store &archiwum = Store::localFiles();
+    QList<CzescArchiwum> czesci = CzesciArchiwum(A, lata, archiwum);
 
     // A live entry in a file's place that is no regular file (a FIFO would hang the restore for
     // good, a directory would be lost) is named and left as it is.
     for (CzescArchiwum &c : czesci) {
         QStringList pliki;
         for (const QString &plik : std::as_const(c.pliki)) {
-            const QFileInfo zywy(R + plik);
-            const QString niePlik =
-                zywy.exists() || zywy.isSymLink() ? BladWpisuPliku(R + plik) : QString();
-            if (niePlik.isEmpty())
+            const Store::Entry zywy = magazyn.entry(R + plik);
+            if (zywy.kind == Store::Kind::File ||
+                (zywy.kind == Store::Kind::Missing && !zywy.link)) {
                 pliki << plik;
-            else
-                c.odrzucone << QStringLiteral("%1: w danych %2; nie odtworzono")
-                                   .arg(natywna(plik), niePlik);
+                continue;
+            }
+            // The store tells that it is no file; what it is, this machine's file system.
+            QString niePlik = BladWpisuPliku(R + plik);
+            if (niePlik.isEmpty())
+                niePlik = QStringLiteral("to nie jest zwykły plik");
+            c.odrzucone
+                << QStringLiteral("%1: w danych %2; nie odtworzono").arg(natywna(plik), niePlik);
         }
         c.pliki = pliki;
     }
@@ -438,24 +403,25 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
     QStringList zastepowane;
     for (const CzescArchiwum &c : czesci) {
         for (const QString &plik : c.pliki) {
-            if (QFileInfo(R + plik).isFile())
+            if (magazyn.entry(R + plik).kind == Store::Kind::File)
                 zastepowane << plik;
         }
     }
     if (!zastepowane.isEmpty()) {
         const QString bezpieczna = R + QStringLiteral("ODTWARZANIE-") + znacznik;
-        TemporaryDirectory budowa(bezpieczna);
-        if (!budowa.isValid()) {
+        const std::unique_ptr<DirectoryUnderConstruction> budowa =
+            magazyn.buildDirectory(bezpieczna);
+        if (!budowa) {
             wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu kopii (%2); nic nie "
                                           "odtworzono")
-                               .arg(natywna(bezpieczna), systemErrorText(errno));
+                               .arg(natywna(bezpieczna), magazyn.lastError());
             return wynik;
         }
         for (const QString &plik : std::as_const(zastepowane)) {
-            const QString cel = budowa.path() + u'/' + plik;
+            const QString cel = budowa->path() + u'/' + plik;
             try {
-                if (!utworzKatalogi(QFileInfo(cel).path()))
-                    throw EngineError(EngineError::Io, plik, systemErrorText(errno));
+                if (!utworzKatalogi(magazyn, QFileInfo(cel).path()))
+                    throw EngineError(EngineError::Io, plik, magazyn.lastError());
                 KopiujPlikNowy(R + plik, cel);
             } catch (const EngineError &blad) {
                 wynik.bledy << QStringLiteral("%1: nie można zachować bieżącej wersji (%2); nic "
@@ -469,7 +435,7 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
         QString nazwa = bezpieczna;
         bool nazwana = false;
         for (int numer = 2; numer < 100 && !nazwana; ++numer) {
-            nazwana = budowa.moveInto(nazwa);
+            nazwana = budowa->moveInto(nazwa);
             if (!nazwana && errno != ENOTEMPTY && errno != EEXIST)
                 break;
             if (!nazwana)
@@ -478,7 +444,7 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
         if (!nazwana) {
             wynik.bledy << QStringLiteral("%1: nie można nadać nazwy katalogowi kopii (%2); nic "
                                           "nie odtworzono")
-                               .arg(natywna(bezpieczna), systemErrorText(errno));
+                               .arg(natywna(bezpieczna), magazyn.lastError());
             return wynik;
         }
         wynik.kopiaBezpieczenstwa = nazwa;
@@ -487,17 +453,16 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
     przejdz(czesci, przebieg, [&](const CzescArchiwum &c) {
         wynik.bledy << c.odrzucone;
         for (const QString &katalog : c.katalogi) {
-            if (!utworzKatalogi(R + katalog))
+            if (!utworzKatalogi(magazyn, R + katalog))
                 wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu (%2)")
-                                   .arg(natywna(R + katalog), systemErrorText(errno));
+                                   .arg(natywna(R + katalog), magazyn.lastError());
         }
         for (const QString &plik : c.pliki) {
             const QString zywy = R + plik;
             try {
-                if (!QFileInfo(zywy).exists()) {
-                    KopiujPlikNowy(A + plik, zywy);
-                } else if (!(bazaSqlite(A + plik) &&
-                             wpiszTabele(A + plik, zywy, czekanieNaBlokade))) {
+                if (magazyn.entry(zywy).kind == Store::Kind::Missing) {
+                    KopiujPlikNowy(A + plik, zywy, archiwum);
+                } else if (!magazyn.writeIntoTable(A + plik, zywy, czekanieNaBlokade)) {
                     // Not a table on one side or the other: the file is replaced whole, and no
                     // journal of the old file may be played into the new one.
                     for (const QString &towarzyszacy : TableFile::companionFiles(zywy)) {
@@ -505,7 +470,7 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
                             !removeFile(towarzyszacy))
                             throw EngineError(EngineError::Io, plik, systemErrorText(errno));
                     }
-                    KopiujPlikZastepujac(A + plik, zywy);
+                    KopiujPlikZastepujac(A + plik, zywy, archiwum);
                 }
                 ++wynik.pliki;
                 loguj(przebieg, natywna(zywy));

@@ -1,8 +1,9 @@
 #include "archive/MiejsceArchiwum.h"
 
-#include "data/EngineError.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
 #include "platform/FileNames.h"
+#include "store/Store.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -84,12 +85,13 @@ QString BladMiejscaArchiwum(const QString &katalog, const QString &katalogGlowny
 
     // Every folder that holds a firm's data: the data root, the firm folders in it, and the
     // data directories their firm tables or the caller name.
+    // The firm folders are the store's; the paths are compared as this machine's disk has them,
+    // where the archive lies.
+    const Store &magazyn = Store::current();
     QStringList foldery{K};
-    const QFileInfoList wpisy =
-        QDir(K).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    for (const QFileInfo &wpis : wpisy) {
-        if (nazwaFirmy(wpis.fileName()))
-            foldery << naDysku(wpis.absoluteFilePath());
+    for (const Store::Entry &wpis : magazyn.list(K)) {
+        if (wpis.kind == Store::Kind::Directory && nazwaFirmy(wpis.name))
+            foldery << naDysku(QDir(K).filePath(wpis.name));
     }
     QStringList dane = katalogiDanych;
     for (const QString &folder : std::as_const(foldery)) {
@@ -133,7 +135,7 @@ QString BladMiejscaArchiwum(const QString &katalog, const QString &katalogGlowny
             .arg(miejsce);
     // The year list takes every folder whose name begins with 1 or 2.
     if (pierwszy.startsWith(u'1') || pierwszy.startsWith(u'2')) {
-        if (!QFileInfo(QDir(najblizszy).filePath(pierwszy)).isDir())
+        if (magazyn.entry(QDir(najblizszy).filePath(pierwszy)).kind != Store::Kind::Directory)
             return QStringLiteral("zostałby wzięty za katalog roku %1 (%2)")
                 .arg(pierwszy.left(4), miejsce);
         return (sam ? QStringLiteral("to katalog roku %1 (%2)")

@@ -2,14 +2,14 @@
 
 #include "archive/Archiwum.h"
 #include "archive/MiejsceArchiwum.h"
-#include "data/EngineError.h"
+#include "data/FirmyPolecenia.h"
 #include "data/OtworzTabele.h"
 #include "data/Session.h"
 #include "data/SprawdzRok.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
 #include "platform/Konsola.h"
 #include "platform/PostepKonsoli.h"
-#include "shell/FirmyPolecenia.h"
 
 #include <QDir>
 

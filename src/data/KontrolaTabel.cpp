@@ -1,9 +1,9 @@
 #include "data/KontrolaTabel.h"
 
-#include "data/EngineError.h"
-#include "data/Sqlite.h"
 #include "format/Liczebniki.h"
+#include "platform/EngineError.h"
 #include "platform/FileNames.h"
+#include "store/Sqlite.h"
 
 #include <QFileInfo>
 #include <QHash>

@@ -1,9 +1,10 @@
 #include "data/KopiujStrukture.h"
 
-#include "data/EngineError.h"
+#include "data/Session.h"
 #include "data/Table.h"
-#include "platform/FileNames.h"
+#include "platform/EngineError.h"
 #include "platform/MessageBoxes.h"
+#include "store/Store.h"
 
 #include <QDir>
 #include <QStringList>
@@ -47,7 +48,7 @@ void nieMoznaUtworzyc(const QString &sciezka, const EngineError &blad, const Dod
 bool KopiujStrukture(Table &wzor, const QString &sciezka, bool kopiujRekordy,
                      const QString &polaDoCzyszczenia_, const DodatkiKopii &dodatki)
 {
-    if (existsAnyKind(sciezka))
+    if (wzor.session()->store().exists(sciezka))
         return false;
 
     // The caller's step before naming: its error is the caller's, not a failure to make the

@@ -1,8 +1,8 @@
 #include "data/PlikStruktury.h"
 
-#include "data/EngineError.h"
 #include "format/Formatowanie.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/Windows1250.h"
 
 #include <QFileDevice>

@@ -1,7 +1,7 @@
 #include "shell/KasowanieFirmy.h"
 
 #include "platform/DurableFiles.h"
-#include "platform/FileNames.h"
+#include "store/Store.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,6 +23,7 @@ QString PytanieOKasowanie(const QString &pozycja)
 WynikKasowania SkasujFirme(const QString &katalogFirmy)
 {
     WynikKasowania wynik;
+    Store &magazyn = Store::current();
     const QString zrodlo = QDir::cleanPath(katalogFirmy);
     const QFileInfo wpis(zrodlo);
     const QString nazwa = wpis.fileName();
@@ -39,14 +40,14 @@ WynikKasowania SkasujFirme(const QString &katalogFirmy)
         return blad(QStringLiteral("Katalog %1 już istnieje: pozostał po firmie skasowanej "
                                    "wcześniej pod tym numerem. Należy go przenieść w inne miejsce "
                                    "lub zmienić jego nazwę.")
-                        .arg(QDir::toNativeSeparators(resolveCaseInsensitive(cel))));
+                        .arg(QDir::toNativeSeparators(magazyn.resolve(cel))));
     };
     if (nazwa.isEmpty())
         return blad(systemErrorText(ENOENT));
     // A case-blind system would see the same name.
-    if (existsAnyKind(cel))
+    if (magazyn.exists(cel))
         return zajety();
-    switch (moveDirectoryNoReplace(zrodlo, cel)) {
+    switch (magazyn.renameDirectory(zrodlo, cel)) {
     case MoveResult::Done:
         wynik.skasowana = true;
         return wynik;
@@ -55,7 +56,7 @@ WynikKasowania SkasujFirme(const QString &katalogFirmy)
     case MoveResult::Failed:
         break;
     }
-    const QString przyczyna = systemErrorText(errno);
+    const QString przyczyna = magazyn.lastError();
     return blad(QStringLiteral("Nie można zmienić nazwy katalogu na %1: %2")
                     .arg(QFileInfo(cel).fileName(), przyczyna));
 }

@@ -4,6 +4,7 @@
 #include "company/TFIRMAF.h"
 #include "data/TDANE.h"
 #include "data/WartosciProgramu.h"
+#include "data/WykazFirm.h"
 #include "platform/AppContext.h"
 #include "platform/DurableFiles.h"
 #include "platform/FileNames.h"
@@ -12,7 +13,6 @@
 #include "shell/KasowanieFirmy.h"
 #include "shell/Moduly.h"
 #include "shell/NowaFirma.h"
-#include "shell/WykazFirm.h"
 #include "ui_TRAWENF.h"
 #include "year/TROKF.h"
 

@@ -1,17 +1,17 @@
 #include "year/KopiujKatalog.h"
 
-#include "data/EngineError.h"
 #include "data/KontrolaTabel.h"
 #include "data/KopiujStrukture.h"
 #include "data/Session.h"
 #include "data/Table.h"
 #include "format/Liczebniki.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/OknoPostepu.h"
 #include "platform/WpisyKatalogu.h"
+#include "store/Store.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include <cerrno>
 
@@ -37,10 +37,9 @@ QString zPrzyczyna(const QString &linia, const QString &przyczyna)
 }
 
 // A directory and nothing else: not hidden, not read-only, not a link.
-bool samKatalog(const QFileInfo &wpis)
+bool samKatalog(const Store::Entry &wpis)
 {
-    return wpis.isDir() && !wpis.isSymLink() && !wpis.isHidden() &&
-           (wpis.permissions() & QFileDevice::WriteOwner);
+    return wpis.kind == Store::Kind::Directory && !wpis.link && !wpis.hidden && !wpis.readOnly;
 }
 
 // A table's place: whatever stands there must be a table, or it is refused by name.
@@ -68,26 +67,34 @@ struct Krok
 // The walk of the source, made before anything is copied: every entry, hidden and system ones
 // too, in the order the system lists them. Temporaries of ours are someone's work in progress,
 // never a table of the year.
-void planuj(const QString &zrodlo, const QString &cel, QList<Krok> &kroki)
+void planuj(const Store &magazyn, const QString &zrodlo, const QString &cel, QList<Krok> &kroki)
 {
-    const ListaWpisow lista = CzytajKatalog(zrodlo);
-    if (!lista.blad.isEmpty()) {
-        kroki << Krok{Krok::Nieczytelny, zrodlo, cel, lista.blad};
+    QList<Store::Entry> wpisy;
+    QString przyczyna;
+    if (!magazyn.readDirectory(zrodlo, wpisy, przyczyna)) {
+        kroki << Krok{Krok::Nieczytelny, zrodlo, cel, przyczyna};
         return;
     }
-    for (const QFileInfo &wpis : lista.wpisy) {
-        const QString nazwa = wpis.fileName();
+    for (const Store::Entry &wpis : std::as_const(wpisy)) {
+        const QString nazwa = wpis.name;
         if (isTemporaryName(nazwa))
             continue;
         const QString sciezkaZrodla = polacz(zrodlo, nazwa);
         const QString sciezkaCelu = polacz(cel, nazwa);
         if (miejsceTabeli(nazwa)) {
-            const QString blad = BladWpisuPliku(sciezkaZrodla);
+            // The store tells what stands there; what exactly it is, when no file, is told by
+            // this machine's file system.
+            QString blad;
+            if (wpis.kind != Store::Kind::File) {
+                blad = BladWpisuPliku(sciezkaZrodla);
+                if (blad.isEmpty())
+                    blad = QStringLiteral("to nie jest zwykły plik");
+            }
             kroki << Krok{blad.isEmpty() ? Krok::Tabela : Krok::Odrzucona, sciezkaZrodla,
                           sciezkaCelu, blad};
         } else if (samKatalog(wpis)) {
             kroki << Krok{Krok::Katalog, sciezkaZrodla, sciezkaCelu, {}};
-            planuj(sciezkaZrodla, sciezkaCelu, kroki);
+            planuj(magazyn, sciezkaZrodla, sciezkaCelu, kroki);
         }
     }
 }
@@ -121,7 +128,7 @@ RegulaKopiiRoku RegulaDla(const QString &sciezka)
 QStringList TabeleKatalogu(const QString &zrodlo)
 {
     QList<Krok> kroki;
-    planuj(zrodlo, QString(), kroki);
+    planuj(Store::current(), zrodlo, QString(), kroki);
     QStringList tabele;
     const QDir katalog(zrodlo);
     for (const Krok &k : kroki) {
@@ -139,8 +146,9 @@ int LiczbaTabel(const QString &zrodlo)
 void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
                    const PrzebiegKopii &przebieg, WynikKopii *wynik)
 {
+    Store &magazyn = TS.session()->store();
     QList<Krok> kroki;
-    planuj(zrodlo, cel, kroki);
+    planuj(magazyn, zrodlo, cel, kroki);
     // Each source whose records travel is checked on a thread of its own while the copies before
     // it are made. A table the rules make empty takes only its description, which opening it
     // reads and checks: damage among its records reaches nothing of the new year, and checking
@@ -167,13 +175,15 @@ void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
         case Krok::Katalog:
             // An existing directory is used as it is; one that cannot be made is named, and its
             // tables then fail with their own cause.
-            if (!makeDirectory(k.cel)) {
+            if (!magazyn.makeDirectory(k.cel)) {
+                // The folder store leaves the system's number in errno: a disk that is full or
+                // fails takes no further table.
                 const int bladSystemu = errno;
+                const QString przyczyna = magazyn.lastError();
                 blad(zPrzyczyna(QStringLiteral("Nie można utworzyć katalogu :") + celWDzienniku,
-                                systemErrorText(bladSystemu)));
+                                przyczyna));
                 if (isStorageFailure(bladSystemu))
-                    throw EngineError(EngineError::Io, celWDzienniku, systemErrorText(bladSystemu),
-                                      bladSystemu);
+                    throw EngineError(EngineError::Io, celWDzienniku, przyczyna, bladSystemu);
                 continue;
             }
             loguj(przebieg, QStringLiteral("Tworzenie katalogu :") + celWDzienniku);
@@ -202,7 +212,7 @@ void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
         if (TS.isOpen()) {
             const RegulaKopiiRoku regula = RegulaDla(k.zrodlo);
             loguj(przebieg, QStringLiteral("Tworzenie bazy :") + celWDzienniku);
-            const bool byla = existsAnyKind(k.cel);
+            const bool byla = magazyn.exists(k.cel);
             bool utworzona = false;
             qint64 rekordy = -1;
             QString przyczyna;

@@ -1,18 +1,15 @@
 #include "year/OtwarcieRoku.h"
 
-#include "data/EngineError.h"
-#include "data/Sqlite.h"
+#include "data/Session.h"
 #include "data/Table.h"
 #include "data/WartosciProgramu.h"
 #include "platform/DurableFiles.h"
-#include "platform/FileNames.h"
+#include "platform/EngineError.h"
 #include "platform/WpisyKatalogu.h"
+#include "store/Store.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
-#include <cerrno>
 #include <memory>
 
 namespace rawen {
@@ -27,10 +24,10 @@ QString zPrzyczyna(const QString &linia, const QString &przyczyna)
 // The first path of the run the storage engine could not take, with its length; "" when all
 // fit. The tables of a new year are made under temporary names inside a directory under a
 // temporary name: both count.
-QString zaDlugaSciezka(const QString &zrodlo, const QString &cel, bool nowyKatalog,
-                       qsizetype *dlugosc)
+QString zaDlugaSciezka(const Store &magazyn, const QString &zrodlo, const QString &cel,
+                       bool nowyKatalog, qsizetype *dlugosc)
 {
-    const qsizetype limit = longestTablePath();
+    const qsizetype limit = magazyn.longestTablePath();
     const qsizetype tymczasowa = temporaryNameExtra();
     const qsizetype naKatalog = nowyKatalog ? tymczasowa : 0;
     for (const QString &tabela : TabeleKatalogu(zrodlo)) {
@@ -76,6 +73,9 @@ WynikOtwarciaRoku OtworzRok(Table &TS, const QString &katalog, const QString &ro
     const QString cel = katalog + rok;
     loguj(QStringLiteral("Generowanie nowego roku."));
     loguj(QStringLiteral("Baza danych w katalogu : ") + zrodlo);
+    Store &magazyn = TS.session()->store();
+    // Whether the source year may be listed is asked of this machine's file system: the store
+    // tells a missing directory from an empty one, not one this user may not read.
     QString przyczyna;
     switch (SprawdzKatalog(zrodlo, &przyczyna)) {
     case StanKatalogu::Brak:
@@ -90,9 +90,9 @@ WynikOtwarciaRoku OtworzRok(Table &TS, const QString &katalog, const QString &ro
             zPrzyczyna(QStringLiteral("Nie można odczytać katalogu : ") + zrodlo, przyczyna));
     }
 
-    wynik.nowyKatalog = !existsAnyKind(cel);
+    wynik.nowyKatalog = !magazyn.exists(cel);
     qsizetype dlugosc = 0;
-    const QString zaDluga = zaDlugaSciezka(zrodlo, cel, wynik.nowyKatalog, &dlugosc);
+    const QString zaDluga = zaDlugaSciezka(magazyn, zrodlo, cel, wynik.nowyKatalog, &dlugosc);
     if (!zaDluga.isEmpty())
         return koniec(zPrzyczyna(
             QStringLiteral("Nie można otworzyć roku w katalogu : ") + katalog,
@@ -100,21 +100,21 @@ WynikOtwarciaRoku OtworzRok(Table &TS, const QString &katalog, const QString &ro
                            "najwyżej %3); przenieś dane do katalogu o krótszej ścieżce")
                 .arg(zaDluga)
                 .arg(dlugosc)
-                .arg(longestTablePath())));
+                .arg(magazyn.longestTablePath())));
 
     if (!wynik.nowyKatalog && !czyKontynuowac()) {
         wynik.przerwane = true;
         return wynik;
     }
     // A new year is made whole beside its place and named last.
-    std::unique_ptr<TemporaryDirectory> budowa;
+    std::unique_ptr<DirectoryUnderConstruction> budowa;
     PrzebiegKopii przebiegKopii = przebieg;
     QString gdzie = cel;
     if (wynik.nowyKatalog) {
-        budowa = std::make_unique<TemporaryDirectory>(cel);
-        if (!budowa->isValid())
+        budowa = magazyn.buildDirectory(cel);
+        if (!budowa)
             return koniec(zPrzyczyna(QStringLiteral("Nie można utworzyć katalogu :") + cel,
-                                     systemErrorText(errno)));
+                                     magazyn.lastError()));
         gdzie = budowa->path();
         przebiegKopii.budowa = gdzie;
         przebiegKopii.miejsce = cel;
@@ -139,7 +139,7 @@ WynikOtwarciaRoku OtworzRok(Table &TS, const QString &katalog, const QString &ro
     if (budowa) {
         if (!budowa->moveInto())
             return koniec(zPrzyczyna(QStringLiteral("Nie można nadać nazwy katalogowi :") + cel,
-                                     systemErrorText(errno)));
+                                     magazyn.lastError()));
         for (WynikKopii::Tabela &t : wynik.kopia.utworzone)
             t.cel = przebiegKopii.pokaz(t.cel);
     }

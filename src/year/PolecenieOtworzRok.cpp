@@ -1,12 +1,13 @@
 #include "year/PolecenieOtworzRok.h"
 
-#include "data/EngineError.h"
+#include "data/FirmyPolecenia.h"
 #include "data/Session.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
 #include "platform/Konsola.h"
 #include "platform/PostepKonsoli.h"
 #include "platform/WpisyKatalogu.h"
-#include "shell/FirmyPolecenia.h"
+#include "store/Store.h"
 #include "year/KopiujKatalog.h"
 #include "year/OtwarcieRoku.h"
 
@@ -33,7 +34,7 @@ QString tabelaZajeta(const QString &zrodlo)
     for (const QString &wzgledna : TabeleKatalogu(zrodlo)) {
         const QString sciezka = QDir(zrodlo).filePath(wzgledna);
         // What is no file the copy refuses by name; it is never opened.
-        if (!BladWpisuPliku(sciezka).isEmpty())
+        if (sesja.store().entry(sciezka).kind != Store::Kind::File)
             continue;
         Table tabela(&sesja);
         tabela.setTableName(sciezka);
