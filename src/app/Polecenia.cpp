@@ -38,7 +38,7 @@ namespace rawen {
 namespace {
 
 // rawen --demo DIR: a data root with demonstration data in DIR, for trying the program out.
-int utworzDemo(const QString &katalog)
+int utworzDemo(const QString &katalog, Konsola &konsola)
 {
     const AppContext &kontekst = AppContext::current();
     {
@@ -52,12 +52,26 @@ int utworzDemo(const QString &katalog)
     try {
         UtworzDaneDemo(katalog, kontekst.today, Instalacja::programModuluDemo());
     } catch (const BladDanychDemo &blad) {
-        std::fprintf(stderr, "%s\n", blad.message().toLocal8Bit().constData());
-        return 1;
+        konsola.komunikat(blad.message());
+        return konsola.zakoncz(1);
     }
-    std::printf("Dane demonstracyjne utworzone w %s\n",
-                QDir::toNativeSeparators(QDir(katalog).absolutePath()).toLocal8Bit().constData());
-    return 0;
+    konsola.wynik(QStringLiteral("Dane demonstracyjne utworzone w %1")
+                      .arg(QDir::toNativeSeparators(QDir(katalog).absolutePath())));
+    return konsola.zakoncz(0);
+}
+
+// Qt's own warnings (a missing XDG_RUNTIME_DIR, a font, a platform plugin) are English and mean
+// nothing to the user of a command: they are kept out of the terminal. RAWEN_QT_KOMUNIKATY=1
+// lets them through for a developer.
+void komunikatQt(QtMsgType typ, const QMessageLogContext &, const QString &tekst)
+{
+    static const bool przepuszczaj = qEnvironmentVariableIntValue("RAWEN_QT_KOMUNIKATY") != 0;
+    if (przepuszczaj) {
+        std::fprintf(stderr, "Qt: %s\n", tekst.toLocal8Bit().constData());
+        return;
+    }
+    if (typ == QtFatalMsg)
+        std::fprintf(stderr, "Błąd wewnętrzny biblioteki Qt: program został przerwany.\n");
 }
 
 // The save dialog answered with one file, for a demonstration print that runs by itself.
@@ -166,11 +180,15 @@ const QList<Polecenie> &Polecenia()
          {},
          false,
          [](const QStringList &argumenty) {
-             if (argumenty.size() != 1 || argumenty.first().startsWith(QLatin1String("--"))) {
-                 std::fprintf(stderr, "Użycie: rawen --demo KATALOG\n");
+             Konsola konsola;
+             if (argumenty.size() != 1 || argumenty.first().startsWith(QLatin1String("--")) ||
+                 argumenty.first().trimmed().isEmpty()) {
+                 if (argumenty.size() == 1 && argumenty.first().trimmed().isEmpty())
+                     konsola.komunikat(QStringLiteral("Nie podano katalogu."));
+                 konsola.komunikat(QStringLiteral("Użycie: rawen --demo KATALOG"));
                  return 2;
              }
-             return utworzDemo(argumenty.first());
+             return utworzDemo(argumenty.first(), konsola);
          }},
         {QStringLiteral("--otworz-rok"),
          SkladniaOtworzRok(),
@@ -267,11 +285,18 @@ bool ZdejmijOpcje(int &argc, char *argv[], const char *opcja)
 
 int WykonajPolecenie(int argc, char *argv[], bool mimoDyskuSieciowego)
 {
+    qInstallMessageHandler(komunikatQt);
     const QString nazwa = QString::fromLocal8Bit(argv[1]);
-    if (nazwa == QLatin1String("--help")) {
-        std::printf("%s\n", OpisPolecen().toLocal8Bit().constData());
-        return 0;
-    }
+    // A description that could not be written is no help.
+    auto pomoc = [](const QString &tekst) {
+        const bool zapisana =
+            std::printf("%s\n", tekst.toLocal8Bit().constData()) >= 0 && std::fflush(stdout) == 0;
+        if (!zapisana)
+            std::fprintf(stderr, "Nie można zapisać opisu na standardowe wyjście.\n");
+        return zapisana ? 0 : 1;
+    };
+    if (nazwa == QLatin1String("--help"))
+        return pomoc(OpisPolecen());
     const Polecenie *wybrane = nullptr;
     for (const Polecenie &polecenie : Polecenia()) {
         if (polecenie.nazwa == nazwa)
@@ -282,11 +307,9 @@ int WykonajPolecenie(int argc, char *argv[], bool mimoDyskuSieciowego)
                      argv[1]);
         return 2;
     }
-    if (argc >= 3 && qstrcmp(argv[2], "--help") == 0) {
-        std::printf("Użycie: rawen %s %s\n  %s\n", qPrintable(wybrane->nazwa),
-                    qPrintable(wybrane->skladnia), qPrintable(wybrane->opis));
-        return 0;
-    }
+    if (argc >= 3 && qstrcmp(argv[2], "--help") == 0)
+        return pomoc(QStringLiteral("Użycie: rawen %1 %2\n  %3")
+                         .arg(wybrane->nazwa, wybrane->skladnia, wybrane->opis));
     QStringList argumenty;
     for (int i = 2; i < argc; ++i)
         argumenty << QString::fromLocal8Bit(argv[i]);

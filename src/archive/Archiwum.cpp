@@ -1,11 +1,15 @@
 #include "archive/Archiwum.h"
 
 #include "archive/KopiaPliku.h"
+#include "archive/MiejsceArchiwum.h"
 #include "archive/PlikiBazy.h"
+#include "data/KontrolaTabel.h"
 #include "data/Table.h"
+#include "format/Liczebniki.h"
 #include "platform/DurableFiles.h"
 #include "platform/EngineError.h"
 #include "platform/OknoPostepu.h"
+#include "platform/WpisyKatalogu.h"
 #include "store/Sqlite.h"
 #include "store/TableFile.h"
 
@@ -21,31 +25,53 @@ namespace rawen {
 
 namespace {
 
-// The database files directly in `katalog`, every entry but a directory looked at (hidden ones
-// too; this program's temporaries carry no type key).
-QStringList plikiBazy(const Store &magazyn, const QString &katalog)
+// What a walk of the archive finds in one directory of `magazyn`: its database files (every
+// entry looked at, hidden ones too; this program's temporaries carry no type key), the
+// subdirectories it follows (neither hidden nor system, not beginning with a point, not links; no
+// limit on their number or the length of their names), and what it refuses by name: an entry
+// named as a database file that is no regular file (a FIFO would hang the copy for good), and a
+// directory it cannot read.
+struct WpisyCzesci
 {
     QStringList pliki;
-    for (const Store::Entry &wpis : magazyn.list(katalog)) {
-        if (wpis.kind != Store::Kind::Directory && JestPlikiemBazy(wpis.name) &&
-            !isTemporaryName(wpis.name))
-            pliki << wpis.name;
-    }
-    std::sort(pliki.begin(), pliki.end());
-    return pliki;
-}
+    QStringList podkatalogi;
+    QStringList odrzucone;
+};
 
-// The subdirectories an archive follows: neither hidden nor system, not beginning with a point.
-// There is no limit on their number or the length of their names.
-QStringList podkatalogi(const Store &magazyn, const QString &katalog)
+WpisyCzesci wpisyCzesci(const Store &magazyn, const QString &katalog, const QString &wzgledny)
 {
-    QStringList wynik;
-    for (const Store::Entry &wpis : magazyn.list(katalog)) {
-        if (wpis.kind == Store::Kind::Directory && !wpis.hidden && !wpis.link &&
-            !wpis.name.startsWith(u'.'))
-            wynik << wpis.name;
+    WpisyCzesci wynik;
+    QList<Store::Entry> wpisy;
+    QString blad;
+    auto nazwa = [&](const QString &plik) {
+        return QDir::toNativeSeparators(wzgledny.isEmpty() ? plik : wzgledny + u'/' + plik);
+    };
+    if (!magazyn.readDirectory(katalog, wpisy, blad)) {
+        wynik.odrzucone << QStringLiteral("%1: nie można odczytać katalogu (%2)")
+                               .arg(QDir::toNativeSeparators(katalog), blad);
+        return wynik;
     }
-    std::sort(wynik.begin(), wynik.end());
+    std::sort(wpisy.begin(), wpisy.end(),
+              [](const Store::Entry &a, const Store::Entry &b) { return a.name < b.name; });
+    for (const Store::Entry &wpis : std::as_const(wpisy)) {
+        const QString &plik = wpis.name;
+        if (isTemporaryName(plik))
+            continue;
+        if (JestPlikiemBazy(plik)) {
+            if (wpis.kind == Store::Kind::File) {
+                wynik.pliki << plik;
+                continue;
+            }
+            // The store tells that it is no file; what it is, this machine's file system.
+            QString niePlik = BladWpisuPliku(katalog + u'/' + plik);
+            if (niePlik.isEmpty())
+                niePlik = QStringLiteral("to nie jest zwykły plik");
+            wynik.odrzucone << QStringLiteral("%1: %2").arg(nazwa(plik), niePlik);
+        } else if (wpis.kind == Store::Kind::Directory && !wpis.link && !wpis.hidden &&
+                   !plik.startsWith(u'.')) {
+            wynik.podkatalogi << plik;
+        }
+    }
     return wynik;
 }
 
@@ -58,12 +84,16 @@ CzescArchiwum czesc(const Store &magazyn, const QString &korzen, const QString &
         return c;
     c.katalogi << nazwa;
     // Files lying directly in BAZA or a year belong to the firm as much as the others.
-    for (const QString &plik : plikiBazy(magazyn, katalog))
+    const WpisyCzesci gora = wpisyCzesci(magazyn, katalog, nazwa);
+    for (const QString &plik : gora.pliki)
         c.pliki << nazwa + u'/' + plik;
-    for (const QString &s : podkatalogi(magazyn, katalog)) {
+    c.odrzucone << gora.odrzucone;
+    for (const QString &s : gora.podkatalogi) {
         c.katalogi << nazwa + u'/' + s;
-        for (const QString &plik : plikiBazy(magazyn, katalog + u'/' + s))
+        const WpisyCzesci nizej = wpisyCzesci(magazyn, katalog + u'/' + s, nazwa + u'/' + s);
+        for (const QString &plik : nizej.pliki)
             c.pliki << nazwa + u'/' + s + u'/' + plik;
+        c.odrzucone << nizej.odrzucone;
     }
     return c;
 }
@@ -83,6 +113,16 @@ bool utworzKatalogi(Store &magazyn, const QString &sciezka)
     if (rodzic != pelna && !utworzKatalogi(magazyn, rodzic))
         return false;
     return magazyn.makeDirectory(pelna);
+}
+
+// Why a directory of the archive could not be made: a file in its place is said to be one. The
+// archive is a folder of this machine, whose file system tells what stands there.
+QString przyczynaKatalogu(const Store &archiwum, const QString &sciezka)
+{
+    QString przyczyna;
+    if (SprawdzKatalog(sciezka, &przyczyna) == StanKatalogu::NieKatalog)
+        return przyczyna;
+    return archiwum.lastError();
 }
 
 void krok(const PrzebiegArchiwum &przebieg)
@@ -120,8 +160,9 @@ QList<CzescArchiwum> CzesciArchiwum(const QString &korzen, const QStringList &la
 {
     QList<CzescArchiwum> czesci;
     CzescArchiwum gora;
-    for (const QString &plik : plikiBazy(magazyn, korzen))
-        gora.pliki << plik;
+    const WpisyCzesci wpisy = wpisyCzesci(magazyn, korzen, QString());
+    gora.pliki = wpisy.pliki;
+    gora.odrzucone = wpisy.odrzucone;
     czesci << gora;
     czesci << czesc(magazyn, korzen, QStringLiteral("BAZA"), 1);
     for (int i = 0; i < lata.size(); ++i)
@@ -133,13 +174,22 @@ QString WynikArchiwum::podsumowanie() const
 {
     if (udane())
         return QStringLiteral("Archiwum sprawdzone: %1 tabel (%2 plików).").arg(tabele).arg(pliki);
-    QString tekst = QStringLiteral("Archiwum nie jest kompletne. Nie zarchiwizowano %1 plików:")
-                        .arg(bledy.size());
+    // A damaged table's copy is kept in the archive: the lines say what each failure left.
+    QString tekst = QStringLiteral("Archiwum nie jest kompletne (%1):")
+                        .arg(Liczebnik(bledy.size(), liczebniki::blad));
     for (qsizetype i = 0; i < bledy.size() && i < 15; ++i)
         tekst += u'\r' + bledy[i];
     if (bledy.size() > 15)
         tekst += QStringLiteral("\r... i %1 innych.").arg(bledy.size() - 15);
     tekst += QStringLiteral("\rData ostatniej aktualizacji archiwum nie została zmieniona.");
+    return tekst;
+}
+
+QString WynikArchiwum::uwagi() const
+{
+    QString tekst;
+    for (const QString &ostrzezenie : ostrzezenia)
+        tekst += QStringLiteral("\rUwaga: ") + ostrzezenie;
     return tekst;
 }
 
@@ -152,7 +202,7 @@ constexpr qint64 kBajtowWPartii = qint64(256) << 20;
 
 // An archived file checked as it lies on the disk after its sync: the hash of its bytes read
 // back must be that of the bytes copied, and a table must open (with `dokladnie`, also pass
-// SQLite's quick check). Raises EngineError.
+// SQLite's integrity check). Raises EngineError.
 void sprawdzKopie(const QString &cel, const QString &plik, const SkopiowanyPlik &kopia,
                   bool dokladnie)
 {
@@ -165,12 +215,23 @@ void sprawdzKopie(const QString &cel, const QString &plik, const SkopiowanyPlik 
     Table tabela;
     tabela.setTableName(cel);
     tabela.open();
+    // The source's quick check is made in any case; here the copy as it lies in the archive
+    // gets SQLite's full check (its indexes against its records too).
     if (dokladnie) {
         SqliteDatabase db;
         db.open(cel, QFileInfo(cel).fileName(), false, true);
-        const QString werdykt = db.scalar(QStringLiteral("PRAGMA quick_check")).toString();
-        if (werdykt != QLatin1String("ok"))
-            throw EngineError(EngineError::Damaged, plik, werdykt);
+        SqliteStatement kontrola = db.prepare(QStringLiteral("PRAGMA integrity_check(20)"));
+        int bledy = 0;
+        while (kontrola.step()) {
+            if (bledy == 0 && kontrola.column(0).toString() == QLatin1String("ok"))
+                return;
+            ++bledy;
+        }
+        if (bledy > 0)
+            throw EngineError(EngineError::Damaged, plik,
+                              QStringLiteral("kopia w archiwum nie przeszła pełnego testu "
+                                             "spójności (znalazł %1)")
+                                  .arg(Liczebnik(bledy, liczebniki::blad)));
     }
 }
 
@@ -180,19 +241,38 @@ WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &
                          const PrzebiegArchiwum &przebieg, bool dokladnie)
 {
     WynikArchiwum wynik;
+    DurabilityWatch trwalosc;
+    // Never onto the data it archives, nor where it would be taken for data.
+    const QString miejsce = BladMiejscaArchiwum(A, R);
+    if (!miejsce.isEmpty()) {
+        wynik.bledy << QStringLiteral("%1: nie można archiwizować do tego katalogu: %2")
+                           .arg(natywna(QDir::cleanPath(A)), miejsce);
+        return wynik;
+    }
     // The archive lies on this machine's disk, whatever store holds the data.
     Store &archiwum = Store::localFiles();
     const QList<CzescArchiwum> czesci = CzesciArchiwum(R, lata);
     if (!utworzKatalogi(archiwum, A)) {
         wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu archiwum (%2)")
-                           .arg(natywna(A), archiwum.lastError());
+                           .arg(natywna(QDir::cleanPath(A)), przyczynaKatalogu(archiwum, A));
         return wynik;
     }
+    // Every table file is checked as it lies in the data, on a thread beside the copy.
+    QStringList tabele;
+    for (const CzescArchiwum &c : czesci) {
+        for (const QString &plik : c.pliki) {
+            if (KluczTypu(QFileInfo(plik).fileName()) == QLatin1String("DB"))
+                tabele << R + plik;
+        }
+    }
+    KontrolaTabel kontrola(tabele);
     przejdz(czesci, przebieg, [&](const CzescArchiwum &c) {
+        wynik.bledy << c.odrzucone;
         for (const QString &katalog : c.katalogi) {
             if (!utworzKatalogi(archiwum, A + katalog))
                 wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu (%2)")
-                                   .arg(natywna(A + katalog), archiwum.lastError());
+                                   .arg(natywna(A + katalog),
+                                        przyczynaKatalogu(archiwum, A + katalog));
         }
         // The files are copied a batch at a time and put in place together, so they reach the
         // disk together; each is synced before its rename, and its directory after the last
@@ -218,6 +298,22 @@ WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &
             for (const auto &[plik, kopia] : gotowe) {
                 try {
                     sprawdzKopie(A + plik, plik, kopia, dokladnie);
+                    // A table file that is no table, or a damaged one, is kept as it was copied
+                    // (it is all there is), but the archive is not whole.
+                    if (KluczTypu(QFileInfo(plik).fileName()) == QLatin1String("DB")) {
+                        if (!kopia.baza)
+                            throw EngineError(EngineError::Damaged, plik,
+                                              QStringLiteral("plik nie jest tabelą bazy danych "
+                                                             "(jest uszkodzony albo to plik "
+                                                             "innego rodzaju); jego kopia jest w "
+                                                             "archiwum"));
+                        const WerdyktKontroli werdykt = kontrola.werdykt(R + plik);
+                        if (!werdykt.zdrowa)
+                            throw EngineError(EngineError::Damaged, plik,
+                                              werdykt.przyczyna +
+                                                  QStringLiteral("; kopia tabeli w takim stanie "
+                                                                 "jest w archiwum"));
+                    }
                     ++wynik.pliki;
                     if (kopia.naszaTabela)
                         ++wynik.tabele;
@@ -240,6 +336,7 @@ WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &
         }
         zatwierdzPartie();
     });
+    wynik.ostrzezenia = trwalosc.takeWarnings();
     return wynik;
 }
 
@@ -257,6 +354,8 @@ QString WynikOdtworzenia::podsumowanie() const
         tekst += QStringLiteral("\rDane sprzed odtworzenia zapisano w katalogu %1. Aby do nich "
                                 "wrócić, odtwórz dane z tego katalogu (\"dowolna lokalizacja\").")
                      .arg(natywna(kopiaBezpieczenstwa));
+    for (const QString &ostrzezenie : ostrzezenia)
+        tekst += QStringLiteral("\rUwaga: ") + ostrzezenie;
     return tekst;
 }
 
@@ -265,9 +364,39 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
                          int czekanieNaBlokade)
 {
     WynikOdtworzenia wynik;
+    DurabilityWatch trwalosc;
+    // The data itself, or a folder inside it, is no archive to restore from.
+    const QString miejsce = BladMiejscaArchiwum(A, R, {}, true);
+    if (!miejsce.isEmpty()) {
+        wynik.bledy << QStringLiteral("%1: nie można odtwarzać z tego katalogu: %2; nic nie "
+                                      "odtworzono")
+                           .arg(natywna(QDir::cleanPath(A)), miejsce);
+        return wynik;
+    }
     Store &magazyn = Store::current();
     Store &archiwum = Store::localFiles();
-    const QList<CzescArchiwum> czesci = CzesciArchiwum(A, lata, archiwum);
+    QList<CzescArchiwum> czesci = CzesciArchiwum(A, lata, archiwum);
+
+    // A live entry in a file's place that is no regular file (a FIFO would hang the restore for
+    // good, a directory would be lost) is named and left as it is.
+    for (CzescArchiwum &c : czesci) {
+        QStringList pliki;
+        for (const QString &plik : std::as_const(c.pliki)) {
+            const Store::Entry zywy = magazyn.entry(R + plik);
+            if (zywy.kind == Store::Kind::File ||
+                (zywy.kind == Store::Kind::Missing && !zywy.link)) {
+                pliki << plik;
+                continue;
+            }
+            // The store tells that it is no file; what it is, this machine's file system.
+            QString niePlik = BladWpisuPliku(R + plik);
+            if (niePlik.isEmpty())
+                niePlik = QStringLiteral("to nie jest zwykły plik");
+            c.odrzucone
+                << QStringLiteral("%1: w danych %2; nie odtworzono").arg(natywna(plik), niePlik);
+        }
+        c.pliki = pliki;
+    }
 
     // The live files the restore will replace go first into the safety folder, whole, before
     // anything live is touched.
@@ -322,6 +451,7 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
     }
 
     przejdz(czesci, przebieg, [&](const CzescArchiwum &c) {
+        wynik.bledy << c.odrzucone;
         for (const QString &katalog : c.katalogi) {
             if (!utworzKatalogi(magazyn, R + katalog))
                 wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu (%2)")
@@ -349,6 +479,7 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
             }
         }
     });
+    wynik.ostrzezenia = trwalosc.takeWarnings();
     return wynik;
 }
 

@@ -26,6 +26,9 @@ struct CzescArchiwum
 {
     QStringList katalogi; // to make, parents first
     QStringList pliki;
+    // Entries refused by name, a line each: one named as a database file that is no regular file
+    // (a FIFO, a directory, a link that leads nowhere), a directory that cannot be read.
+    QStringList odrzucone;
     int krok = 0; // 0: the top's files, 1: BAZA, 2 + i: the i-th year
 };
 // `magazyn`: where `korzen` lies (the data root's store, or this machine's disk for an archive).
@@ -37,18 +40,27 @@ struct WynikArchiwum
     int pliki = 0;     // files archived
     int tabele = 0;    // tables of the program among them, each checked
     QStringList bledy; // a line for each file that failed, naming it and why
+    // What could not be made durable though the archive is whole (DurabilityWatch).
+    QStringList ostrzezenia;
     bool udane() const { return bledy.isEmpty(); }
     // "Archiwum sprawdzone: N tabel" or the list of failures, for the final box.
     QString podsumowanie() const;
+    // The warnings, each on a line of its own after "Uwaga:", for the end of the box.
+    QString uwagi() const;
 };
 
 // Archives the database files under the data directory `R` into the archive directory `A`
 // (both with a closing separator): each file through a temporary beside its place, synced and
 // renamed over the file of an earlier archive, so a failed copy leaves that file whole; a table
 // the program holds open is copied as one state of it. Every archived file is then checked: the
-// hash of the bytes read back after the sync must be that of the bytes copied, and each table
-// must open (with `dokladnie`, also pass SQLite's quick check). Missing parents of `A` are made.
-// The walk goes on past a failure and lists it.
+// hash of the bytes read back after the sync must be that of the bytes copied, each table of the
+// program must open (with `dokladnie`, its copy also pass SQLite's integrity check), and every
+// table file (type key DB) of the data must be a database that passes SQLite's quick check (run
+// on a thread beside the copy): a damaged one, or one that is no database, is copied all the
+// same and listed as a failure. An entry named as a database file that is no regular file is
+// named and never opened. A target that is, holds or lies in the data of `R` (BladMiejscaArchiwum)
+// is refused before anything is written. Missing parents of `A` are made. The walk goes on past a
+// failure and lists it.
 WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &lata,
                          const PrzebiegArchiwum &przebieg, bool dokladnie);
 
@@ -57,6 +69,8 @@ struct WynikOdtworzenia
     int pliki = 0;
     QString kopiaBezpieczenstwa; // where the replaced live files were put first; "" when none
     QStringList bledy;
+    // What could not be made durable though the files are whole (DurabilityWatch).
+    QStringList ostrzezenia;
     bool udane() const { return bledy.isEmpty(); }
     QString podsumowanie() const;
 };

@@ -52,6 +52,7 @@ template <typename Pisz> SkopiowanyPlik kopiuj(const QString &zrodlo, Store &mag
     CzytnikPliku czytnik(zrodlo, magazyn);
     SkopiowanyPlik wynik;
     wynik.rozmiar = czytnik.rozmiar();
+    wynik.baza = czytnik.baza();
     wynik.naszaTabela = czytnik.naszaTabela();
     pisz(czytnik, wynik);
     return wynik;

@@ -45,6 +45,7 @@ struct SkopiowanyPlik
 {
     quint64 skrot = 0;
     qint64 rozmiar = 0;
+    bool baza = false; // read through SQLite: a database
     bool naszaTabela = false;
 };
 

@@ -1,6 +1,7 @@
 #include "archive/PolecenieArchiwizuj.h"
 
 #include "archive/Archiwum.h"
+#include "archive/MiejsceArchiwum.h"
 #include "data/FirmyPolecenia.h"
 #include "data/OtworzTabele.h"
 #include "data/Session.h"
@@ -61,8 +62,8 @@ QString OpisArchiwizuj()
     return QStringLiteral(
         "archiwizuje bazy danych firmy 000, firmy NNN albo wszystkich firm rejestru jak okno "
         "archiwowania (do katalogu ARCHIWUM w katalogu danych firmy albo do KATALOGU), sprawdza "
-        "archiwum i zapisuje datę archiwowania; --sprawdz-dokladnie dodaje szybki test "
-        "spójności każdej tabeli");
+        "archiwum (szybki test spójności każdej tabeli) i zapisuje datę archiwowania tylko "
+        "archiwum całego; --sprawdz-dokladnie dodaje pełny test spójności kopii każdej tabeli");
 }
 
 int PolecenieArchiwizuj(const QStringList &argumenty, Konsola &konsola, const QString &dzis)
@@ -95,16 +96,43 @@ int PolecenieArchiwizuj(const QStringList &argumenty, Konsola &konsola, const QS
     if (!firmy)
         return 1;
 
-    int nieudane = 0;
+    // Every firm's archive folder is judged before anything is written: none may be, hold or lie
+    // in any firm's data.
+    QStringList katalogiDanych;
+    for (const FirmaPolecenia &firma : *firmy)
+        katalogiDanych << firma.katalogDanych;
+    QStringList cele;
+    bool odrzucone = false;
     for (const FirmaPolecenia &firma : *firmy) {
-        const QString R = firma.katalogDanych;
-        QString A = R + QStringLiteral("ARCHIWUM");
+        QString A = firma.katalogDanych + QStringLiteral("ARCHIWUM");
         if (a.ma(QStringLiteral("--do"))) {
             A = QDir(a.wartosc(QStringLiteral("--do"))).absolutePath();
             if (firmy->size() > 1)
                 A += QStringLiteral("/FIRMA") + firma.numer;
         }
         A = zSeparatorem(A);
+        cele << A;
+        const QString blad = BladMiejscaArchiwum(A, *katalogGlowny, katalogiDanych);
+        if (!blad.isEmpty()) {
+            konsola.komunikat(
+                QStringLiteral("%1: nie można archiwizować do katalogu %2: %3. "
+                               "Archiwum zapisane tam zastąpiłoby bieżące tabele "
+                               "albo zostałoby wzięte za dane; wybierz katalog "
+                               "poza danymi firm albo domyślny katalog ARCHIWUM.")
+                    .arg(firma.opis(), QDir::toNativeSeparators(QDir::cleanPath(A)), blad));
+            odrzucone = true;
+        }
+    }
+    if (odrzucone) {
+        konsola.komunikat(QStringLiteral("Nic nie zostało zarchiwizowane."));
+        return konsola.zakoncz(1);
+    }
+
+    int nieudane = 0;
+    for (qsizetype i = 0; i < firmy->size(); ++i) {
+        const FirmaPolecenia &firma = firmy->at(i);
+        const QString R = firma.katalogDanych;
+        const QString A = cele[i];
         const QStringList lata = ListaLat(R);
         PostepKonsoli postep(konsola);
         postep.Start(firma.opis(), int(lata.size()) + 2);
@@ -120,18 +148,24 @@ int PolecenieArchiwizuj(const QStringList &argumenty, Konsola &konsola, const QS
         if (!bladDaty.isEmpty())
             konsola.komunikat(firma.opis() + QStringLiteral(": nie zapisano daty archiwowania: ") +
                               bladDaty);
+        // The archive is whole and dated, but its new names may not survive a power cut.
+        for (const QString &ostrzezenie : wynik.ostrzezenia)
+            konsola.komunikat(firma.opis() + QStringLiteral(": Uwaga: ") + ostrzezenie);
         const bool udane = wynik.udane() && bladDaty.isEmpty();
-        if (!udane)
+        if (!udane || !wynik.ostrzezenia.isEmpty())
             ++nieudane;
         konsola.wynik(QStringLiteral("%1: archiwum w %2 %3 – plików: %4, tabel sprawdzonych: %5, "
                                      "błędów: %6.")
                           .arg(firma.opis(), QDir::toNativeSeparators(A),
-                               udane ? QStringLiteral("gotowe") : QStringLiteral("NIEKOMPLETNE"))
+                               udane ? (wynik.ostrzezenia.isEmpty()
+                                            ? QStringLiteral("gotowe")
+                                            : QStringLiteral("gotowe, z ostrzeżeniem"))
+                                     : QStringLiteral("NIEKOMPLETNE"))
                           .arg(wynik.pliki)
                           .arg(wynik.tabele)
                           .arg(wynik.bledy.size() + (bladDaty.isEmpty() ? 0 : 1)));
     }
-    return nieudane == 0 ? 0 : 1;
+    return konsola.zakoncz(nieudane == 0 ? 0 : 1);
 }
 
 } // namespace rawen

@@ -1,11 +1,13 @@
 #include "archive/TARCHF.h"
 
 #include "archive/Archiwum.h"
+#include "archive/MiejsceArchiwum.h"
 #include "archive/Przypomnienie.h"
 #include "archive/TARCHF1.h"
 #include "data/OtworzTabele.h"
 #include "data/TDANE.h"
 #include "data/WartosciProgramu.h"
+#include "platform/AppContext.h"
 #include "platform/EngineError.h"
 #include "platform/MessageBoxes.h"
 #include "platform/OknoPostepu.h"
@@ -125,6 +127,16 @@ void TARCHF::BitBtn2Click()
     if (A.isEmpty())
         return; // the window stays, for a path to be given
     const QString R = m_wartosci.katalogDanych;
+    // Never onto the firms' data: the window stays, for another folder to be chosen.
+    const QString miejsce = BladMiejscaArchiwum(A, AppContext::current().dataRoot(), {R});
+    if (!miejsce.isEmpty()) {
+        MessageBoxes::current().error(
+            QStringLiteral("Nie można archiwizować do katalogu %1:\r%2.\rArchiwum zapisane tam "
+                           "zastąpiłoby bieżące tabele albo zostałoby wzięte za dane.\rWybierz "
+                           "katalog poza danymi firm albo domyślny katalog ARCHIWUM.")
+                .arg(QDir::toNativeSeparators(QDir::cleanPath(A)), miejsce));
+        return;
+    }
 
     if (m_postep)
         m_postep->Start(QStringLiteral("Archiwowanie"), int(m_wartosci.listaLat.size()) + 2);
@@ -149,10 +161,12 @@ void TARCHF::BitBtn2Click()
     }
     if (m_postep)
         m_postep->Stop();
-    if (wynik.udane())
-        MessageBoxes::current().information(wynik.podsumowanie() + uwaga);
+    if (!wynik.udane())
+        MessageBoxes::current().error(wynik.podsumowanie() + wynik.uwagi());
+    else if (!wynik.ostrzezenia.isEmpty())
+        MessageBoxes::current().warning(wynik.podsumowanie() + uwaga + wynik.uwagi());
     else
-        MessageBoxes::current().error(wynik.podsumowanie());
+        MessageBoxes::current().information(wynik.podsumowanie() + uwaga);
     accept();
 }
 
@@ -161,6 +175,18 @@ void TARCHF::BitBtn4Click()
     const QString A = katalogArchiwum(ui->EDR1);
     if (A.isEmpty())
         return;
+    // The live data is no archive: restoring from a folder inside it would write the data (or
+    // another firm's) over itself.
+    const QString miejsce =
+        BladMiejscaArchiwum(A, AppContext::current().dataRoot(), {m_wartosci.katalogDanych}, true);
+    if (!miejsce.isEmpty()) {
+        MessageBoxes::current().error(
+            QStringLiteral("Nie można odtwarzać z katalogu %1:\r%2.\rWybierz katalog archiwum "
+                           "(ARCHIWUM albo katalog ODTWARZANIE-... z danymi sprzed "
+                           "odtworzenia).\rNic nie odtworzono.")
+                .arg(QDir::toNativeSeparators(QDir::cleanPath(A)), miejsce));
+        return;
+    }
     if (!QFileInfo(A).isDir()) {
         MessageBoxes::current().error(QStringLiteral("Katalog archiwum %1 nie istnieje.\rNic nie "
                                                      "odtworzono.")
@@ -190,10 +216,12 @@ void TARCHF::BitBtn4Click()
         MessageBoxes::current().error(blad.message());
     }
     m_wiazanie.refresh();
-    if (wynik.udane())
-        MessageBoxes::current().information(wynik.podsumowanie());
-    else
+    if (!wynik.udane())
         MessageBoxes::current().error(wynik.podsumowanie());
+    else if (!wynik.ostrzezenia.isEmpty())
+        MessageBoxes::current().warning(wynik.podsumowanie());
+    else
+        MessageBoxes::current().information(wynik.podsumowanie());
     accept();
 }
 

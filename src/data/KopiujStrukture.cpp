@@ -6,6 +6,7 @@
 #include "platform/MessageBoxes.h"
 #include "store/Store.h"
 
+#include <QDir>
 #include <QStringList>
 
 namespace rawen {
@@ -31,18 +32,38 @@ QStringList polaDoCzyszczenia(Table &wzor, const QString &lista)
     return nazwy;
 }
 
-void nieMoznaUtworzyc()
+// The box names the table and the cause after the program's own words.
+void nieMoznaUtworzyc(const QString &sciezka, const EngineError &blad, const DodatkiKopii &dodatki)
 {
-    MessageBoxes::current().error(QStringLiteral("Nie mozna utworzyć tabeli"));
+    if (dodatki.przyczyna)
+        *dodatki.przyczyna = blad.cause();
+    if (dodatki.bladSystemu)
+        *dodatki.bladSystemu = blad.systemError();
+    MessageBoxes::current().error(QStringLiteral("Nie mozna utworzyć tabeli\r%1\rPrzyczyna: %2")
+                                      .arg(QDir::toNativeSeparators(sciezka), blad.cause()));
 }
 
 } // namespace
 
 bool KopiujStrukture(Table &wzor, const QString &sciezka, bool kopiujRekordy,
-                     const QString &polaDoCzyszczenia_)
+                     const QString &polaDoCzyszczenia_, const DodatkiKopii &dodatki)
 {
     if (wzor.session()->store().exists(sciezka))
         return false;
+
+    // The caller's step before naming: its error is the caller's, not a failure to make the
+    // table.
+    bool odrzucona = false;
+    auto przedNazwaniem = [&] {
+        if (!dodatki.przedNazwaniem)
+            return;
+        try {
+            dodatki.przedNazwaniem();
+        } catch (...) {
+            odrzucona = true;
+            throw;
+        }
+    };
 
     if (!kopiujRekordy) {
         Table nowa(wzor.session());
@@ -54,10 +75,11 @@ bool KopiujStrukture(Table &wzor, const QString &sciezka, bool kopiujRekordy,
             nowa.fieldDefs().append(pole);
         }
         nowa.indexDefs() = wzor.indexDefs();
+        przedNazwaniem();
         try {
             nowa.createTableNew();
-        } catch (const EngineError &) {
-            nieMoznaUtworzyc();
+        } catch (const EngineError &blad) {
+            nieMoznaUtworzyc(sciezka, blad, dodatki);
             return false;
         }
         return true;
@@ -75,24 +97,38 @@ bool KopiujStrukture(Table &wzor, const QString &sciezka, bool kopiujRekordy,
     // half-way leaves no half-made table that a later run would pass over as done.
     bool skopiowana = false;
     try {
-        wzor.copyTo(sciezka, [&](const QString &kopia) {
-            skopiowana = true;
-            if (!wymagane && nazwy.isEmpty())
-                return;
-            Table gotowa(wzor.session());
-            gotowa.setTableName(kopia);
-            gotowa.open();
-            // The copy has no name yet: a failure throws it away, so its changes need neither
-            // a journal nor a sync of their own.
-            gotowa.writeUnjournaled();
-            gotowa.clearRequiredFlags();
-            if (!nazwy.isEmpty())
-                gotowa.emptyFields(nazwy);
-            gotowa.close();
-        });
-    } catch (const EngineError &) {
-        if (!skopiowana)
-            nieMoznaUtworzyc();
+        wzor.copyTo(
+            sciezka,
+            [&](const QString &kopia) {
+                skopiowana = true;
+                if (wymagane || !nazwy.isEmpty()) {
+                    Table gotowa(wzor.session());
+                    gotowa.setTableName(kopia);
+                    gotowa.open();
+                    // The copy has no name yet: a failure throws it away, so its changes need
+                    // neither a journal nor a sync of their own.
+                    gotowa.writeUnjournaled();
+                    gotowa.clearRequiredFlags();
+                    if (!nazwy.isEmpty())
+                        gotowa.emptyFields(nazwy);
+                    gotowa.close();
+                }
+                przedNazwaniem();
+            },
+            dodatki.rekordy);
+    } catch (const EngineError &blad) {
+        // A damaged model (found while its records are counted or read) is the caller's to
+        // name: the new table is not what failed.
+        if (odrzucona || (!skopiowana && blad.kind() == EngineError::Damaged))
+            throw;
+        if (!skopiowana) {
+            nieMoznaUtworzyc(sciezka, blad, dodatki);
+        } else {
+            if (dodatki.przyczyna)
+                *dodatki.przyczyna = blad.cause();
+            if (dodatki.bladSystemu)
+                *dodatki.bladSystemu = blad.systemError();
+        }
         return false;
     }
     return true;

@@ -1,12 +1,15 @@
 #include "data/PlikStruktury.h"
 
 #include "format/Formatowanie.h"
+#include "platform/DurableFiles.h"
 #include "platform/EngineError.h"
 #include "platform/Windows1250.h"
 
 #include <QFileDevice>
 #include <QIODevice>
 #include <QStringList>
+
+#include <cerrno>
 
 namespace rawen {
 
@@ -49,13 +52,15 @@ void ZapiszPlikStruktury(QIODevice &plik, const QList<FieldDef> &pola,
                          const QList<IndexDef> &indeksy)
 {
     const QByteArray tresc = TrescPlikuStruktury(pola, indeksy);
+    errno = 0;
     bool zapisane = plik.write(tresc) == tresc.size();
     if (auto *plikNaDysku = qobject_cast<QFileDevice *>(&plik))
         zapisane = plikNaDysku->flush() && zapisane;
+    // The system's number for the cause, in Polish: the device's own text is Qt's English.
     if (!zapisane)
         throw EngineError(
             EngineError::Io,
-            QStringLiteral("Nie można zapisać pliku struktury: %1").arg(plik.errorString()));
+            QStringLiteral("Nie można zapisać pliku struktury: %1").arg(systemErrorText(errno)));
 }
 
 } // namespace rawen

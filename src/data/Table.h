@@ -130,8 +130,10 @@ public:
     // A byte-exact copy of this open table's file as a new table at `targetPath`, which must not
     // exist. Raises; nothing is left at the target on failure.
     // `finish`, when given, works on the copy under its temporary name before it is named, so
-    // the target appears only once it is finished.
-    void copyTo(const QString &targetPath, const FileFinisher &finish = {});
+    // the target appears only once it is finished. `recordCount`, when given, receives the
+    // number of records of the state copied, counted in the same read.
+    void copyTo(const QString &targetPath, const FileFinisher &finish = {},
+                qint64 *recordCount = nullptr);
     // Marks every field not required (the records stay as they are).
     void clearRequiredFlags();
     // Empties the named fields in every record, all records or none.

@@ -64,11 +64,11 @@ void Table::replaceTable(const QString &targetPath)
     m_tableName = to;
 }
 
-void Table::copyTo(const QString &targetPath, const FileFinisher &finish)
+void Table::copyTo(const QString &targetPath, const FileFinisher &finish, qint64 *recordCount)
 {
     requireOpen();
     fault(EngineOp::Copy);
-    m_stored->copyTo(targetPath, finish);
+    m_stored->copyTo(targetPath, finish, recordCount);
 }
 
 void Table::clearRequiredFlags()

@@ -187,7 +187,14 @@ void UtworzTabeleFirmyWzoru(const QString &katalogFirmy, int numer,
 {
     Table tabela;
     tabela.setTableName(QDir(katalogFirmy).filePath(QStringLiteral("FIRMA")));
-    AktualizujTabeleFirmy(tabela);
+    // Made here rather than through AktualizujTabeleFirmy, which passes over a table it cannot
+    // make (start-up reports that when it opens it): a data root that fails must say why.
+    tabela.fieldDefs() = PolaTabeliFirmy();
+    tabela.indexDefs() = IndeksyTabeliFirmy();
+    tabela.createTable();
+    tabela.fieldDefs().clear();
+    tabela.indexDefs().clear();
+    tabela.open();
     tabela.append();
     tabela.fieldByName(QStringLiteral("NR")).setAsInteger(numer);
     for (const auto &[pole, wartosc] : pola)

@@ -6,6 +6,7 @@
 #include "platform/DurableFiles.h"
 #include "platform/EngineError.h"
 #include "platform/OknoPostepu.h"
+#include "platform/WpisyKatalogu.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -65,12 +66,13 @@ bool maWpisy(const QString &sciezka)
     return false;
 }
 
-enum class Rodzaj { Katalog, Tabela, Plik, Pominiety, Nieregularny };
+enum class Rodzaj { Katalog, Tabela, Plik, Pominiety, Nieregularny, Bledny };
 
 struct Wpis
 {
     QString wzgledna;
     Rodzaj rodzaj;
+    QString przyczyna; // why a Bledny entry cannot be converted, in Polish
 };
 
 QString natywna(const QString &sciezka)
@@ -83,19 +85,32 @@ QString bezwzgledna(const QString &sciezka)
     return QDir::cleanPath(QFileInfo(sciezka).absoluteFilePath());
 }
 
+// Every entry under `katalog`, parents before what is in them; a folder that cannot be listed
+// is kept as one, with why, since what it holds would otherwise be lost without a word.
+void zbierz(const QString &katalog, QList<QFileInfo> &wszystkie, QList<Wpis> &nieczytelne,
+            const QDir &korzen)
+{
+    const ListaWpisow lista = CzytajKatalog(katalog);
+    if (!lista.blad.isEmpty())
+        nieczytelne << Wpis{korzen.relativeFilePath(katalog), Rodzaj::Bledny,
+                            QStringLiteral("nie można odczytać katalogu: ") + lista.blad};
+    for (const QFileInfo &info : lista.wpisy) {
+        wszystkie << info;
+        if (info.isDir() && !info.isSymLink())
+            zbierz(info.absoluteFilePath(), wszystkie, nieczytelne, korzen);
+    }
+}
+
 // What the old root holds, parents before what is in them; links are not followed and anything
 // that is neither a file nor a folder is only named (never opened: a FIFO would hold the run).
+// Whatever stands in a table's place and is no regular file is an error: that table would be
+// missing from the new root.
 QList<Wpis> spis(const QString &stary)
 {
-    QList<Wpis> wpisy;
     const QDir korzen(stary);
-    QDirIterator it(stary, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
     QList<QFileInfo> wszystkie;
-    while (it.hasNext()) {
-        it.next();
-        wszystkie << it.fileInfo();
-    }
+    QList<Wpis> wpisy;
+    zbierz(stary, wszystkie, wpisy, korzen);
     // Tables of a folder by their names without case, to tell a companion from another file.
     QSet<QString> tabele;
     for (const QFileInfo &info : std::as_const(wszystkie)) {
@@ -106,12 +121,21 @@ QList<Wpis> spis(const QString &stary)
     for (const QFileInfo &info : std::as_const(wszystkie)) {
         const QString wzgledna = korzen.relativeFilePath(info.absoluteFilePath());
         const QString nazwa = info.fileName();
+        const bool zwykly = !info.isSymLink() && BladWpisuPliku(info.absoluteFilePath()).isEmpty();
+        if (jestBaza(nazwa) && !zwykly) {
+            QString przyczyna = BladWpisuPliku(info.absoluteFilePath());
+            if (przyczyna.isEmpty())
+                przyczyna = QStringLiteral("to dowiązanie, a tabelę można przekształcić tylko ze "
+                                           "zwykłego pliku");
+            wpisy << Wpis{wzgledna, Rodzaj::Bledny, przyczyna};
+            continue;
+        }
         Rodzaj rodzaj;
         if (info.isSymLink())
             rodzaj = Rodzaj::Nieregularny;
         else if (info.isDir())
             rodzaj = Rodzaj::Katalog;
-        else if (!info.isFile())
+        else if (!zwykly)
             rodzaj = Rodzaj::Nieregularny;
         else if (plikBlokady(nazwa))
             rodzaj = Rodzaj::Pominiety;
@@ -124,7 +148,7 @@ QList<Wpis> spis(const QString &stary)
             rodzaj = Rodzaj::Pominiety;
         else
             rodzaj = Rodzaj::Plik;
-        wpisy << Wpis{wzgledna, rodzaj};
+        wpisy << Wpis{wzgledna, rodzaj, QString()};
     }
     std::sort(wpisy.begin(), wpisy.end(),
               [](const Wpis &a, const Wpis &b) { return a.wzgledna < b.wzgledna; });
@@ -171,7 +195,12 @@ WynikImportu ImportujKatalogDanych(const QString &staryPodany, const QString &no
     };
     const QString stary = bezwzgledna(staryPodany);
     const QString nowy = bezwzgledna(nowyPodany);
-    if (!QFileInfo(stary).isDir())
+    QString przyczyna;
+    const StanKatalogu stanStarego = SprawdzKatalog(stary, &przyczyna);
+    if (stanStarego == StanKatalogu::Nieczytelny)
+        return odmowa(
+            QStringLiteral("Nie można odczytać katalogu %1: %2.").arg(natywna(stary), przyczyna));
+    if (stanStarego != StanKatalogu::Jest)
         return odmowa(QStringLiteral("Katalog %1 nie istnieje albo nie jest katalogiem.")
                           .arg(natywna(stary)));
     if (nowy == stary || nowy.startsWith(stary + u'/') || stary.startsWith(nowy + u'/'))
@@ -211,6 +240,7 @@ WynikImportu ImportujKatalogDanych(const QString &staryPodany, const QString &no
     }
 
     const QList<Wpis> wpisy = spis(stary);
+    DurabilityWatch trwalosc;
     TemporaryDirectory budowa(nowy);
     if (!budowa.isValid())
         return odmowa(QStringLiteral("Nie można utworzyć katalogu obok %1: %2.")
@@ -253,6 +283,8 @@ WynikImportu ImportujKatalogDanych(const QString &staryPodany, const QString &no
                 break;
             case Rodzaj::Pominiety:
                 break;
+            case Rodzaj::Bledny:
+                throw BladParadox(nazwa, wpis.przyczyna);
             case Rodzaj::Nieregularny:
                 ++wynik.ostrzezenia;
                 log(QStringLiteral("%1: pominięty, to nie jest zwykły plik ani katalog")
@@ -275,6 +307,8 @@ WynikImportu ImportujKatalogDanych(const QString &staryPodany, const QString &no
                            .arg(natywna(nowy), systemErrorText(errno));
     if (przebieg.postep)
         przebieg.postep->Stop();
+    if (wynik.bledy.isEmpty())
+        wynik.trwalosc = trwalosc.takeWarnings();
 
     const QString liczby = QStringLiteral("%1 (%2, %3), bez zmian skopiowano %4")
                                .arg(Liczebnik(wynik.tabele, liczebniki::tabela),

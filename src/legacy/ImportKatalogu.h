@@ -34,6 +34,8 @@ struct WynikImportu
     int ostrzezenia = 0;
     QStringList bledy;
     QString podsumowanie; // the closing line, in Polish
+    // The new root is whole, but some of its names may not survive a power cut: a line each.
+    QStringList trwalosc;
 };
 
 // Converts the data root of the previous generation `stary` into a new data root `nowy`: every

@@ -71,10 +71,13 @@ int PolecenieImportuj(const QStringList &argumenty, Konsola &konsola)
                 konsola.komunikat(blad);
         }
         konsola.komunikat(wynik.podsumowanie);
-        return 1;
+        return konsola.zakoncz(1);
     }
     konsola.wynik(wynik.podsumowanie);
-    return 0;
+    for (const QString &ostrzezenie : wynik.trwalosc)
+        konsola.komunikat(QStringLiteral("Uwaga: ") + ostrzezenie);
+    // A summary that could not be written, or names that may not last, end the run with 1.
+    return konsola.zakoncz(0);
 }
 
 } // namespace rawen

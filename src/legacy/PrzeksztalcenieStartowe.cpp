@@ -58,9 +58,14 @@ std::optional<QString> PrzeksztalcenieStartowe(const QString &katalog, OknoPoste
                             wynik.podsumowanie, stary));
         return std::nullopt;
     }
-    okna.information(QStringLiteral("%1\rProgram uruchomi się teraz na nowym katalogu danych %2; "
-                                    "dotychczasowego katalogu %3 nie zmieniono.")
-                         .arg(wynik.podsumowanie, nowyNazwa, stary));
+    const QString tekst = QStringLiteral("%1\rProgram uruchomi się teraz na nowym katalogu danych "
+                                         "%2; dotychczasowego katalogu %3 nie zmieniono.")
+                              .arg(wynik.podsumowanie, nowyNazwa, stary);
+    if (wynik.trwalosc.isEmpty())
+        okna.information(tekst);
+    else
+        okna.warning(tekst + QStringLiteral("\rUwaga: ") +
+                     wynik.trwalosc.join(QStringLiteral("\rUwaga: ")));
     return nowy;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -66,8 +67,32 @@ void writeFile(const QString &target, const QByteArray &bytes, bool replace);
 // system refuses. (Opening and closing a descriptor drops this process's locks on the file.)
 [[nodiscard]] bool syncFile(const QString &path);
 
-// Makes a rename or a new entry in the directory durable; false when the system refuses.
+// Makes a rename or a new entry in the directory durable; false when the system refuses, and
+// then a durability warning is kept (DurabilityWatch): the files are whole, their names may not
+// survive a power cut.
 [[nodiscard]] bool syncDirectory(const QString &directory);
+
+// What this layer could not make durable although the data is whole: a directory whose sync
+// failed after a rename or a new entry (the new names may not survive a power cut), or a
+// temporary's name that could not be removed after its file took its place (a second name of
+// that file). Each is kept for the operation running to report. A watch sees those kept while
+// it lives.
+class DurabilityWatch
+{
+public:
+    DurabilityWatch();
+    // The warnings kept since the watch began that nobody has taken yet, in Polish, a line each
+    // (the same one once); taken ones are given to no watch again.
+    QStringList takeWarnings();
+    // Whether any warning was kept since the watch began, taken or not.
+    bool anyWarning() const;
+
+private:
+    qsizetype m_start;
+};
+
+// Keeps a durability warning (the layer's own steps call it).
+void keepDurabilityWarning(const QString &text);
 
 // A file of ours under construction beside `target`: a hidden name that marks it as a temporary
 // of this program, of this machine and process, and the permissions a newly created file gets.
@@ -131,8 +156,16 @@ bool isTemporaryName(const QString &name);
 // another running program may be writing is never taken.
 void removeStaleTemporaries(const QString &directory);
 
-// The system's text for an error number, in the user's language where the system has it.
+// The system's text for an error number, in Polish: one text per number, never the C library's.
 QString systemErrorText(int error);
+
+// Whether the error is one of the storage itself (a full disk or quota, a disk that fails or
+// takes no writes, a file-size limit): every further write there would fail the same way.
+bool isStorageFailure(int error);
+
+// How many bytes longer than its target's path the path of a temporary beside it may be: what
+// a path must leave free below the storage engine's limit for the files made under it.
+qsizetype temporaryNameExtra();
 
 // A file that takes the place of `target` only once it is complete: written under a hidden
 // temporary name beside `target`, then synced and renamed over it in one step by commit(). Until

@@ -104,30 +104,6 @@ bool untouchedForAnHour(const QString &path)
 
 } // namespace
 
-QString systemErrorText(int error)
-{
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("brak miejsca na dysku");
-    case EFBIG:
-        return QStringLiteral("plik przekracza dopuszczalny rozmiar");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("brak uprawnień");
-    case EROFS:
-        return QStringLiteral("dysk jest tylko do odczytu");
-    case EIO:
-        return QStringLiteral("błąd wejścia-wyjścia dysku");
-    case ENOENT:
-        return QStringLiteral("brak pliku lub katalogu");
-    case ENAMETOOLONG:
-        return QStringLiteral("za długa ścieżka");
-    default:
-        return QString::fromLocal8Bit(std::strerror(error));
-    }
-}
-
 MoveResult moveReplacing(const QString &from, const QString &to, DirectorySync sync)
 {
     const QByteArray source = encoded(from);
@@ -171,9 +147,22 @@ MoveResult moveNoReplace(const QString &from, const QString &to)
         (void)syncDirectory(QFileInfo(to).absolutePath());
         return MoveResult::Done;
     }
-    // The new name is in place; the temporary's name may linger after a failure here, and the
-    // next writer of the directory removes it.
-    (void)guarded(FileStep::Unlink, source, [&] { return ::unlink(source.constData()); });
+    // The new name is in place. The temporary's name is a second name of the same file: a failure
+    // to remove it is tried once more, and one that stays is reported, since nothing but the next
+    // writer of that directory would take it away.
+    auto unlinkSource = [&] {
+        return guarded(FileStep::Unlink, source, [&] { return ::unlink(source.constData()); }) ==
+                   0 ||
+               errno == ENOENT;
+    };
+    if (!unlinkSource() && !unlinkSource()) {
+        const int error = errno;
+        keepDurabilityWarning(
+            QStringLiteral("Nie usunięto pliku tymczasowego %1 (Przyczyna: %2): plik %3 jest "
+                           "cały, a plik tymczasowy jest tylko jego drugą nazwą.")
+                .arg(QDir::toNativeSeparators(from), systemErrorText(error),
+                     QDir::toNativeSeparators(to)));
+    }
     (void)syncDirectory(QFileInfo(to).absolutePath());
     return MoveResult::Done;
 }
@@ -273,6 +262,13 @@ bool TemporaryFile::closeHandle()
     return rc == 0;
 }
 
+qsizetype temporaryNameExtra()
+{
+    // "." before the name; "~rawen-", the machine's mark, "-", the process, "-" and up to seven
+    // characters of a 32-bit random number after it.
+    return 1 + 7 + machineMark().size() + 1 + QString::number(::getpid()).size() + 1 + 7;
+}
+
 bool isTemporaryName(const QString &name)
 {
     return temporaryPattern().match(name).hasMatch() ||
@@ -364,7 +360,7 @@ void copyFile(const QString &source, const QString &target)
     if (!input.open(QIODevice::ReadOnly))
         throw EngineError(
             EngineError::Io, target,
-            QStringLiteral("nie można odczytać %1: %2").arg(source, input.errorString()));
+            QStringLiteral("nie można odczytać %1: %2").arg(source, systemErrorText(errno)));
     writeNewFile(target, input.size(), [&](char *data, qint64 length, qint64 offset) {
         return input.seek(offset) && input.read(data, length) == length;
     });
@@ -375,14 +371,22 @@ void writeNewFile(const QString &target, qint64 size, const FileReader &reader,
 {
     const QString directory = QFileInfo(target).absolutePath();
     TemporaryFile temporary(target);
-    if (!temporary.isValid())
+    if (!temporary.isValid()) {
+        const int error = errno;
         throw EngineError(EngineError::Io, target,
                           QStringLiteral("nie można utworzyć pliku w %1: %2")
-                              .arg(directory, systemErrorText(errno)));
+                              .arg(directory, systemErrorText(error)),
+                          error);
+    }
     const QByteArray temporaryName = encoded(temporary.path());
     const int out = int(temporary.handle());
     auto fail = [&](EngineError::Kind kind, const QString &why) {
         throw EngineError(kind, target, why);
+    };
+    // The system's cause, taken before anything else can change errno.
+    auto failSystem = [&] {
+        const int error = errno;
+        throw EngineError(EngineError::Io, target, systemErrorText(error), error);
     };
     std::vector<char> buffer(1 << 16);
     for (qint64 offset = 0; offset < size;) {
@@ -390,19 +394,19 @@ void writeNewFile(const QString &target, qint64 size, const FileReader &reader,
         if (!reader(buffer.data(), length, offset))
             fail(EngineError::Io, QStringLiteral("błąd odczytu źródła"));
         if (!writeAll(out, temporaryName, buffer.data(), length))
-            fail(EngineError::Io, systemErrorText(errno));
+            failSystem();
         offset += length;
     }
     // A finisher changes the file after the copy: one sync after it serves both.
     if (!finish && guarded(FileStep::Sync, temporaryName, [&] { return ::fsync(out); }) != 0)
-        fail(EngineError::Io, systemErrorText(errno));
+        failSystem();
     if (!temporary.closeHandle())
-        fail(EngineError::Io, systemErrorText(errno));
+        failSystem();
     if (finish) {
         finish(temporary.path());
         // Nobody else has the temporary open, so this descriptor's close drops no one's locks.
         if (!syncFile(temporary.path()))
-            fail(EngineError::Io, systemErrorText(errno));
+            failSystem();
     }
     switch (moveNoReplace(temporary.path(), target)) {
     case MoveResult::Done:
@@ -412,7 +416,7 @@ void writeNewFile(const QString &target, qint64 size, const FileReader &reader,
         fail(EngineError::Locked, QStringLiteral("plik już istnieje"));
         break;
     case MoveResult::Failed:
-        fail(EngineError::Io, systemErrorText(errno));
+        failSystem();
         break;
     }
 }
@@ -428,13 +432,19 @@ void writeFile(const QString &target, const QByteArray &bytes, bool replace)
     }
     const QString directory = QFileInfo(target).absolutePath();
     TemporaryFile temporary(target);
-    if (!temporary.isValid())
+    if (!temporary.isValid()) {
+        const int error = errno;
         throw EngineError(EngineError::Io, target,
                           QStringLiteral("nie można utworzyć pliku w %1: %2")
-                              .arg(directory, systemErrorText(errno)));
+                              .arg(directory, systemErrorText(error)),
+                          error);
+    }
     const QByteArray temporaryName = encoded(temporary.path());
     const int out = int(temporary.handle());
-    auto fail = [&] { throw EngineError(EngineError::Io, target, systemErrorText(errno)); };
+    auto fail = [&] {
+        const int error = errno;
+        throw EngineError(EngineError::Io, target, systemErrorText(error), error);
+    };
     if (!writeAll(out, temporaryName, bytes.constData(), bytes.size()))
         fail();
     if (guarded(FileStep::Sync, temporaryName, [&] { return ::fsync(out); }) != 0)
@@ -463,11 +473,23 @@ bool syncDirectory(const QString &directory)
 {
     const QByteArray name = encoded(directory);
     const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const int rc = guarded(FileStep::Sync, name, [&] { return ::fsync(fd); });
-    ::close(fd);
-    return rc == 0;
+    int rc = -1;
+    if (fd >= 0) {
+        rc = guarded(FileStep::Sync, name, [&] { return ::fsync(fd); });
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+    }
+    if (rc == 0)
+        return true;
+    // The files are whole and in place; only their new names may be lost to a power cut.
+    const int error = errno;
+    keepDurabilityWarning(QStringLiteral("Nie udało się utrwalić zmian w katalogu %1 (Przyczyna: "
+                                         "%2): dane są całe, ale nowe nazwy plików mogą nie "
+                                         "przetrwać awarii zasilania.")
+                              .arg(QDir::toNativeSeparators(directory), systemErrorText(error)));
+    errno = error;
+    return false;
 }
 
 ReplacingFile::ReplacingFile(const QString &target) : m_target(target)

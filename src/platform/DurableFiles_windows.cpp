@@ -103,23 +103,6 @@ bool writeAll(HANDLE out, const QString &path, const char *data, qint64 length)
 
 } // namespace
 
-QString systemErrorText(int error)
-{
-    switch (error) {
-    case ENOSPC:
-        return QStringLiteral("brak miejsca na dysku");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("brak uprawnień");
-    case EIO:
-        return QStringLiteral("błąd wejścia-wyjścia dysku");
-    case ENOENT:
-        return QStringLiteral("brak pliku lub katalogu");
-    default:
-        return QString::fromLocal8Bit(strerror(error));
-    }
-}
-
 MoveResult moveReplacing(const QString &from, const QString &to, DirectorySync)
 {
     // The rename is written through at once: there is no directory to sync later.
@@ -215,6 +198,13 @@ bool TemporaryFile::closeHandle()
     return closed;
 }
 
+qsizetype temporaryNameExtra()
+{
+    // "." before the name; "~rawen-", the machine's mark, "-", the process, "-" and up to seven
+    // characters of a 32-bit random number after it.
+    return 1 + 7 + machineMark().size() + 1 + QString::number(GetCurrentProcessId()).size() + 1 + 7;
+}
+
 bool isTemporaryName(const QString &name)
 {
     return temporaryPattern().match(name).hasMatch() ||
@@ -299,7 +289,7 @@ void copyFile(const QString &source, const QString &target)
     if (!input.open(QIODevice::ReadOnly))
         throw EngineError(
             EngineError::Io, target,
-            QStringLiteral("nie można odczytać %1: %2").arg(source, input.errorString()));
+            QStringLiteral("nie można odczytać %1: %2").arg(source, systemErrorText(errno)));
     writeNewFile(target, input.size(), [&](char *data, qint64 length, qint64 offset) {
         return input.seek(offset) && input.read(data, length) == length;
     });

@@ -6,9 +6,9 @@ EngineError::EngineError(Kind kind, const QString &message)
     : m_kind(kind), m_message(message), m_cause(message), m_utf8(message.toUtf8())
 {}
 
-EngineError::EngineError(Kind kind, const QString &context, const QString &cause)
+EngineError::EngineError(Kind kind, const QString &context, const QString &cause, int systemError)
     : m_kind(kind), m_message(QStringLiteral("%1: %2").arg(context, cause)), m_cause(cause),
-      m_utf8(m_message.toUtf8())
+      m_systemError(systemError), m_utf8(m_message.toUtf8())
 {}
 
 } // namespace rawen

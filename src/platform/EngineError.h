@@ -34,19 +34,23 @@ public:
     };
 
     EngineError(Kind kind, const QString &message);
-    // The message is "context: cause"; cause() gives the cause alone.
-    EngineError(Kind kind, const QString &context, const QString &cause);
+    // The message is "context: cause"; cause() gives the cause alone. `systemError` is the
+    // system's error number behind it, when the system named one.
+    EngineError(Kind kind, const QString &context, const QString &cause, int systemError = 0);
 
     Kind kind() const { return m_kind; }
     QString message() const { return m_message; }
     // What went wrong, without the table it happened to; the whole message when not told apart.
     QString cause() const { return m_cause; }
+    // The system's error number behind the failure (ENOSPC, EIO, ...); 0 when none is known.
+    int systemError() const { return m_systemError; }
     const char *what() const noexcept override { return m_utf8.constData(); }
 
 private:
     Kind m_kind;
     QString m_message;
     QString m_cause;
+    int m_systemError = 0;
     QByteArray m_utf8;
 };
 

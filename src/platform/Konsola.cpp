@@ -1,5 +1,7 @@
 #include "platform/Konsola.h"
 
+#include <cerrno>
+
 #ifdef Q_OS_WIN
 #include <io.h>
 #define isatty _isatty
@@ -24,19 +26,44 @@ Konsola::~Konsola()
 void Konsola::wynik(const QString &linia)
 {
     koniecPostepu();
-    std::fprintf(m_wyjscie, "%s\n", linia.toLocal8Bit().constData());
-    std::fflush(m_wyjscie);
+    errno = 0;
+    if ((std::fprintf(m_wyjscie, "%s\n", linia.toLocal8Bit().constData()) < 0 ||
+         std::fflush(m_wyjscie) != 0) &&
+        m_bladWyniku == 0)
+        m_bladWyniku = errno != 0 ? errno : EIO;
 }
 
 bool Konsola::wynikBajty(const QByteArray &bajty)
 {
-    return std::fwrite(bajty.constData(), 1, size_t(bajty.size()), m_wyjscie) ==
-           size_t(bajty.size());
+    errno = 0;
+    const bool zapisane =
+        std::fwrite(bajty.constData(), 1, size_t(bajty.size()), m_wyjscie) == size_t(bajty.size());
+    if (!zapisane && m_bladWyniku == 0)
+        m_bladWyniku = errno != 0 ? errno : EIO;
+    return zapisane;
 }
 
 bool Konsola::zakonczWynik()
 {
-    return std::fflush(m_wyjscie) == 0 && !std::ferror(m_wyjscie);
+    errno = 0;
+    if ((std::fflush(m_wyjscie) != 0 || std::ferror(m_wyjscie)) && m_bladWyniku == 0)
+        m_bladWyniku = errno != 0 ? errno : EIO;
+    return m_bladWyniku == 0;
+}
+
+int Konsola::zakoncz(int kod)
+{
+    if (!zakonczWynik()) {
+        komunikat(QStringLiteral("Nie można zapisać wyników na standardowe wyjście. Przyczyna: %1.")
+                      .arg(systemErrorText(m_bladWyniku)));
+        if (kod == 0)
+            kod = 1;
+    }
+    for (const QString &ostrzezenie : m_trwalosc.takeWarnings())
+        komunikat(QStringLiteral("Uwaga: ") + ostrzezenie);
+    if (m_trwalosc.anyWarning() && kod == 0)
+        kod = 1;
+    return kod;
 }
 
 void Konsola::komunikat(const QString &linia)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DurableFiles.h"
 #include "platform/MessageBoxes.h"
 
 #include <QByteArray>
@@ -29,6 +30,10 @@ public:
     bool wynikBajty(const QByteArray &bajty);
     // Flushes standard output; false when something written to it was lost.
     bool zakonczWynik();
+    // The end of a command with exit status `kod`: results that could not be written (a full
+    // disk under a redirection, a closed pipe) and warnings of the durable-file layer nobody
+    // reported yet are said on standard error, and either turns a status of 0 into 1.
+    int zakoncz(int kod);
     // Whether standard output is a terminal, where a progress line would break up the results.
     bool wynikNaTerminalu() const { return m_wynikTerminal; }
     void komunikat(const QString &linia);
@@ -52,6 +57,8 @@ private:
     bool m_liniaPostepu = false;
     int m_procent = -1;
     bool m_ostrzezenie = false;
+    int m_bladWyniku = 0; // why something written to standard output was lost; 0 when nothing
+    DurabilityWatch m_trwalosc;
     MessageBoxes *m_poprzednie;
 };
 

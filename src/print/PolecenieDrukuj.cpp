@@ -7,6 +7,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/Konsola.h"
 #include "platform/PostepKonsoli.h"
+#include "print/CelWydruku.h"
 #include "print/DrukarkaWindows.h"
 #include "print/OknoWydruku.h"
 #include "print/PlikWydruku.h"
@@ -191,6 +192,17 @@ int PolecenieDrukuj(const QStringList &argumenty, Konsola &konsola,
     if (a.ma(kOpcjaPlik) && plik.isEmpty())
         return zleUzycie(konsola, QStringLiteral("Opcja --plik wymaga nazwy pliku."));
     const QString nazwaTabeli = a.pozostale().first();
+    // The print file is judged before anything is read: never a table, never a file named as
+    // one in the data.
+    if (!plik.isEmpty()) {
+        const QString zajety = BladPlikuWydruku(plik, KatalogiDanychWydruku());
+        if (!zajety.isEmpty()) {
+            konsola.komunikat(QStringLiteral("Błąd otwarcia pliku : %1. Przyczyna: %2.")
+                                  .arg(QDir::toNativeSeparators(plik), zajety));
+            konsola.komunikat(QStringLiteral("Tabela nie została wydrukowana."));
+            return konsola.zakoncz(1);
+        }
+    }
 
     // The fields named are the only ones the walk reads.
     QStringList pola = nazwy(a.wartosc(kOpcjaPola));
@@ -289,7 +301,8 @@ int PolecenieDrukuj(const QStringList &argumenty, Konsola &konsola,
             konsola.komunikat(QStringLiteral("Tabela nie została wydrukowana."));
         return 1;
     }
-    return 0;
+    // The print is whole; a name that may not survive a power cut is still said.
+    return konsola.zakoncz(0);
 }
 
 } // namespace rawen

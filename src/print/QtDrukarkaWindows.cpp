@@ -4,6 +4,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/Printers.h"
 #include "platform/QtPrinters.h"
+#include "print/CelWydruku.h"
 #include "print/CzcionkiWydruku.h"
 
 #include <QIODevice>
@@ -137,6 +138,13 @@ DrukarkaWindows::Wynik QtDrukarkaWindows::rozpocznij(const QString &nazwaDokumen
             nazwaPliku(nazwaDokumentu), QStringLiteral("pdf"), QStringLiteral("Pliki PDF (*.pdf)"));
         if (plik.isEmpty())
             return Wynik::Anulowane;
+        // Never over a table, nor a file named as one among the data.
+        const QString zajety = BladPlikuWydruku(plik, KatalogiDanychWydruku());
+        if (!zajety.isEmpty()) {
+            m_blad = QStringLiteral("Błąd otwarcia pliku : ") + plik +
+                     QStringLiteral("\rPrzyczyna: ") + zajety;
+            return Wynik::Blad;
+        }
         m_plikPdf = std::make_unique<PlikPdf>(plik);
         if (!m_plikPdf->otworz()) {
             m_blad = QStringLiteral("Błąd otwarcia pliku : ") + plik;

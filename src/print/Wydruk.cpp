@@ -2,10 +2,12 @@
 
 #include "data/WartosciProgramu.h"
 #include "format/Formatowanie.h"
+#include "platform/DurableFiles.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "platform/OknoPostepu.h"
 #include "platform/Windows1250.h"
+#include "print/CelWydruku.h"
 #include "print/DrukarkaWindows.h"
 #include "print/KonwertujPL.h"
 #include "print/OknoWydruku.h"
@@ -379,6 +381,17 @@ bool Wydruk::StartWydruku(bool podzial)
             m_urzadzeniePortu.isEmpty() ? UrzadzeniePortu(m_ustawienia.DRPORT) : m_urzadzeniePortu;
         m_nazwaPliku = urzadzenie.isEmpty() ? QStringLiteral("LPT%1").arg(m_ustawienia.DRPORT + 1)
                                             : urzadzenie;
+        // A file standing in for the port takes the place of whatever it names.
+        const QString zajety =
+            urzadzenie.isEmpty()
+                ? QString()
+                : BladPlikuWydruku(urzadzenie, KatalogiDanychWydruku(m_wartosci.katalogDanych));
+        if (!zajety.isEmpty()) {
+            m_kanal = Kanal::Zaden;
+            MessageBoxes::current().error(QStringLiteral("Błąd otwarcia portu : ") + m_nazwaPliku +
+                                          QStringLiteral("\rPrzyczyna: ") + zajety);
+            return false;
+        }
         if (!urzadzenie.isEmpty())
             m_plik = m_pliki->otworzPort(urzadzenie);
         if (!m_plik) {
@@ -398,6 +411,14 @@ bool Wydruk::StartWydruku(bool podzial)
         if (nazwa.isEmpty())
             return false;
         m_nazwaPliku = nazwa;
+        // Never over a table, nor a text named as one among the data.
+        const QString zajety =
+            BladPlikuWydruku(nazwa, KatalogiDanychWydruku(m_wartosci.katalogDanych));
+        if (!zajety.isEmpty()) {
+            MessageBoxes::current().error(QStringLiteral("Błąd otwarcia pliku : ") + nazwa +
+                                          QStringLiteral("\rPrzyczyna: ") + zajety);
+            return false;
+        }
         m_plik = m_pliki->otworzPlik(nazwa);
         if (!m_plik) {
             MessageBoxes::current().error(QStringLiteral("Błąd otwarcia pliku : ") + nazwa);
@@ -417,40 +438,49 @@ bool Wydruk::StartWydruku(bool podzial)
 
 void Wydruk::KoniecWydruku()
 {
-    switch (m_kanal) {
-    case Kanal::Zaden:
-        return;
-    case Kanal::Windows:
-        if (DrukujLogo)
-            m_drukarka.rysujLogo(120, 60);
+    // A file put in place whose directory could not be synced is whole, but its name may not
+    // survive a power cut: the user hears of it.
+    DurabilityWatch trwalosc;
+    [&] {
+        switch (m_kanal) {
+        case Kanal::Zaden:
+            return;
+        case Kanal::Windows:
+            if (DrukujLogo)
+                m_drukarka.rysujLogo(120, 60);
+            m_kanal = Kanal::Zaden;
+            if (!m_drukarka.zakoncz())
+                przerwij(m_drukarka.blad());
+            return;
+        case Kanal::DOS:
+            if (m_ustawienia.DRPODZIAL)
+                zapisz(kKoniecStrony);
+            if (m_przerwany)
+                return;
+            // A device reports nothing useful on closing; a file standing in for the port takes the
+            // place of an earlier one only now, and one that does not land is no print at all.
+            if (!m_plik->zamknij()) {
+                przerwij(QStringLiteral("Błąd zapisu do portu : ") + m_nazwaPliku);
+                return;
+            }
+            break;
+        case Kanal::Eksport:
+        case Kanal::BezWycinania:
+            // The file takes the place of an earlier one only now; one that does not land is no
+            // export at all.
+            if (!m_plik->zamknij()) {
+                przerwij(QStringLiteral("Błąd zapisu do pliku : ") + m_nazwaPliku);
+                return;
+            }
+            break;
+        }
+        m_plik.reset();
         m_kanal = Kanal::Zaden;
-        if (!m_drukarka.zakoncz())
-            przerwij(m_drukarka.blad());
-        return;
-    case Kanal::DOS:
-        if (m_ustawienia.DRPODZIAL)
-            zapisz(kKoniecStrony);
-        if (m_przerwany)
-            return;
-        // A device reports nothing useful on closing; a file standing in for the port takes the
-        // place of an earlier one only now, and one that does not land is no print at all.
-        if (!m_plik->zamknij()) {
-            przerwij(QStringLiteral("Błąd zapisu do portu : ") + m_nazwaPliku);
-            return;
-        }
-        break;
-    case Kanal::Eksport:
-    case Kanal::BezWycinania:
-        // The file takes the place of an earlier one only now; one that does not land is no
-        // export at all.
-        if (!m_plik->zamknij()) {
-            przerwij(QStringLiteral("Błąd zapisu do pliku : ") + m_nazwaPliku);
-            return;
-        }
-        break;
-    }
-    m_plik.reset();
-    m_kanal = Kanal::Zaden;
+    }();
+    const QStringList ostrzezenia = trwalosc.takeWarnings();
+    if (!ostrzezenia.isEmpty() && !m_przerwany)
+        MessageBoxes::current().warning(QStringLiteral("Uwaga: ") +
+                                        ostrzezenia.join(QStringLiteral("\rUwaga: ")));
 }
 
 void Wydruk::doKanalu(const QString &linia)

@@ -7,6 +7,7 @@
 #include "data/WykazFirm.h"
 #include "install/TKATALOGF.h"
 #include "platform/AppContext.h"
+#include "platform/DurableFiles.h"
 #include "platform/FileNames.h"
 #include "platform/Instalacja.h"
 #include "platform/MessageBoxes.h"
@@ -38,6 +39,16 @@ static void wczytajIkony()
 namespace rawen {
 
 namespace {
+
+// A rename whose directory could not be synced: the firm is whole, its new name may not survive
+// a power cut, and the user hears of it.
+void pokazOstrzezenia(DurabilityWatch &trwalosc)
+{
+    const QStringList ostrzezenia = trwalosc.takeWarnings();
+    if (!ostrzezenia.isEmpty())
+        MessageBoxes::current().warning(QStringLiteral("Uwaga: ") +
+                                        ostrzezenia.join(QStringLiteral("\rUwaga: ")));
+}
 
 // Each item keeps its firm's directory as the disk names it.
 constexpr int kKatalogFirmy = Qt::UserRole;
@@ -270,8 +281,10 @@ void TRAWENF::NOWY()
     kroki.kopiujKatalog = [&okno](const QString &zrodlo, const QString &cel) {
         return okno.KopiujKatalog(zrodlo, cel);
     };
+    DurabilityWatch trwalosc;
     const WynikNowejFirmy wynik =
         UtworzFirme(m_dane.TFIRMA, Table1, miejsce, m_katalogGlowny, m_wartosci.rokRoboczy, kroki);
+    pokazOstrzezenia(trwalosc);
 
     m_pozostawione.removeAll(miejsce.katalog);
     if (wynik.utworzona) {
@@ -301,7 +314,9 @@ void TRAWENF::Panel5Click()
         return;
     if (!MessageBoxes::current().question(PytanieOKasowanie(pozycja->text())))
         return;
+    DurabilityWatch trwalosc;
     const WynikKasowania wynik = SkasujFirme(pozycja->data(kKatalogFirmy).toString());
+    pokazOstrzezenia(trwalosc);
     // A firm whose directory kept its name would come back at the next start.
     if (!wynik.skasowana) {
         MessageBoxes::current().error(wynik.blad);

@@ -86,8 +86,16 @@ void SqliteDatabase::raise(sqlite3 *db, int code, const QString &context)
     const char *text = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
     const int extended = db ? sqlite3_extended_errcode(db) : code;
     const int systemError = db ? sqlite3_system_errno(db) : 0;
-    throw EngineError(kindOf(extended, systemError), context,
-                      describe(extended, systemError, text));
+    // SQLite reports a full disk as a code of its own, whatever the system said.
+    const int cause = (extended & 0xff) == SQLITE_FULL && systemError == 0 ? ENOSPC : systemError;
+    throw EngineError(kindOf(extended, systemError), context, describe(extended, systemError, text),
+                      cause);
+}
+
+qsizetype longestTablePath()
+{
+    // The journal SQLite keeps beside a table is named after it and must fit the limit too.
+    return sqlite3_vfs_find(faultVfsName())->mxPathname - qsizetype(qstrlen("-journal"));
 }
 
 QString quoteIdentifier(const QString &name)
@@ -240,12 +248,13 @@ void SqliteDatabase::open(const QString &path, const QString &context, bool crea
     // SQLite works with full paths up to a fixed length and says only that it cannot open one
     // that is longer.
     const char *vfs = faultVfsName();
-    const int longest = sqlite3_vfs_find(vfs)->mxPathname;
-    if (name.size() >= longest)
-        throw EngineError(EngineError::PathTooLong, context,
-                          QStringLiteral("ścieżka ma %1 bajtów, a może mieć najwyżej %2")
-                              .arg(name.size())
-                              .arg(longest - 1));
+    const qsizetype longest = longestTablePath();
+    if (name.size() > longest)
+        throw EngineError(
+            EngineError::PathTooLong, context,
+            QStringLiteral("ścieżka jest za długa (ma %1 bajtów, a może mieć najwyżej %2)")
+                .arg(name.size())
+                .arg(longest));
     const int rc = sqlite3_open_v2(name.constData(), &db, flags, vfs);
     if (rc != SQLITE_OK) {
         const int extended = db ? sqlite3_extended_errcode(db) : rc;

@@ -74,6 +74,9 @@ private:
     QString m_context;
 };
 
+// The longest path of a table file, in bytes of the file system's encoding, that SQLite opens.
+qsizetype longestTablePath();
+
 // "name" quoted for SQL, doubled quotes inside.
 QString quoteIdentifier(const QString &name);
 

@@ -3,6 +3,7 @@
 #include "platform/DurableFiles.h"
 #include "platform/EngineError.h"
 #include "platform/FileNames.h"
+#include "platform/WpisyKatalogu.h"
 #include "store/Sqlite.h"
 #include "store/SqliteStoredTable.h"
 #include "store/TableFile.h"
@@ -68,6 +69,11 @@ public:
     explicit SqliteWholeReader(const QString &path)
     {
         const QString name = QFileInfo(path).fileName();
+        // A FIFO opened for reading would wait for a writer for good; nothing but a regular file
+        // is opened.
+        const QString notAFile = BladWpisuPliku(path);
+        if (!notAFile.isEmpty())
+            throw EngineError(EngineError::Io, name, notAFile);
         try {
             // Opened for writing where the file may be written, though nothing is: only so can
             // the first read play back the journal a crash left, as every program opening the
@@ -97,10 +103,12 @@ public:
                 throw;
         }
         m_raw.setFileName(path);
-        if (!m_raw.open(QIODevice::ReadOnly))
+        if (!m_raw.open(QIODevice::ReadOnly)) {
+            const int error = errno;
             throw EngineError(
                 EngineError::Io, name,
-                QStringLiteral("nie można odczytać pliku: %1").arg(m_raw.errorString()));
+                QStringLiteral("nie można odczytać pliku: %1").arg(systemErrorText(error)), error);
+        }
         m_size = m_raw.size();
     }
     ~SqliteWholeReader() override { endTransaction(QStringLiteral("COMMIT")); }
@@ -168,6 +176,24 @@ QList<Store::Entry> SqliteFolderStore::list(const QString &directory) const
     for (const QFileInfo &info : infos)
         entries << entryOf(info);
     return entries;
+}
+
+bool SqliteFolderStore::readDirectory(const QString &directory, QList<Entry> &entries,
+                                      QString &error) const
+{
+    // Read entry by entry, so that a listing that breaks off is not taken for a short one.
+    const ListaWpisow lista = CzytajKatalog(directory);
+    entries.clear();
+    entries.reserve(lista.wpisy.size());
+    for (const QFileInfo &info : lista.wpisy)
+        entries << entryOf(info);
+    error = lista.blad;
+    return error.isEmpty();
+}
+
+qsizetype SqliteFolderStore::longestTablePath() const
+{
+    return rawen::longestTablePath();
 }
 
 Store::Entry SqliteFolderStore::entry(const QString &path) const

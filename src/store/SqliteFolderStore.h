@@ -14,6 +14,8 @@ class SqliteFolderStore final : public Store
 {
 public:
     QList<Entry> list(const QString &directory) const override;
+    bool readDirectory(const QString &directory, QList<Entry> &entries,
+                       QString &error) const override;
     Entry entry(const QString &path) const override;
     bool exists(const QString &path) const override;
     QString resolve(const QString &path) const override;
@@ -24,6 +26,7 @@ public:
     bool removeDirectory(const QString &path) override;
     std::unique_ptr<DirectoryUnderConstruction> buildDirectory(const QString &target) override;
     bool clearReadOnly(const QString &path) override;
+    qsizetype longestTablePath() const override;
     QString lastError() const override { return m_lastError; }
 
     QByteArray readFile(const QString &path) const override;

@@ -490,7 +490,8 @@ void SqliteStoredTable::writeUnjournaled()
     m_db.exec(QStringLiteral("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF"));
 }
 
-void SqliteStoredTable::copyTo(const QString &targetPath, const FileFinisher &finish)
+void SqliteStoredTable::copyTo(const QString &targetPath, const FileFinisher &finish,
+                               qint64 *recordCount)
 {
     if (m_db.inTransaction())
         throw EngineError(EngineError::BadState,
@@ -518,6 +519,10 @@ void SqliteStoredTable::copyTo(const QString &targetPath, const FileFinisher &fi
             !file || !file->pMethods || file->pMethods->xFileSize(file, &size) != SQLITE_OK)
             throw EngineError(EngineError::Io,
                               QStringLiteral("%1: nie można odczytać pliku tabeli").arg(m_name));
+        // Counted while the read holds the file: another program committing meanwhile changes
+        // the source, never the state the copy is made of.
+        if (recordCount)
+            *recordCount = m_db.scalar(QStringLiteral("SELECT count(*) FROM records")).toLongLong();
         writeNewFile(
             targetPath, size,
             [file](char *data, qint64 length, qint64 offset) {

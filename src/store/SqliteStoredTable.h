@@ -47,7 +47,8 @@ public:
     void flush() override;
     void writeUnjournaled() override;
 
-    void copyTo(const QString &target, const FileFinisher &finish) override;
+    void copyTo(const QString &target, const FileFinisher &finish,
+                qint64 *recordCount = nullptr) override;
     void clearRequiredFlags() override;
     void emptyFields(const QList<int> &fields) override;
     void appendFrom(StoredTable &source, const QStringList &fields) override;

@@ -1,9 +1,13 @@
 #include "store/Store.h"
 
+#include "platform/DurableFiles.h"
 #include "platform/EngineError.h"
 #include "store/SqliteFolderStore.h"
 
 #include <QFileInfo>
+
+#include <cerrno>
+#include <limits>
 
 namespace rawen {
 
@@ -29,6 +33,30 @@ Store &Store::current()
 {
     Store *store = installed();
     return store ? *store : localFiles();
+}
+
+bool Store::readDirectory(const QString &directory, QList<Entry> &entries, QString &error) const
+{
+    entries = list(directory);
+    if (!entries.isEmpty())
+        return true;
+    switch (entry(directory).kind) {
+    case Kind::Directory:
+        return true;
+    case Kind::Missing:
+        error = systemErrorText(ENOENT);
+        return false;
+    case Kind::File:
+    case Kind::Other:
+        break;
+    }
+    error = systemErrorText(ENOTDIR);
+    return false;
+}
+
+qsizetype Store::longestTablePath() const
+{
+    return std::numeric_limits<qsizetype>::max();
 }
 
 std::unique_ptr<WholeFileReader> Store::readWhole(const QString &path)

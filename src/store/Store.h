@@ -92,6 +92,12 @@ public:
     // Every entry of `directory` (hidden ones too, without "." and ".."), in the store's own
     // order; empty when it is no directory or cannot be read.
     virtual QList<Entry> list(const QString &directory) const = 0;
+    // Every entry of `directory`, as list() gives them, with a directory that cannot be read told
+    // apart from an empty one: false, and why in Polish in `error`, when it is missing, is no
+    // directory, may not be listed or its listing broke off half-way. A store that cannot tell
+    // more says what entry() tells of the directory.
+    [[nodiscard]] virtual bool readDirectory(const QString &directory, QList<Entry> &entries,
+                                             QString &error) const;
     // The entry at `path`; Kind::Missing when nothing is there.
     virtual Entry entry(const QString &path) const = 0;
     // Something is at `path` as written or, case-blind, under another spelling (a link that
@@ -115,6 +121,9 @@ public:
     virtual std::unique_ptr<DirectoryUnderConstruction> buildDirectory(const QString &target) = 0;
     // Gives the owner write permission; false when the store refuses.
     [[nodiscard]] virtual bool clearReadOnly(const QString &path) = 0;
+    // The longest path of a table, in bytes of the file system's encoding, the store takes; the
+    // tables of a copy are named under temporary names that must fit it too.
+    virtual qsizetype longestTablePath() const;
     // Why the last directory step that failed failed, in Polish.
     virtual QString lastError() const = 0;
 

@@ -115,8 +115,10 @@ public:
     // A copy of the whole table as one state of it, as the new table `target` (which must not
     // exist) of the same store. `finish`, when given, works on the copy under its temporary name
     // (a path of the store a table handle opens) before it gets its name. Nothing is left at the
-    // target on failure.
-    virtual void copyTo(const QString &target, const FileFinisher &finish) = 0;
+    // target on failure. `recordCount`, when given, receives the number of records of the state
+    // copied, counted in the same read.
+    virtual void copyTo(const QString &target, const FileFinisher &finish,
+                        qint64 *recordCount = nullptr) = 0;
     // Stores the definitions with no field required; the records stay as they are.
     virtual void clearRequiredFlags() = 0;
     // Empties `fields` in every record: all records or none.

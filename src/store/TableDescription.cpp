@@ -64,9 +64,9 @@ TFieldType typeOf(int ordinal)
 
 [[noreturn]] void garbled(const SqliteDatabase &db)
 {
-    throw EngineError(EngineError::Damaged,
-                      QStringLiteral("%1: plik tabeli jest uszkodzony (%2)")
-                          .arg(db.context(), QStringLiteral("opis pól nie zgadza się z danymi")));
+    throw EngineError(EngineError::Damaged, db.context(),
+                      QStringLiteral("plik tabeli jest uszkodzony (opis pól nie zgadza się z "
+                                     "danymi)"));
 }
 
 Definitions parseDescription(const SqliteDatabase &db, const QString &fields,

@@ -126,6 +126,20 @@ QString indexSql(const IndexDef &index, int number, const QList<FieldDef> &field
         .arg(quoteIdentifier(table), columns.join(QLatin1String(", ")));
 }
 
+namespace {
+
+// Raises the system's cause of the step that just failed, taken before anything else can change
+// errno: "what: cause", or the cause alone.
+[[noreturn]] void failSystem(const QString &context, const QString &what = QString())
+{
+    const int error = errno;
+    const QString cause = systemErrorText(error);
+    throw EngineError(EngineError::Io, context,
+                      what.isEmpty() ? cause : QStringLiteral("%1: %2").arg(what, cause), error);
+}
+
+} // namespace
+
 void create(const QString &path, const Definitions &d, bool replace)
 {
     const QString context = shortName(path);
@@ -133,18 +147,17 @@ void create(const QString &path, const Definitions &d, bool replace)
     const QFileInfo info(path);
     const QString directory = info.absolutePath();
     if (!QFileInfo(directory).isDir())
-        throw EngineError(EngineError::Io,
-                          QStringLiteral("%1: brak katalogu %2").arg(context, directory));
+        throw EngineError(
+            EngineError::Io, context,
+            QStringLiteral("brak katalogu %1").arg(QDir::toNativeSeparators(directory)), ENOENT);
 
     // Built under a name of its own, with the permissions a new file gets; whatever happens
     // below, the temporary (and a journal beside it) goes with this object.
     TemporaryFile temporary(path);
     if (!temporary.isValid())
-        throw EngineError(EngineError::Io, context,
-                          QStringLiteral("nie można utworzyć pliku w %1: %2")
-                              .arg(directory, systemErrorText(errno)));
+        failSystem(context, QStringLiteral("nie można utworzyć pliku w ") + directory);
     if (!temporary.closeHandle())
-        throw EngineError(EngineError::Io, context, systemErrorText(errno));
+        failSystem(context);
     const QString temporaryPath = temporary.path();
 
     {
@@ -175,21 +188,17 @@ void create(const QString &path, const Definitions &d, bool replace)
         db.exec(QStringLiteral("COMMIT"));
     }
     if (!syncFile(temporaryPath))
-        throw EngineError(EngineError::Io, context, systemErrorText(errno));
+        failSystem(context);
 
     if (replace) {
         // A journal left by the old table would be played into the new file on its first open.
         for (const QString &companion : companionFiles(path)) {
             if (!removeFile(companion))
-                throw EngineError(
-                    EngineError::Io, context,
-                    QStringLiteral("nie można usunąć pliku %1: %2")
-                        .arg(QFileInfo(companion).fileName(), systemErrorText(errno)));
+                failSystem(context, QStringLiteral("nie można usunąć pliku ") +
+                                        QFileInfo(companion).fileName());
         }
         if (moveReplacing(temporaryPath, path) != MoveResult::Done)
-            throw EngineError(
-                EngineError::Io, context,
-                QStringLiteral("nie można zastąpić tabeli: %1").arg(systemErrorText(errno)));
+            failSystem(context, QStringLiteral("nie można zastąpić tabeli"));
     } else {
         switch (moveNoReplace(temporaryPath, path)) {
         case MoveResult::Done:
@@ -197,9 +206,7 @@ void create(const QString &path, const Definitions &d, bool replace)
         case MoveResult::TargetExists:
             throw EngineError(EngineError::Locked, context, QStringLiteral("plik już istnieje"));
         case MoveResult::Failed:
-            throw EngineError(
-                EngineError::Io, context,
-                QStringLiteral("nie można utworzyć tabeli: %1").arg(systemErrorText(errno)));
+            failSystem(context, QStringLiteral("nie można utworzyć tabeli"));
         }
     }
     temporary.release();
@@ -255,9 +262,9 @@ void checkColumns(const SqliteDatabase &db, const QList<FieldDef> &fields, const
                                                 fields[i].name.toUtf8().constData(), nullptr,
                                                 nullptr, nullptr, nullptr, nullptr) == SQLITE_OK;
     if (!matches)
-        throw EngineError(EngineError::Damaged,
-                          QStringLiteral("%1: plik tabeli jest uszkodzony (%2)")
-                              .arg(context, QStringLiteral("opis pól nie zgadza się z danymi")));
+        throw EngineError(EngineError::Damaged, context,
+                          QStringLiteral("plik tabeli jest uszkodzony (opis pól nie zgadza się z "
+                                         "danymi)"));
 }
 
 Definitions open(SqliteDatabase &db, const QString &path, int lockTimeoutMs)
@@ -276,8 +283,8 @@ Definitions open(SqliteDatabase &db, const QString &path, const FileState &file,
         throw EngineError(EngineError::Missing, context, QStringLiteral("brak tabeli"));
     auto damaged = [&](const QString &why) {
         db.close();
-        throw EngineError(EngineError::Damaged,
-                          QStringLiteral("%1: plik tabeli jest uszkodzony (%2)").arg(context, why));
+        throw EngineError(EngineError::Damaged, context,
+                          QStringLiteral("plik tabeli jest uszkodzony (%1)").arg(why));
     };
     if (!file.isFile)
         damaged(QStringLiteral("to nie jest plik"));
@@ -322,9 +329,8 @@ Definitions open(SqliteDatabase &db, const QString &path, const FileState &file,
             error.kind() == EngineError::NeedsRecovery || error.kind() == EngineError::NoAccess)
             throw;
         // Any other surprise on the way in.
-        throw EngineError(
-            EngineError::Damaged,
-            QStringLiteral("%1: plik tabeli jest uszkodzony (%2)").arg(context, error.message()));
+        throw EngineError(EngineError::Damaged, context,
+                          QStringLiteral("plik tabeli jest uszkodzony (%1)").arg(error.cause()));
     }
     try {
         // The caller's errors are its own; closing ends the transaction.

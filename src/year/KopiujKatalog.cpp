@@ -1,5 +1,6 @@
 #include "year/KopiujKatalog.h"
 
+#include "data/KontrolaTabel.h"
 #include "data/KopiujStrukture.h"
 #include "data/Session.h"
 #include "data/Table.h"
@@ -7,9 +8,12 @@
 #include "platform/DurableFiles.h"
 #include "platform/EngineError.h"
 #include "platform/OknoPostepu.h"
+#include "platform/WpisyKatalogu.h"
 #include "store/Store.h"
 
 #include <QDir>
+
+#include <cerrno>
 
 namespace rawen {
 
@@ -26,17 +30,10 @@ void loguj(const PrzebiegKopii &przebieg, const QString &linia)
         przebieg.dziennik(linia);
 }
 
-// The entries of a directory as the copy takes them: every entry, hidden and system ones too,
-// in the order the system lists them. Temporaries of ours are someone's work in progress, never
-// a table of the year.
-QList<Store::Entry> wpisy(const Store &magazyn, const QString &katalog)
+// A line of the log with its cause after it.
+QString zPrzyczyna(const QString &linia, const QString &przyczyna)
 {
-    QList<Store::Entry> lista;
-    for (const Store::Entry &wpis : magazyn.list(katalog)) {
-        if (!isTemporaryName(wpis.name))
-            lista << wpis;
-    }
-    return lista;
+    return QStringLiteral("%1. Przyczyna: %2").arg(linia, przyczyna);
 }
 
 // A directory and nothing else: not hidden, not read-only, not a link.
@@ -45,22 +42,10 @@ bool samKatalog(const Store::Entry &wpis)
     return wpis.kind == Store::Kind::Directory && !wpis.link && !wpis.hidden && !wpis.readOnly;
 }
 
-bool tabela(const Store::Entry &wpis)
+// A table's place: whatever stands there must be a table, or it is refused by name.
+bool miejsceTabeli(const QString &nazwa)
 {
-    return wpis.kind != Store::Kind::Directory &&
-           wpis.name.endsWith(QLatin1String("DB"), Qt::CaseInsensitive);
-}
-
-int liczbaTabel(const Store &magazyn, const QString &zrodlo)
-{
-    int liczba = 0;
-    for (const Store::Entry &wpis : wpisy(magazyn, zrodlo)) {
-        if (samKatalog(wpis))
-            liczba += liczbaTabel(magazyn, polacz(zrodlo, wpis.name));
-        else if (tabela(wpis))
-            ++liczba;
-    }
-    return liczba;
+    return nazwa.endsWith(QLatin1String("DB"), Qt::CaseInsensitive);
 }
 
 QString naPrawych(const QString &sciezka)
@@ -70,7 +55,64 @@ QString naPrawych(const QString &sciezka)
     return wynik;
 }
 
+// One step of a copy, in the order the copy takes them.
+struct Krok
+{
+    enum Rodzaj { Katalog, Tabela, Odrzucona, Nieczytelny } rodzaj;
+    QString zrodlo;
+    QString cel;
+    QString przyczyna; // why an entry is refused or a directory cannot be read
+};
+
+// The walk of the source, made before anything is copied: every entry, hidden and system ones
+// too, in the order the system lists them. Temporaries of ours are someone's work in progress,
+// never a table of the year.
+void planuj(const Store &magazyn, const QString &zrodlo, const QString &cel, QList<Krok> &kroki)
+{
+    QList<Store::Entry> wpisy;
+    QString przyczyna;
+    if (!magazyn.readDirectory(zrodlo, wpisy, przyczyna)) {
+        kroki << Krok{Krok::Nieczytelny, zrodlo, cel, przyczyna};
+        return;
+    }
+    for (const Store::Entry &wpis : std::as_const(wpisy)) {
+        const QString nazwa = wpis.name;
+        if (isTemporaryName(nazwa))
+            continue;
+        const QString sciezkaZrodla = polacz(zrodlo, nazwa);
+        const QString sciezkaCelu = polacz(cel, nazwa);
+        if (miejsceTabeli(nazwa)) {
+            // The store tells what stands there; what exactly it is, when no file, is told by
+            // this machine's file system.
+            QString blad;
+            if (wpis.kind != Store::Kind::File) {
+                blad = BladWpisuPliku(sciezkaZrodla);
+                if (blad.isEmpty())
+                    blad = QStringLiteral("to nie jest zwykły plik");
+            }
+            kroki << Krok{blad.isEmpty() ? Krok::Tabela : Krok::Odrzucona, sciezkaZrodla,
+                          sciezkaCelu, blad};
+        } else if (samKatalog(wpis)) {
+            kroki << Krok{Krok::Katalog, sciezkaZrodla, sciezkaCelu, {}};
+            planuj(magazyn, sciezkaZrodla, sciezkaCelu, kroki);
+        }
+    }
+}
+
+// Raised by the check before a copy is named: the source is damaged.
+struct ZrodloUszkodzone
+{
+    QString przyczyna;
+};
+
 } // namespace
+
+QString PrzebiegKopii::pokaz(const QString &sciezka) const
+{
+    if (budowa.isEmpty() || !sciezka.startsWith(budowa))
+        return sciezka;
+    return miejsce + sciezka.mid(budowa.size());
+}
 
 RegulaKopiiRoku RegulaDla(const QString &sciezka)
 {
@@ -83,70 +125,156 @@ RegulaKopiiRoku RegulaDla(const QString &sciezka)
     return wynik;
 }
 
+QStringList TabeleKatalogu(const QString &zrodlo)
+{
+    QList<Krok> kroki;
+    planuj(Store::current(), zrodlo, QString(), kroki);
+    QStringList tabele;
+    const QDir katalog(zrodlo);
+    for (const Krok &k : kroki) {
+        if (k.rodzaj == Krok::Tabela || k.rodzaj == Krok::Odrzucona)
+            tabele << katalog.relativeFilePath(k.zrodlo);
+    }
+    return tabele;
+}
+
 int LiczbaTabel(const QString &zrodlo)
 {
-    return liczbaTabel(Store::current(), zrodlo);
+    return int(TabeleKatalogu(zrodlo).size());
 }
 
 void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
                    const PrzebiegKopii &przebieg, WynikKopii *wynik)
 {
     Store &magazyn = TS.session()->store();
-    for (const Store::Entry &wpis : wpisy(magazyn, zrodlo)) {
-        const QString nazwa = wpis.name;
-        const QString sciezkaZrodla = polacz(zrodlo, nazwa);
-        const QString sciezkaCelu = polacz(cel, nazwa);
-        if (samKatalog(wpis)) {
-            // An existing directory is used as it is.
-            (void)magazyn.makeDirectory(sciezkaCelu);
-            loguj(przebieg, QStringLiteral("Tworzenie katalogu :") + sciezkaCelu);
-            KopiujKatalog(TS, sciezkaZrodla, sciezkaCelu, przebieg, wynik);
+    QList<Krok> kroki;
+    planuj(magazyn, zrodlo, cel, kroki);
+    // Each source whose records travel is checked on a thread of its own while the copies before
+    // it are made. A table the rules make empty takes only its description, which opening it
+    // reads and checks: damage among its records reaches nothing of the new year, and checking
+    // them would cost the copy the time of reading them.
+    QStringList zrodla;
+    for (const Krok &k : kroki) {
+        if (k.rodzaj == Krok::Tabela && RegulaDla(k.zrodlo).kopiujRekordy)
+            zrodla << k.zrodlo;
+    }
+    KontrolaTabel kontrola(zrodla, TS.session()->lockTimeout());
+
+    auto blad = [&](const QString &linia) {
+        loguj(przebieg, linia);
+        if (wynik)
+            wynik->bledy << linia;
+    };
+    auto krokPostepu = [&] {
+        if (przebieg.postep)
+            przebieg.postep->Postep();
+    };
+    for (const Krok &k : kroki) {
+        const QString celWDzienniku = przebieg.pokaz(k.cel);
+        switch (k.rodzaj) {
+        case Krok::Katalog:
+            // An existing directory is used as it is; one that cannot be made is named, and its
+            // tables then fail with their own cause.
+            if (!magazyn.makeDirectory(k.cel)) {
+                // The folder store leaves the system's number in errno: a disk that is full or
+                // fails takes no further table.
+                const int bladSystemu = errno;
+                const QString przyczyna = magazyn.lastError();
+                blad(zPrzyczyna(QStringLiteral("Nie można utworzyć katalogu :") + celWDzienniku,
+                                przyczyna));
+                if (isStorageFailure(bladSystemu))
+                    throw EngineError(EngineError::Io, celWDzienniku, przyczyna, bladSystemu);
+                continue;
+            }
+            loguj(przebieg, QStringLiteral("Tworzenie katalogu :") + celWDzienniku);
             continue;
+        case Krok::Nieczytelny:
+            blad(zPrzyczyna(QStringLiteral("Nie można odczytać katalogu :") + k.zrodlo,
+                            k.przyczyna));
+            continue;
+        case Krok::Odrzucona:
+            blad(zPrzyczyna(QStringLiteral("Bląd bazy :") + celWDzienniku,
+                            QStringLiteral("%1: %2").arg(k.zrodlo, k.przyczyna)));
+            krokPostepu();
+            continue;
+        case Krok::Tabela:
+            break;
         }
-        if (!tabela(wpis))
-            continue;
 
         TS.close();
         try {
-            TS.setTableName(sciezkaZrodla);
+            TS.setTableName(k.zrodlo);
             TS.open();
-        } catch (const EngineError &) {
-            loguj(przebieg, QStringLiteral("Bląd bazy :") + sciezkaCelu);
-            if (wynik)
-                wynik->bledy << QStringLiteral("Bląd bazy :") + sciezkaCelu;
+        } catch (const EngineError &e) {
+            blad(zPrzyczyna(QStringLiteral("Bląd bazy :") + celWDzienniku,
+                            QStringLiteral("%1: %2").arg(k.zrodlo, e.cause())));
         }
         if (TS.isOpen()) {
-            const RegulaKopiiRoku regula = RegulaDla(sciezkaZrodla);
-            loguj(przebieg, QStringLiteral("Tworzenie bazy :") + sciezkaCelu);
-            const bool byla = magazyn.exists(sciezkaCelu);
+            const RegulaKopiiRoku regula = RegulaDla(k.zrodlo);
+            loguj(przebieg, QStringLiteral("Tworzenie bazy :") + celWDzienniku);
+            const bool byla = magazyn.exists(k.cel);
             bool utworzona = false;
+            qint64 rekordy = -1;
+            QString przyczyna;
+            int bladSystemu = 0;
+            DodatkiKopii dodatki;
+            // A damaged source is never copied: its copy would pass for a whole table, and a
+            // second run would leave it be.
+            if (regula.kopiujRekordy)
+                dodatki.przedNazwaniem = [&] {
+                    const WerdyktKontroli werdykt = kontrola.werdykt(k.zrodlo);
+                    if (!werdykt.zdrowa)
+                        throw ZrodloUszkodzone{werdykt.przyczyna};
+                };
+            dodatki.rekordy = regula.kopiujRekordy ? &rekordy : nullptr;
+            dodatki.przyczyna = &przyczyna;
+            dodatki.bladSystemu = &bladSystemu;
             try {
-                utworzona = KopiujStrukture(TS, sciezkaCelu, regula.kopiujRekordy,
-                                            regula.polaDoCzyszczenia);
-
-            } catch (const EngineError &blad) {
+                utworzona = KopiujStrukture(TS, k.cel, regula.kopiujRekordy,
+                                            regula.polaDoCzyszczenia, dodatki);
+            } catch (const ZrodloUszkodzone &uszkodzone) {
+                blad(zPrzyczyna(QStringLiteral("Bląd bazy :") + celWDzienniku,
+                                QStringLiteral("%1: %2").arg(k.zrodlo, uszkodzone.przyczyna)));
+                TS.close();
+                krokPostepu();
+                continue;
+            } catch (const EngineError &e) {
+                if (e.kind() == EngineError::Damaged) {
+                    // The source broke while it was read for the copy.
+                    blad(zPrzyczyna(QStringLiteral("Bląd bazy :") + celWDzienniku,
+                                    QStringLiteral("%1: %2").arg(k.zrodlo, e.cause())));
+                    TS.close();
+                    krokPostepu();
+                    continue;
+                }
                 // The rule cannot be kept: the copy stops, and the user must learn that the year
                 // is incomplete.
                 const QString linia =
-                    QStringLiteral("Błąd tworzenia bazy :%1 (%2)").arg(sciezkaCelu, blad.cause());
+                    QStringLiteral("Błąd tworzenia bazy :%1 (%2)").arg(celWDzienniku, e.cause());
                 loguj(przebieg, linia);
                 if (wynik)
                     wynik->bledy << linia;
                 TS.close();
                 throw;
             }
-            if (wynik) {
-                if (utworzona)
-                    wynik->utworzone << WynikKopii::Tabela{sciezkaZrodla, sciezkaCelu, regula};
-                else if (byla)
+            if (utworzona) {
+                if (wynik)
+                    wynik->utworzone << WynikKopii::Tabela{k.zrodlo, k.cel, regula, rekordy};
+            } else if (byla) {
+                if (wynik)
                     ++wynik->istniejace;
-                else
-                    wynik->bledy << QStringLiteral("Nie utworzono bazy :") + sciezkaCelu;
+            } else {
+                blad(zPrzyczyna(QStringLiteral("Nie utworzono bazy :") + celWDzienniku,
+                                przyczyna.isEmpty() ? QStringLiteral("nieznana") : przyczyna));
+                // A disk that is full or fails takes no further table either.
+                if (isStorageFailure(bladSystemu)) {
+                    TS.close();
+                    throw EngineError(EngineError::Io, celWDzienniku, przyczyna, bladSystemu);
+                }
             }
         }
         TS.close();
-        if (przebieg.postep)
-            przebieg.postep->Postep();
+        krokPostepu();
     }
 }
 
@@ -154,7 +282,8 @@ QStringList SprawdzKopie(const WynikKopii &wynik, const PrzebiegKopii &przebieg)
 {
     QStringList bledy;
     auto blad = [&](const QString &cel, const QString &opis) {
-        const QString linia = QStringLiteral("Błąd kopii bazy :%1 (%2)").arg(cel, opis);
+        const QString linia =
+            QStringLiteral("Błąd kopii bazy :%1 (%2)").arg(przebieg.pokaz(cel), opis);
         loguj(przebieg, linia);
         bledy << linia;
     };
@@ -170,10 +299,15 @@ QStringList SprawdzKopie(const WynikKopii &wynik, const PrzebiegKopii &przebieg)
                                     .arg(Liczebnik(rekordy, liczebniki::rekord)));
                 continue;
             }
-            Table zrodlo;
-            zrodlo.setTableName(t.zrodlo);
-            zrodlo.open();
-            const qint64 wzor = zrodlo.recordCount();
+            // The state the copy was made from, not the source as another program has changed
+            // it since.
+            qint64 wzor = t.rekordyZrodla;
+            if (wzor < 0) {
+                Table zrodlo;
+                zrodlo.setTableName(t.zrodlo);
+                zrodlo.open();
+                wzor = zrodlo.recordCount();
+            }
             if (rekordy != wzor)
                 blad(t.cel, QStringLiteral("ma %1, a baza źródłowa %2")
                                 .arg(Liczebnik(rekordy, liczebniki::rekord))

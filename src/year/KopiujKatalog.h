@@ -19,6 +19,11 @@ struct PrzebiegKopii
 {
     std::function<void(const QString &linia)> dziennik;
     OknoPostepu *postep = nullptr;
+    // A copy made under a temporary name (`budowa`) for its place (`miejsce`) names its paths in
+    // the log and the results by that place, as the user will find them.
+    QString budowa = {};
+    QString miejsce = {};
+    QString pokaz(const QString &sciezka) const;
 };
 
 // What one copy did: the tables it made, with the rule each was made by, and the lines that
@@ -30,6 +35,9 @@ struct WynikKopii
         QString zrodlo;
         QString cel;
         RegulaKopiiRoku regula;
+        // The source's records in the state the copy was made from, counted in the same read;
+        // -1 for a table made empty.
+        qint64 rekordyZrodla = -1;
     };
     QList<Tabela> utworzone;
     int istniejace = 0; // targets that were there already and stay as they were
@@ -40,21 +48,28 @@ struct WynikKopii
 // ends with, without regard to case and with either separator; copied whole when none does.
 RegulaKopiiRoku RegulaDla(const QString &sciezka);
 
-// The tables under `zrodlo` at any depth, as the copy takes them (for the progress window).
+// The tables under `zrodlo` at any depth as the copy takes them, relative to it (each a step of
+// the progress window, those the copy refuses too).
+QStringList TabeleKatalogu(const QString &zrodlo);
 int LiczbaTabel(const QString &zrodlo);
 
 // Copies the directory `zrodlo` into `cel`, both without a closing separator: every
 // subdirectory to any depth, every table (a name ending in "DB" in any case) made anew by
-// KopiujStrukture with its rule, opened on `TS`; other files are passed over. Logs
-// "Tworzenie katalogu :", "Tworzenie bazy :" (also for a target that exists, which stays as it
-// is) and "Bląd bazy :" for a table that does not open. An error raised inside KopiujStrukture
-// (a rule naming a field the table lacks) is logged and ends the copy: it reaches the caller.
+// KopiujStrukture with its rule, opened on `TS`; other files are passed over. Every source table
+// whose records the copy takes passes SQLite's quick check (run on a thread beside the copy)
+// before its copy is named.
+// Logs "Tworzenie katalogu :", "Tworzenie bazy :" (also for a target that exists, which stays as
+// it is) and "Bląd bazy :" with the cause for a table that does not open, is damaged, or is no
+// regular file (a FIFO, a directory, a link that leads nowhere), and names a directory it cannot
+// read. An error raised inside KopiujStrukture (a rule naming a field the table lacks), and a
+// table that cannot be made because of the disk itself (full, failing, read-only), are logged
+// and end the copy: they reach the caller.
 void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
                    const PrzebiegKopii &przebieg, WynikKopii *wynik = nullptr);
 
-// Checks every table the copy made against its source in one pass: as many records as the source
-// for a table copied with records, none for a table its rule makes empty, and the rule's fields
-// empty in every record. Each mismatch is logged and returned as a line.
+// Checks every table the copy made against the state of its source it was made from, in one
+// pass: as many records for a table copied with records, none for a table its rule makes empty,
+// and the rule's fields empty in every record. Each mismatch is logged and returned as a line.
 QStringList SprawdzKopie(const WynikKopii &wynik, const PrzebiegKopii &przebieg);
 
 // KopiujKatalog and then SprawdzKopie, for a copy that must be whole: every failure, whether it

@@ -6,11 +6,12 @@
 #include "platform/EngineError.h"
 #include "platform/Konsola.h"
 #include "platform/PostepKonsoli.h"
+#include "platform/WpisyKatalogu.h"
+#include "store/Store.h"
 #include "year/KopiujKatalog.h"
 #include "year/OtwarcieRoku.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -24,16 +25,16 @@ bool rok(const QString &tekst)
     return cztery.match(tekst).hasMatch();
 }
 
-// A table under `zrodlo` another program is writing, or "" when there is none.
+// A table under `zrodlo` another program is writing, or "" when there is none: the tables the
+// copy will take, no more.
 QString tabelaZajeta(const QString &zrodlo)
 {
     Session sesja(QStringLiteral("SPRAWDZENIE"));
     sesja.setLockTimeout(250);
-    QDirIterator wpisy(zrodlo, QDir::Files | QDir::Hidden | QDir::System,
-                       QDirIterator::Subdirectories);
-    while (wpisy.hasNext()) {
-        const QString sciezka = wpisy.next();
-        if (!sciezka.endsWith(QLatin1String("DB"), Qt::CaseInsensitive))
+    for (const QString &wzgledna : TabeleKatalogu(zrodlo)) {
+        const QString sciezka = QDir(zrodlo).filePath(wzgledna);
+        // What is no file the copy refuses by name; it is never opened.
+        if (sesja.store().entry(sciezka).kind != Store::Kind::File)
             continue;
         Table tabela(&sesja);
         tabela.setTableName(sciezka);
@@ -117,10 +118,23 @@ int PolecenieOtworzRok(const QStringList &argumenty, Konsola &konsola)
     for (const FirmaPolecenia &firma : *firmy) {
         const QString kto = firma.opis();
         const QString zrodlo = firma.katalogDanych + zRoku;
-        if (!QFileInfo(zrodlo).isDir()) {
+        QString przyczyna;
+        switch (SprawdzKatalog(zrodlo, &przyczyna)) {
+        case StanKatalogu::Jest:
+            break;
+        case StanKatalogu::Brak:
             konsola.komunikat(QStringLiteral("%1: brak katalogu roku %2 (%3); rok %4 nie został "
                                              "otwarty.")
                                   .arg(kto, zRoku, QDir::toNativeSeparators(zrodlo), nowyRok));
+            ++nieudane;
+            continue;
+        case StanKatalogu::NieKatalog:
+        case StanKatalogu::Nieczytelny:
+            // It is there: saying it is missing would send the user looking for the wrong fault.
+            konsola.komunikat(
+                QStringLiteral("%1: nie można odczytać katalogu roku %2 (%3). "
+                               "Przyczyna: %4; rok %5 nie został otwarty.")
+                    .arg(kto, zRoku, QDir::toNativeSeparators(zrodlo), przyczyna, nowyRok));
             ++nieudane;
             continue;
         }
@@ -148,6 +162,11 @@ int PolecenieOtworzRok(const QStringList &argumenty, Konsola &konsola)
             ++nieudane;
         for (const QString &blad : bledy)
             konsola.komunikat(kto + QStringLiteral(": ") + blad);
+        // The year is whole, but the new names may not survive a power cut: the run is not done.
+        for (const QString &ostrzezenie : wynik.ostrzezenia)
+            konsola.komunikat(kto + QStringLiteral(": Uwaga: ") + ostrzezenie);
+        if (udane && !wynik.ostrzezenia.isEmpty())
+            ++nieudane;
         konsola.wynik(QStringLiteral("%1: rok %2 na podstawie %3 %4 – utworzono tabel: %5, bez "
                                      "zmian: %6, błędów: %7.")
                           .arg(kto, nowyRok, zRoku,
@@ -158,7 +177,7 @@ int PolecenieOtworzRok(const QStringList &argumenty, Konsola &konsola)
                           .arg(wynik.kopia.istniejace)
                           .arg(bledy.size()));
     }
-    return nieudane == 0 ? 0 : 1;
+    return konsola.zakoncz(nieudane == 0 ? 0 : 1);
 }
 
 } // namespace rawen

@@ -86,15 +86,29 @@ void TROKF::BitBtn1Click()
     const QStringList bledy = m_wynik.bledy();
     if (!m_wynik.przerwane && !bledy.isEmpty()) {
         QString tekst =
-            m_wynik.zakonczone
-                ? QStringLiteral("Rok %1 został otwarty z błędami (%2):").arg(rok).arg(bledy.size())
-                : QStringLiteral("Otwarcie roku %1 zostało przerwane:").arg(rok);
+            !m_wynik.bladKrytyczny.isEmpty()
+                ? QStringLiteral("Otwarcie roku %1 zostało przerwane:").arg(rok)
+                : (m_wynik.nowyKatalog ? QStringLiteral("Rok %1 nie został otwarty (%2):")
+                                             .arg(rok)
+                                             .arg(bledy.size())
+                                       : QStringLiteral("Rok %1 został otwarty z błędami (%2):")
+                                             .arg(rok)
+                                             .arg(bledy.size()));
         for (qsizetype i = 0; i < bledy.size() && i < 10; ++i)
             tekst += u'\r' + bledy[i];
         if (bledy.size() > 10)
             tekst += QStringLiteral("\r... (pozostałe w dzienniku okna)");
-        tekst += QStringLiteral("\rRok nie jest kompletny.");
+        tekst += m_wynik.nowyKatalog
+                     ? QStringLiteral("\rKatalog roku nie został utworzony: po usunięciu przyczyny "
+                                      "otwórz rok ponownie.")
+                     : QStringLiteral("\rRok nie jest kompletny.");
         MessageBoxes::current().error(tekst);
+    }
+    if (!m_wynik.ostrzezenia.isEmpty()) {
+        QString tekst = QStringLiteral("Uwaga:");
+        for (const QString &ostrzezenie : std::as_const(m_wynik.ostrzezenia))
+            tekst += u'\r' + ostrzezenie;
+        MessageBoxes::current().warning(tekst);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "archive/Archiwum.h"
 
 #include "archive/KopiaPliku.h"
+#include "archive/MiejsceArchiwum.h"
 #include "archive/PlikiBazy.h"
 #include "data/Table.h"
 #include "platform/DurableFiles.h"
@@ -443,6 +444,185 @@ TEST_F(ArchiwumTest, ATableAnotherProgramHoldsIsReportedAndLeftAsItIs)
     ASSERT_EQ(modul.exec(QStringLiteral("COMMIT")), SQLITE_OK);
     EXPECT_EQ(opis(R + QStringLiteral("2025/FIN/KONTRAHI.DB")), QStringLiteral("pisze"));
     EXPECT_EQ(opis(R + QStringLiteral("FIRMA.DB")), QStringLiteral("stary"));
+}
+
+// Where an archive may go: never onto, over or into a firm's live data, nor where the next start
+// would take it for a year or a firm; a firm's ARCHIWUM is allowed, and for a restore the safety
+// folders a restore leaves. Links lead where they point.
+TEST(MiejsceArchiwum, AFolderThatIsHoldsOrLiesInTheDataIsRefused)
+{
+    QTemporaryDir katalog;
+    const QString K = katalog.filePath(QStringLiteral("dane"));
+    for (const char *p :
+         {"2025/FIN", "BAZA/SLOWNIKI", "FIRMA002/2026/FIN", "#IRMA003/2026", "ARCHIWUM/2025",
+          "FIRMA002/ARCHIWUM", "ODTWARZANIE-2026.12.10-10.00.00", "gdzie indziej/DANE001/2026"})
+        ASSERT_TRUE(QDir().mkpath(K + u'/' + QLatin1String(p)));
+    ASSERT_TRUE(QFile::link(K, katalog.filePath(QStringLiteral("skrot"))));
+    const QString obce = katalog.filePath(QStringLiteral("kopie"));
+    const QString dr = K + QStringLiteral("/gdzie indziej/DANE001");
+    struct Przypadek
+    {
+        QString katalog;
+        bool odtworzenie;
+        const char *przyczyna; // "" where the folder may be used
+    };
+    const QList<Przypadek> przypadki{
+        {K, false, "to katalog z danymi firmy"},
+        {katalog.filePath(QStringLiteral("skrot")), false, "to katalog z danymi firmy"},
+        {katalog.path(), false, "zawiera katalog z danymi firmy"},
+        {K + QStringLiteral("/FIRMA002"), false, "to katalog z danymi firmy"},
+        {K + QStringLiteral("/firma002/"), false, "to katalog z danymi firmy"},
+        {K + QStringLiteral("/#IRMA003/KOPIA"), false, "leży w katalogu z danymi firmy"},
+        {K + QStringLiteral("/#IRMA003/2026"), false, "to katalog roku 2026"},
+        {K + QStringLiteral("/2025/KOPIA"), false, "leży w katalogu roku 2025"},
+        {katalog.filePath(QStringLiteral("skrot/2025/FIN")), false, "leży w katalogu roku 2025"},
+        {K + QStringLiteral("/FIRMA002/2026/FIN/X"), false, "leży w katalogu roku 2026"},
+        {K + QStringLiteral("/2030"), false, "zostałby wzięty za katalog roku 2030"},
+        {K + QStringLiteral("/BAZA"), false, "to katalog BAZA"},
+        {K + QStringLiteral("/BAZA/SLOWNIKI/STARE"), false, "leży w katalogu BAZA"},
+        {K + QStringLiteral("/FIRMA005"), false, "zostałby wzięty za katalog firmy"},
+        {K + QStringLiteral("/KOPIE"), false, "leży w katalogu z danymi firmy"},
+        {dr, false, "to katalog z danymi firmy"},
+        {dr + QStringLiteral("/2026/KOPIA"), false, "leży w katalogu roku 2026"},
+        {K + QStringLiteral("/ODTWARZANIE-2026.12.10-10.00.00"), false,
+         "leży w katalogu z danymi firmy"},
+        {K + QStringLiteral("/ARCHIWUM"), false, ""},
+        {K + QStringLiteral("/archiwum/nowy"), false, ""},
+        {K + QStringLiteral("/FIRMA002/ARCHIWUM"), false, ""},
+        {dr + QStringLiteral("/ARCHIWUM"), false, ""},
+        {obce, false, ""},
+        {obce + QStringLiteral("/FIRMA001"), false, ""},
+        {K + QStringLiteral("/ODTWARZANIE-2026.12.10-10.00.00"), true, ""},
+        {K + QStringLiteral("/ARCHIWUM"), true, ""},
+        {K + QStringLiteral("/2025"), true, "to katalog roku 2025"},
+        {K, true, "to katalog z danymi firmy"},
+    };
+    for (const Przypadek &p : przypadki) {
+        SCOPED_TRACE(qPrintable(p.katalog + (p.odtworzenie ? " (odtworzenie)" : "")));
+        const QString blad = BladMiejscaArchiwum(p.katalog, K + u'/', {dr}, p.odtworzenie);
+        const QString oczekiwana = QString::fromUtf8(p.przyczyna);
+        if (oczekiwana.isEmpty())
+            EXPECT_TRUE(blad.isEmpty()) << qPrintable(blad);
+        else
+            EXPECT_TRUE(blad.startsWith(oczekiwana)) << qPrintable(blad);
+    }
+    // Nothing was made to judge them.
+    EXPECT_FALSE(QFileInfo::exists(K + QStringLiteral("/2030")));
+    EXPECT_FALSE(QFileInfo::exists(obce));
+}
+
+// The archive refuses such a folder itself, before anything is written, and so does the restore.
+TEST_F(ArchiwumTest, TheArchiveAndTheRestoreRefuseTheDataItselfBeforeWritingAnything)
+{
+    dane();
+    const QStringList przed = wszystko(R);
+    for (const QString &cel : {R, R + QStringLiteral("2025/KOPIA/"), R + QStringLiteral("BAZA/"),
+                               katalog.path() + u'/'}) {
+        SCOPED_TRACE(qPrintable(cel));
+        const WynikArchiwum wynik = Archiwizuj(R, cel, lata, {}, false);
+        ASSERT_EQ(wynik.bledy.size(), 1);
+        EXPECT_TRUE(wynik.bledy.first().contains(QStringLiteral("nie można archiwizować do tego "
+                                                                "katalogu")))
+            << qPrintable(wynik.bledy.first());
+        EXPECT_EQ(wynik.pliki, 0);
+        EXPECT_EQ(wszystko(R), przed);
+    }
+    const WynikOdtworzenia odtworzenie =
+        Odtworz(R + QStringLiteral("2025/"), R, lata, {}, QStringLiteral("x"));
+    ASSERT_EQ(odtworzenie.bledy.size(), 1);
+    EXPECT_TRUE(odtworzenie.bledy.first().contains(QStringLiteral("nie można odtwarzać z tego "
+                                                                  "katalogu")));
+    EXPECT_EQ(wszystko(R), przed);
+}
+
+// A table the archive cannot take as whole is named with what is wrong with it: a damaged page
+// (the table opens, its copy would pass every other check), a file cut short, a file that is no
+// database, an empty one. The copy made is kept, the archive is not whole.
+TEST_F(ArchiwumTest, ADamagedTableOrOneThatIsNoTableIsCopiedButTheArchiveIsNotWhole)
+{
+    dane();
+    QList<QStringList> rekordy;
+    for (int i = 1; i <= 3000; ++i)
+        rekordy << QStringList{QString::number(i), QStringLiteral("opis rekordu %1").arg(i)};
+    const QString strona = R + QStringLiteral("2025/FIN/STRONA.DB");
+    makeTable(strona, kPola, kKlucz, rekordy);
+    damagePage(strona);
+    const QString obcieta = R + QStringLiteral("2025/FIN/OBCIETA.DB");
+    makeTable(obcieta, kPola, kKlucz, rekordy);
+    ASSERT_TRUE(QFile::resize(obcieta, QFileInfo(obcieta).size() / 3));
+    plik(R + QStringLiteral("BAZA/SLOWNIKI/TEKST.DB"),
+         QByteArray("notatki, nie tabela\n").repeated(50));
+    plik(R + QStringLiteral("2024/FIN/PUSTA.DB"), QByteArray());
+
+    const WynikArchiwum wynik = Archiwizuj(R, A, lata, {}, false);
+    EXPECT_FALSE(wynik.udane());
+    const QList<QPair<const char *, const char *>> oczekiwane{
+        {"2025/FIN/STRONA.DB", "plik tabeli jest uszkodzony"},
+        {"2025/FIN/OBCIETA.DB", "uszkodzony"},
+        {"BAZA/SLOWNIKI/TEKST.DB", "plik nie jest tabelą bazy danych"},
+        {"2024/FIN/PUSTA.DB", "plik"},
+    };
+    ASSERT_EQ(wynik.bledy.size(), oczekiwane.size()) << qPrintable(wynik.bledy.join(u'\n'));
+    for (const auto &[nazwa, przyczyna] : oczekiwane) {
+        SCOPED_TRACE(nazwa);
+        const QStringList linie = wynik.bledy.filter(QString::fromLatin1(nazwa) + u':');
+        ASSERT_EQ(linie.size(), 1);
+        EXPECT_TRUE(linie.first().contains(QString::fromUtf8(przyczyna)))
+            << qPrintable(linie.first());
+        EXPECT_TRUE(linie.first().contains(QStringLiteral("w archiwum")))
+            << qPrintable(linie.first());
+        EXPECT_EQ(fileBytes(A + QLatin1String(nazwa)), fileBytes(R + QLatin1String(nazwa)));
+    }
+    EXPECT_TRUE(wynik.podsumowanie().startsWith(QStringLiteral("Archiwum nie jest kompletne (4 "
+                                                               "błędy):")))
+        << qPrintable(wynik.podsumowanie());
+    EXPECT_TRUE(wynik.podsumowanie().endsWith(QStringLiteral("Data ostatniej aktualizacji "
+                                                             "archiwum nie została zmieniona.")));
+}
+
+// A FIFO named like a table is never opened (opened for reading it would wait for a writer for
+// good), nor is a folder so named walked: both are named, in the archive and in the restore,
+// live or archived. Run in a child with an alarm, so that a hang fails the test.
+TEST_F(ArchiwumTest, AnEntryNamedLikeATableThatIsNoFileIsNamedAndNeverOpened)
+{
+    dane();
+    ASSERT_EQ(
+        ::mkfifo(QFile::encodeName(R + QStringLiteral("2025/FIN/POTOK.DB")).constData(), 0644), 0);
+    ASSERT_TRUE(QDir().mkpath(R + QStringLiteral("2025/KATALOG.DB")));
+    tabela(R + QStringLiteral("2025/KATALOG.DB/W_SRODKU.DB"));
+    ASSERT_TRUE(QFile::link(R + QStringLiteral("BRAK.DB"), R + QStringLiteral("ZERWANY.DB")));
+    const int kod = runInChildProcess([&] {
+        ::alarm(30);
+        const WynikArchiwum wynik = Archiwizuj(R, A, lata, {}, false);
+        const QStringList oczekiwane{
+            QStringLiteral("ZERWANY.DB: dowiązanie wskazuje plik, którego nie ma"),
+            QStringLiteral("2025/KATALOG.DB: to nie jest zwykły plik, lecz katalog"),
+            QStringLiteral("2025/FIN/POTOK.DB: to nie jest zwykły plik, lecz potok (FIFO)"),
+        };
+        if (wynik.bledy != oczekiwane)
+            return 11;
+        if (QFileInfo::exists(A + QStringLiteral("2025/KATALOG.DB")) ||
+            QFileInfo::exists(A + QStringLiteral("2025/FIN/POTOK.DB")) || wynik.pliki != 7)
+            return 12;
+        // The archive holds a table where the data holds a FIFO: the restore names it too.
+        QDir(R + QStringLiteral("2025/KATALOG.DB")).removeRecursively();
+        QFile::remove(R + QStringLiteral("ZERWANY.DB"));
+        QFile::remove(R + QStringLiteral("2025/FIN/POTOK.DB"));
+        if (!Archiwizuj(R, A, lata, {}, false).udane())
+            return 13;
+        ::mkfifo(QFile::encodeName(R + QStringLiteral("2025/FIN/KONTRAHI.DB.tmp")).constData(),
+                 0644);
+        QFile::remove(R + QStringLiteral("2025/FIN/KONTRAHI.DB"));
+        QFile::rename(R + QStringLiteral("2025/FIN/KONTRAHI.DB.tmp"),
+                      R + QStringLiteral("2025/FIN/KONTRAHI.DB"));
+        const WynikOdtworzenia odtworzenie = Odtworz(A, R, lata, {}, QStringLiteral("y"));
+        if (odtworzenie.bledy !=
+            QStringList{QStringLiteral("2025/FIN/KONTRAHI.DB: w danych to nie jest zwykły plik, "
+                                       "lecz potok (FIFO); nie odtworzono")})
+            return 14;
+        return odtworzenie.pliki == 6 ? 0 : 15;
+    });
+    EXPECT_EQ(kod, 0);
 }
 
 // Archive and restore, killed and failed at every step: every live and archived table old or new,

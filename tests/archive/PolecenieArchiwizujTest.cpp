@@ -9,6 +9,8 @@
 #include "support/TableFixtures.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QMap>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -189,6 +191,154 @@ TEST_F(PolecenieArchiwizujTest, OneFirmGoesToItsDefaultArchive)
     EXPECT_FALSE(QFileInfo::exists(root() + QStringLiteral("ARCHIWUM")));
     EXPECT_FALSE(QFileInfo::exists(root() + QStringLiteral("FIRMA001/ARCHIWUM")));
     EXPECT_EQ(data(root() + QStringLiteral("FIRMA001/FIRMA.DB")), QStringLiteral("2026.01.01"));
+}
+
+// Every file of the register with its bytes, for a run that must write nothing.
+QMap<QString, QByteArray> wszystkiePliki(const QString &korzen)
+{
+    QMap<QString, QByteArray> pliki;
+    QDirIterator it(korzen, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString sciezka = it.next();
+        pliki.insert(QDir(korzen).relativeFilePath(sciezka), fileBytes(sciezka));
+    }
+    return pliki;
+}
+
+// An archive aimed at any live folder of the register is refused before anything is written,
+// whichever firm it is for: the data root, a firm's folder, a year or BAZA, a folder inside
+// them, one that would be taken for a year or a firm; the firms' dates stay.
+TEST_F(PolecenieArchiwizujTest, AnArchiveAimedAtLiveDataIsRefusedBeforeAnythingIsWritten)
+{
+    const QMap<QString, QByteArray> przed = wszystkiePliki(root());
+    const QList<QPair<QStringList, const char *>> przypadki{
+        {{"--firma", "001", "--do", "."}, "to katalog z danymi firmy"},
+        {{"--firma", "001", "--do", "FIRMA002"}, "to katalog z danymi firmy"},
+        {{"--do", "FIRMA002/2026"}, "to katalog roku 2026"},
+        {{"--firma", "002", "--do", "2026/KOPIA"}, "leży w katalogu roku 2026"},
+        {{"--do", "BAZA"}, "to katalog BAZA"},
+        {{"--do", "FIRMA001/BAZA/KONTA/STARE"}, "leży w katalogu BAZA"},
+        {{"--do", "2031"}, "zostałby wzięty za katalog roku 2031"},
+        {{"--firma", "002", "--do", "FIRMA007"}, "zostałby wzięty za katalog firmy"},
+        {{"--wszystkie-firmy", "--do", "."}, "to katalog z danymi firmy"},
+        {{"--do", ".."}, "zawiera katalog z danymi firmy"},
+    };
+    for (const auto &[opcje, przyczyna] : przypadki) {
+        SCOPED_TRACE(qPrintable(opcje.join(u' ')));
+        QStringList argumenty = opcje;
+        const qsizetype doKatalogu = argumenty.indexOf(QStringLiteral("--do")) + 1;
+        argumenty[doKatalogu] = QDir::cleanPath(root() + argumenty[doKatalogu]);
+        argumenty << root();
+        const WynikPolecenia w = uruchom(argumenty);
+        EXPECT_EQ(w.kod, 1);
+        EXPECT_TRUE(w.bledy.contains(QStringLiteral(": nie można archiwizować do katalogu ")))
+            << qPrintable(w.bledy);
+        EXPECT_TRUE(w.bledy.contains(QString::fromUtf8(przyczyna))) << qPrintable(w.bledy);
+        EXPECT_TRUE(w.bledy.endsWith(QStringLiteral("Nic nie zostało zarchiwizowane.\n")));
+        EXPECT_TRUE(w.wyjscie.isEmpty());
+        EXPECT_EQ(wszystkiePliki(root()), przed);
+    }
+    // The default ARCHIWUM of each firm stays allowed, and is never archived itself: a second
+    // archive holds what the first did.
+    for (int raz = 0; raz < 2; ++raz) {
+        const WynikPolecenia domyslne = uruchom({QStringLiteral("--wszystkie-firmy"), root()});
+        EXPECT_EQ(domyslne.kod, 0) << qPrintable(domyslne.bledy);
+    }
+    EXPECT_EQ(directoryEntries(root() + QStringLiteral("ARCHIWUM")),
+              (QStringList{"2026", "BAZA", "FIRMA.DB"}));
+}
+
+// A table with a damaged page in a year is named, its copy kept; the run is not whole: no date
+// of the archive, exit status 1.
+TEST_F(PolecenieArchiwizujTest, ADamagedTableInAYearIsNamedAndRecordsNoDate)
+{
+    const QString zepsuta = root() + QStringLiteral("FIRMA001/2026/FIN/ZEPSUTA.DB");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(zepsuta).path()));
+    QList<QStringList> duzo;
+    for (int i = 1; i <= 3000; ++i)
+        duzo << QStringList{QString::number(i), QStringLiteral("opis %1").arg(i)};
+    makeTable(zepsuta, kPola, {{QString(), QStringLiteral("NR"), ixPrimary | ixUnique}}, duzo);
+    damagePage(zepsuta);
+
+    const WynikPolecenia w = uruchom({QStringLiteral("--firma"), QStringLiteral("001"),
+                                      QStringLiteral("--do"), cel.path(), root()});
+    EXPECT_EQ(w.kod, 1);
+    EXPECT_TRUE(w.bledy.contains(QStringLiteral("Firma 001 (Sklep): ") +
+                                 QDir::toNativeSeparators(QStringLiteral("2026/FIN/ZEPSUTA.DB")) +
+                                 QStringLiteral(": plik tabeli jest uszkodzony")))
+        << qPrintable(w.bledy);
+    EXPECT_TRUE(w.wyjscie.contains(QStringLiteral("NIEKOMPLETNE"))) << qPrintable(w.wyjscie);
+    EXPECT_EQ(data(root() + QStringLiteral("FIRMA001/FIRMA.DB")), QStringLiteral("2026.01.01"));
+    EXPECT_EQ(fileBytes(cel.filePath(QStringLiteral("2026/FIN/ZEPSUTA.DB"))), fileBytes(zepsuta));
+}
+
+// A file where the archive folder should be is said to be one, in Polish; a summary that could
+// not be written ends the run with 1 though the archive is whole.
+TEST_F(PolecenieArchiwizujTest, AFileForAFolderAndALostSummaryAreFailures)
+{
+    const QString plik = cel.filePath(QStringLiteral("plik"));
+    {
+        QFile f(plik);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const WynikPolecenia w = uruchom({QStringLiteral("--do"), plik, root()});
+    EXPECT_EQ(w.kod, 1);
+    EXPECT_TRUE(w.bledy.contains(QStringLiteral("nie można utworzyć katalogu archiwum (to nie jest "
+                                                "katalog, lecz plik)")))
+        << qPrintable(w.bledy);
+    EXPECT_FALSE(w.bledy.contains(QStringLiteral("File exists")));
+    EXPECT_TRUE(w.bledy.contains(plik + QStringLiteral(": nie można utworzyć")))
+        << qPrintable(w.bledy);
+
+    std::FILE *pelny = std::fopen("/dev/full", "w");
+    ASSERT_NE(pelny, nullptr);
+    std::FILE *bledy = std::tmpfile();
+    int kod = -1;
+    {
+        Konsola konsola(pelny, bledy);
+        konsola.ustawTerminal(false);
+        kod = PolecenieArchiwizuj(
+            {QStringLiteral("--do"), cel.filePath(QStringLiteral("A")), root()}, konsola, kDzis);
+    }
+    const QString komunikaty = zawartoscStrumienia(bledy);
+    std::fclose(pelny);
+    std::fclose(bledy);
+    EXPECT_EQ(kod, 1);
+    EXPECT_TRUE(komunikaty.contains(QStringLiteral("Nie można zapisać wyników na standardowe "
+                                                   "wyjście. Przyczyna: brak miejsca na dysku.")))
+        << qPrintable(komunikaty);
+    EXPECT_EQ(data(root() + QStringLiteral("FIRMA.DB")), kDzis);
+}
+
+// The archive is whole and dated, but a directory of it could not be synced after its files took
+// their names: the firm's line says so and the run ends with 1.
+TEST_F(PolecenieArchiwizujTest, AnArchiveWhoseNamesMayNotSurviveAPowerCutEndsWith1)
+{
+    // Where the sync of a year's folder falls in a run into a new folder, as the next one is.
+    const QString proba = cel.filePath(QStringLiteral("PROBA"));
+    qint64 krok = 0;
+    FaultPoint::setRecording(true);
+    FaultPoint::resetCount();
+    ASSERT_EQ(uruchom({QStringLiteral("--do"), proba, root()}).kod, 0);
+    for (qsizetype i = 0; const FaultPoint::Step &k : FaultPoint::recorded()) {
+        ++i;
+        if (k.step == FileStep::Sync && k.path == proba + QStringLiteral("/2026/HARNOL"))
+            krok = i;
+    }
+    FaultPoint::setRecording(false);
+    ASSERT_GT(krok, 0);
+    FaultPoint::arm(krok, FaultPoint::Fault::IoError);
+    const WynikPolecenia w =
+        uruchom({QStringLiteral("--do"), cel.filePath(QStringLiteral("A")), root()});
+    FaultPoint::disarm();
+    EXPECT_EQ(w.kod, 1);
+    EXPECT_TRUE(w.wyjscie.contains(QStringLiteral("gotowe, z ostrzeżeniem")))
+        << qPrintable(w.wyjscie);
+    EXPECT_TRUE(w.bledy.contains(QStringLiteral("Firma 000 (Biuro): Uwaga: Nie udało się utrwalić "
+                                                "zmian w katalogu ")))
+        << qPrintable(w.bledy);
+    EXPECT_EQ(data(root() + QStringLiteral("FIRMA.DB")), kDzis);
 }
 
 TEST_F(PolecenieArchiwizujTest, WrongUsageEndsWith2AndDoesNothing)

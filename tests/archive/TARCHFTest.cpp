@@ -238,6 +238,72 @@ TEST_F(TARCHFTest, AnEmptyPathIsNamedAndTheWindowStays)
     EXPECT_EQ(archdata(R() + QStringLiteral("FIRMA.DB")), QStringLiteral("2005.01.02"));
 }
 
+// "dowolna lokalizacja" aimed at the live data: the archive refuses it with one box naming why,
+// writes nothing, records no date, and the window stays for another folder; the restore refuses
+// a year as its source before asking anything.
+TEST_F(TARCHFTest, AFolderInTheLiveDataIsRefusedAndTheWindowStays)
+{
+    const QList<QPair<QString, const char *>> cele{
+        {R(), "to katalog z danymi firmy"},
+        {R() + QStringLiteral("2005"), "to katalog roku 2005"},
+        {R() + QStringLiteral("2005/KOPIA"), "leży w katalogu roku 2005"},
+        {R() + QStringLiteral("BAZA"), "to katalog BAZA"},
+    };
+    for (const auto &[cel, przyczyna] : cele) {
+        SCOPED_TRACE(qPrintable(cel));
+        const qsizetype przed = okna.shown().size();
+        bool otwarte = false;
+        pokazIWykonaj([&] {
+            kontrolka<QRadioButton>("RAdowolna")->click();
+            kontrolka<QLineEdit>("EDR")->setText(QDir::toNativeSeparators(cel));
+            kontrolka<QPushButton>("BitBtn2")->click();
+            otwarte = okno->isVisible();
+        });
+        EXPECT_TRUE(otwarte);
+        ASSERT_EQ(okna.shown().size(), przed + 1);
+        EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Error);
+        EXPECT_TRUE(okna.shown().last().text.startsWith(QStringLiteral("Nie można archiwizować "
+                                                                       "do katalogu ")));
+        EXPECT_TRUE(okna.shown().last().text.contains(QString::fromUtf8(przyczyna)))
+            << qPrintable(okna.shown().last().text);
+    }
+    EXPECT_FALSE(QFileInfo::exists(R() + QStringLiteral("2005/KOPIA")));
+    EXPECT_FALSE(QFileInfo::exists(R() + QStringLiteral("2005/FIRMA.DB")));
+    EXPECT_EQ(archdata(R() + QStringLiteral("FIRMA.DB")), QStringLiteral("2005.01.02"));
+    EXPECT_EQ(postep.kroki, 0);
+
+    const qsizetype przed = okna.shown().size();
+    pokazIWykonaj([&] {
+        kontrolka<QTabWidget>("Tab")->setCurrentIndex(1);
+        kontrolka<QRadioButton>("RA1dowolna")->click();
+        kontrolka<QLineEdit>("EDR1")->setText(R() + QStringLiteral("2004"));
+        kontrolka<QPushButton>("BitBtn4")->click();
+    });
+    ASSERT_EQ(okna.shown().size(), przed + 1);
+    EXPECT_TRUE(okna.shown().last().text.startsWith(QStringLiteral("Nie można odtwarzać z "
+                                                                   "katalogu ")))
+        << qPrintable(okna.shown().last().text);
+    EXPECT_EQ(rekordy(R() + QStringLiteral("2005/HARNOL/HARNOL.DB")).size(), 2);
+}
+
+// A damaged table is named in the archive's error box and no date is recorded.
+TEST_F(TARCHFTest, ADamagedTableIsNamedAndRecordsNoDate)
+{
+    QStringList numery;
+    for (int i = 1; i <= 3000; ++i)
+        numery << QString::number(i);
+    tabela(QStringLiteral("2005/HARNOL/HARNOL.DB"), numery);
+    damagePage(R() + QStringLiteral("2005/HARNOL/HARNOL.DB"));
+    pokazIWykonaj([&] { kontrolka<QPushButton>("BitBtn2")->click(); });
+    EXPECT_EQ(archdata(R() + QStringLiteral("FIRMA.DB")), QStringLiteral("2005.01.02"));
+    ASSERT_EQ(okna.shown().size(), 1);
+    EXPECT_EQ(okna.shown()[0].icon, MessageBoxes::Icon::Error);
+    EXPECT_TRUE(okna.shown()[0].text.contains(
+        QDir::toNativeSeparators(QStringLiteral("2005/HARNOL/HARNOL.DB")) +
+        QStringLiteral(": plik tabeli jest uszkodzony")))
+        << qPrintable(okna.shown()[0].text);
+}
+
 TEST_F(TARCHFTest, AFolderChosenWithTheChooserIsKeptAfterSwitchingBack)
 {
     QTemporaryDir inny;

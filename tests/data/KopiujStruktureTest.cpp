@@ -312,7 +312,12 @@ TEST_F(KopiujStruktureTest, FailuresLeaveNoTableBehind)
         if (p.komunikat) {
             ASSERT_EQ(okna.shown().size(), przed + 1);
             EXPECT_EQ(okna.shown().last().caption, QStringLiteral("Błąd"));
-            EXPECT_EQ(okna.shown().last().text, QStringLiteral("Nie mozna utworzyć tabeli"));
+            // The program's words, then the table and the cause.
+            const QString poczatek = QStringLiteral("Nie mozna utworzyć tabeli\r") + cel() +
+                                     QStringLiteral("\rPrzyczyna: ");
+            EXPECT_TRUE(okna.shown().last().text.startsWith(poczatek))
+                << qPrintable(okna.shown().last().text);
+            EXPECT_GT(okna.shown().last().text.size(), poczatek.size() + 3);
             EXPECT_EQ(okna.shown().last().buttons, MessageBoxes::Buttons::Ok);
         } else {
             EXPECT_EQ(okna.shown().size(), przed);
@@ -327,7 +332,15 @@ TEST_F(KopiujStruktureTest, AMissingTargetDirectoryIsReported)
     EXPECT_FALSE(KopiujStrukture(wzor, katalog.filePath(QStringLiteral("BRAK/NOWA.DB")), true, {}));
     EXPECT_FALSE(
         KopiujStrukture(wzor, katalog.filePath(QStringLiteral("BRAK/NOWA.DB")), false, {}));
-    EXPECT_EQ(okna.texts(), QStringList(2, QStringLiteral("Nie mozna utworzyć tabeli")));
+    const QString cel = katalog.filePath(QStringLiteral("BRAK/NOWA.DB"));
+    const QString brak = katalog.filePath(QStringLiteral("BRAK"));
+    EXPECT_EQ(okna.texts(),
+              (QStringList{QStringLiteral("Nie mozna utworzyć tabeli\r%1\rPrzyczyna: nie można "
+                                          "utworzyć pliku w %2: brak pliku lub katalogu")
+                               .arg(cel, brak),
+                           QStringLiteral("Nie mozna utworzyć tabeli\r%1\rPrzyczyna: brak "
+                                          "katalogu %2")
+                               .arg(cel, brak)}));
 }
 
 } // namespace

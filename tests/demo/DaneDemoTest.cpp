@@ -538,6 +538,7 @@ TEST(PoleceniaProgramu, HelpListsTheCommandsAndWrongUsageEndsWith2)
         {{"--nieznane"}, 2, "", "Nieznane polecenie: --nieznane"},
         {{"--demo"}, 2, "", "Użycie: rawen --demo KATALOG"},
         {{"--demo", "a", "b"}, 2, "", "Użycie: rawen --demo KATALOG"},
+        {{"--demo", ""}, 2, "", "Nie podano katalogu.\nUżycie: rawen --demo KATALOG"},
     };
     for (const Przypadek &p : przypadki) {
         SCOPED_TRACE(p.argumenty.join(u' ').toStdString());
@@ -550,6 +551,58 @@ TEST(PoleceniaProgramu, HelpListsTheCommandsAndWrongUsageEndsWith2)
         EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardError())
                         .contains(QString::fromUtf8(p.naBledach)));
     }
+}
+
+// A report that could not be written is no report: the description and the demo's line on a
+// standard output that takes nothing end with 1 (the demo itself is made).
+TEST(PoleceniaProgramu, AReportThatCannotBeWrittenEndsWith1)
+{
+    QTemporaryDir katalog;
+    const QList<QPair<QStringList, const char *>> przypadki{
+        {{QStringLiteral("--help")}, "Nie można zapisać opisu na standardowe wyjście."},
+        {{QStringLiteral("--demo"), QStringLiteral("--help")},
+         "Nie można zapisać opisu na standardowe wyjście."},
+        {{QStringLiteral("--demo"), katalog.filePath(QStringLiteral("demo"))},
+         "Nie można zapisać wyników na standardowe wyjście. Przyczyna: brak miejsca na dysku."},
+    };
+    for (const auto &[argumenty, komunikat] : przypadki) {
+        SCOPED_TRACE(argumenty.join(u' ').toStdString());
+        QProcess program;
+        program.setStandardOutputFile(QStringLiteral("/dev/full"));
+        program.start(QStringLiteral(RAWEN_PROGRAM), argumenty);
+        ASSERT_TRUE(program.waitForFinished(120000));
+        EXPECT_EQ(program.exitCode(), 1);
+        EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardError())
+                        .contains(QString::fromUtf8(komunikat)));
+    }
+    EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("demo/FIRMA.DB"))).isFile());
+}
+
+// The first write that fails names its cause, not a table left closed behind it.
+TEST_F(DaneDemoTest, TheFirstWriteThatFailsNamesItsCause)
+{
+    qint64 zapis = 0;
+    {
+        QTemporaryDir proba;
+        FaultPoint::setRecording(true);
+        UtworzDaneDemo(proba.filePath(QStringLiteral("demo")), kDzis, programModulu());
+        const QList<FaultPoint::Step> kroki = FaultPoint::recorded();
+        FaultPoint::setRecording(false);
+        for (qsizetype i = 0; i < kroki.size() && zapis == 0; ++i) {
+            if (kroki.at(i).step == FileStep::Write)
+                zapis = i + 1;
+        }
+    }
+    ASSERT_GT(zapis, 0);
+    FaultPoint::arm(zapis, FaultPoint::Fault::NoSpace);
+    const std::optional<QString> komunikat =
+        bladDemo([&] { UtworzDaneDemo(sciezka(QStringLiteral("demo")), kDzis, programModulu()); });
+    FaultPoint::disarm();
+    ASSERT_TRUE(komunikat.has_value());
+    EXPECT_TRUE(komunikat->endsWith(QStringLiteral("brak miejsca na dysku")))
+        << qPrintable(*komunikat);
+    EXPECT_FALSE(komunikat->contains(QStringLiteral("nie jest otwarta")));
+    EXPECT_TRUE(directoryEntries(m_katalog.path()).isEmpty());
 }
 
 } // namespace

@@ -4,9 +4,12 @@
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
 #include "legacy/PolecenieImportuj.h"
+#include "legacy/PrzeksztalcenieStartowe.h"
 #include "platform/FaultPoint.h"
+#include "platform/Konsola.h"
 #include "support/CrashHarness.h"
 #include "support/KonsolaTestowa.h"
+#include "support/OtherProgram.h"
 #include "support/PisarzParadox.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TableFixtures.h"
@@ -20,7 +23,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
+#include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace rawen::test {
 namespace {
@@ -323,6 +330,125 @@ TEST_F(ImportKataloguTest, ADamagedTableFailsTheRunAndASecondRunStartsClean)
     EXPECT_TRUE(wynik.udany) << qPrintable(wynik.bledy.join(u'\n'));
     EXPECT_EQ(wynik.ostrzezenia, 2)
         << qPrintable(m_log.join(u'\n')); // the validity checks, the FIFO
+}
+
+// Whatever stands in a table's place and is no regular file, and a folder that cannot be read,
+// fail the run by name, without opening anything: the new root would lack their tables.
+TEST_F(ImportKataloguTest, AnOddEntryInATablesPlaceOrAFolderThatCannotBeReadFailsTheRun)
+{
+    struct Przypadek
+    {
+        const char *nazwa;
+        std::function<void(const QString &sciezka)> zrob;
+        const char *blad;
+    };
+    const QList<Przypadek> przypadki{
+        {"2024/FIN/KOLEJKA.DB",
+         [](const QString &s) { ASSERT_EQ(::mkfifo(QFile::encodeName(s).constData(), 0600), 0); },
+         "2024/FIN/KOLEJKA.DB: to nie jest zwykły plik, lecz potok (FIFO)"},
+        {"BAZA/BRAK.DB", [](const QString &s) { ASSERT_TRUE(QFile::link(s + u'X', s)); },
+         "BAZA/BRAK.DB: dowiązanie wskazuje plik, którego nie ma"},
+        {"BAZA/INNY.DB",
+         [this](const QString &s) {
+             ASSERT_TRUE(QFile::link(m_stary + QStringLiteral("/BAZA/KONTRAHI.DB"), s));
+         },
+         "BAZA/INNY.DB: to dowiązanie, a tabelę można przekształcić tylko ze zwykłego pliku"},
+        {"2024/STARE.DB", [](const QString &s) { ASSERT_TRUE(QDir().mkpath(s)); },
+         "2024/STARE.DB: to nie jest zwykły plik, lecz katalog"},
+        {"FIRMA001/2024",
+         [](const QString &s) { ASSERT_EQ(::chmod(QFile::encodeName(s).constData(), 0300), 0); },
+         "FIRMA001/2024: nie można odczytać katalogu: brak uprawnień"},
+    };
+    ASSERT_EQ(::chmod(QFile::encodeName(m_katalog.path()).constData(), 0777), 0);
+    for (const Przypadek &p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        const QString sciezka = m_stary + u'/' + QLatin1String(p.nazwa);
+        p.zrob(sciezka);
+        // As an ordinary user: root may read any folder.
+        const int kod = runInChildProcess([&] {
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                return 10;
+            const WynikImportu wynik = importuj();
+            if (wynik.udany || QFileInfo::exists(m_nowy))
+                return 11;
+            if (wynik.bledy != QStringList{QString::fromUtf8(p.blad)}) {
+                std::fprintf(stderr, "%s\n", qPrintable(wynik.bledy.join(u'\n')));
+                return 12;
+            }
+            return 0;
+        });
+        EXPECT_EQ(kod, 0);
+        // Each case alone: the entry made goes, the folder shut is opened again.
+        ::chmod(QFile::encodeName(sciezka).constData(), 0755);
+        if (QFileInfo(sciezka).isSymLink() || !QFileInfo(sciezka).isDir())
+            QFile::remove(sciezka);
+        else if (sciezka.endsWith(QLatin1String(".DB")))
+            QDir().rmdir(sciezka);
+    }
+    EXPECT_TRUE(importuj().udany) << qPrintable(m_log.join(u'\n'));
+}
+
+// The new root is whole, but the folder it was named in could not be synced: the command says
+// its names may not survive a power cut and ends with 1, as it does when its summary is lost.
+TEST_F(ImportKataloguTest, ACommandWhoseNamesMayNotLastOrWhoseSummaryIsLostEndsWith1)
+{
+    const QString proba = m_katalog.filePath(QStringLiteral("PROBA"));
+    qint64 krok = 0;
+    FaultPoint::resetCount();
+    FaultPoint::setRecording(true);
+    ASSERT_TRUE(ImportujKatalogDanych(m_stary, proba, {}, {}).udany);
+    for (qsizetype i = 0; const FaultPoint::Step &k : FaultPoint::recorded()) {
+        ++i;
+        if (k.step == FileStep::Sync && k.path == m_katalog.path())
+            krok = i;
+    }
+    FaultPoint::setRecording(false);
+    ASSERT_GT(krok, 0);
+    FaultPoint::arm(krok, FaultPoint::Fault::IoError);
+    const WynikPolecenia w = uruchomPolecenie([&](Konsola &k) {
+        return PolecenieImportuj({m_stary, m_nowy}, k);
+    });
+    FaultPoint::disarm();
+    EXPECT_EQ(w.kod, 1);
+    EXPECT_TRUE(w.wyjscie.contains(QStringLiteral("Dane przekształcone do")))
+        << qPrintable(w.wyjscie);
+    EXPECT_TRUE(w.bledy.contains(QStringLiteral("Uwaga: Nie udało się utrwalić zmian w katalogu ") +
+                                 m_katalog.path()))
+        << qPrintable(w.bledy);
+    EXPECT_TRUE(QFileInfo(m_nowy + QStringLiteral("/FIRMA.DB")).isFile());
+
+    // The start-up's conversion says so in a warning box, and starts on the new root all the same.
+    {
+        ScriptedMessageBoxes okna;
+        okna.answerNext(MessageBoxes::Answer::Yes);
+        FaultPoint::arm(krok, FaultPoint::Fault::IoError);
+        const std::optional<QString> nowy = PrzeksztalcenieStartowe(m_stary, nullptr);
+        FaultPoint::disarm();
+        EXPECT_EQ(nowy, KatalogPrzeksztalcenia(m_stary));
+        ASSERT_EQ(okna.shown().size(), 2);
+        EXPECT_EQ(okna.shown().at(1).icon, MessageBoxes::Icon::Warning);
+        EXPECT_TRUE(okna.shown().at(1).text.contains(
+            QStringLiteral("\rUwaga: Nie udało się utrwalić zmian w katalogu ") + m_katalog.path()))
+            << qPrintable(okna.shown().at(1).text);
+    }
+
+    std::FILE *pelny = std::fopen("/dev/full", "w");
+    ASSERT_NE(pelny, nullptr);
+    std::FILE *bledy = std::tmpfile();
+    int kod = -1;
+    {
+        Konsola konsola(pelny, bledy);
+        konsola.ustawTerminal(false);
+        kod = PolecenieImportuj({m_stary, m_katalog.filePath(QStringLiteral("DRUGI"))}, konsola);
+    }
+    const QString komunikaty = zawartoscStrumienia(bledy);
+    std::fclose(pelny);
+    std::fclose(bledy);
+    EXPECT_EQ(kod, 1);
+    EXPECT_TRUE(komunikaty.contains(
+        QStringLiteral("Nie można zapisać wyników na standardowe wyjście. Przyczyna: brak "
+                       "miejsca na dysku.")))
+        << qPrintable(komunikaty);
 }
 
 // rawen --importuj: the log on standard output, the refusal on standard error, and the exit

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <sys/stat.h>
@@ -289,6 +290,65 @@ TEST_F(DurableFilesTest, ASuccessfulWriteLeavesOnlyItsTarget)
         oczekiwane.sort();
         EXPECT_EQ(wpisy(), oczekiwane);
         ASSERT_TRUE(QFile::remove(sciezka(QStringLiteral("CEL.DB"))));
+    }
+}
+
+// The temporary's name is a second name of the new file once it is linked: a failure to remove
+// it is tried again, so no hidden second name stays behind for no later run to clear; a sync of
+// the directory that fails is kept as a warning (the file is whole), not passed over.
+TEST_F(DurableFilesTest, AFailedUnlinkIsTriedAgainAndAFailedDirectorySyncIsAWarning)
+{
+    auto napisz = [&](const QString &nazwa) {
+        writeNewFile(sciezka(nazwa), 5, [](char *d, qint64 n, qint64) {
+            std::memset(d, 'y', size_t(n));
+            return true;
+        });
+    };
+    // Where the steps fall in a write that goes through.
+    FaultPoint::setRecording(true);
+    FaultPoint::resetCount();
+    napisz(QStringLiteral("PROBA"));
+    const QList<FaultPoint::Step> kroki = FaultPoint::recorded();
+    FaultPoint::setRecording(false);
+    qint64 usuniecie = 0;
+    qint64 synchronizacja = 0;
+    for (qsizetype i = 0; i < kroki.size(); ++i) {
+        if (kroki[i].step == FileStep::Unlink)
+            usuniecie = i + 1;
+        if (kroki[i].step == FileStep::Sync && kroki[i].path == katalog.path())
+            synchronizacja = i + 1;
+    }
+    ASSERT_GT(usuniecie, 0);
+    ASSERT_GT(synchronizacja, usuniecie);
+
+    const QList<QPair<const char *, qint64>> przypadki{{"JEDEN", usuniecie},
+                                                       {"DWA", synchronizacja}};
+    for (const auto &[nazwa, krok] : przypadki) {
+        SCOPED_TRACE(nazwa);
+        DurabilityWatch straz;
+        FaultPoint::arm(krok, FaultPoint::Fault::IoError);
+        ASSERT_NO_THROW(napisz(QString::fromLatin1(nazwa)));
+        FaultPoint::disarm();
+        EXPECT_EQ(fileBytes(sciezka(QString::fromLatin1(nazwa))), QByteArray("yyyyy"));
+        QStringList ukryte;
+        for (const QString &wpis : wpisy()) {
+            if (wpis.startsWith(u'.'))
+                ukryte << wpis;
+        }
+        EXPECT_TRUE(ukryte.isEmpty()) << qPrintable(ukryte.join(u' '));
+        const QStringList ostrzezenia = straz.takeWarnings();
+        if (krok == usuniecie) {
+            EXPECT_TRUE(ostrzezenia.isEmpty()) << qPrintable(ostrzezenia.join(u'\n'));
+        } else {
+            EXPECT_EQ(ostrzezenia,
+                      QStringList{QStringLiteral("Nie udało się utrwalić zmian w katalogu %1 "
+                                                 "(Przyczyna: błąd wejścia-wyjścia dysku): dane "
+                                                 "są całe, ale nowe nazwy plików mogą nie "
+                                                 "przetrwać awarii zasilania.")
+                                      .arg(katalog.path())});
+            EXPECT_TRUE(straz.takeWarnings().isEmpty());
+            EXPECT_TRUE(straz.anyWarning());
+        }
     }
 }
 
@@ -576,6 +636,30 @@ TEST_F(ReplacingFileTest, AFolderThatIsNotThereIsReportedWhenOpening)
     EXPECT_FALSE(file.write("x"));
     EXPECT_FALSE(file.commit());
     EXPECT_TRUE(entries().isEmpty());
+}
+
+// Every error number has its own Polish text, never the C library's words: a message the user
+// reads in Polish does not switch to English (or to the machine's language) for its cause.
+TEST(SystemErrorText, EveryErrorNumberHasAPolishTextOfItsOwn)
+{
+    const QList<QPair<int, const char *>> przypadki{
+        {ENOSPC, "brak miejsca na dysku"},
+        {EIO, "błąd wejścia-wyjścia dysku"},
+        {EEXIST, "plik lub katalog o tej nazwie już istnieje"},
+        {ENAMETOOLONG, "ścieżka jest za długa"},
+        {ENOTDIR, "część ścieżki nie jest katalogiem"},
+        {EPIPE, "odbiorca danych zakończył pracę (potok zamknięty)"},
+        {ELOOP, "za dużo dowiązań w ścieżce (dowiązanie wskazuje samo na siebie)"},
+        {4095, "błąd systemu nr 4095"},
+    };
+    for (const auto &[numer, tekst] : przypadki)
+        EXPECT_EQ(systemErrorText(numer), QString::fromUtf8(tekst)) << numer;
+    // The C library's own text, in the locale the tests run in, never shows through.
+    for (int numer = 1; numer < 134; ++numer) {
+        const QString tekst = systemErrorText(numer);
+        EXPECT_FALSE(tekst.isEmpty()) << numer;
+        EXPECT_NE(tekst, QString::fromLocal8Bit(std::strerror(numer))) << numer;
+    }
 }
 
 } // namespace

@@ -4,11 +4,13 @@
 #include "platform/Konsola.h"
 #include "platform/Registry.h"
 #include "support/FixedAppContext.h"
+#include "support/OtherProgram.h"
 #include "support/PrintFakes.h"
 #include "support/TableFixtures.h"
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -312,6 +314,52 @@ TEST_F(PolecenieDrukujTest, WrongUsageEndsWithTwoAndFailuresWithOne)
         EXPECT_EQ(w.wyjscie, "");
     }
     EXPECT_FALSE(QFile::exists(QDir(dane()).filePath(QStringLiteral("pusta.txt"))));
+}
+
+// A print never takes the place of a table: not of the table printed, not of another table of
+// the data or any database anywhere, not even of a new file named as a table among the data,
+// whichever channel writes it. A text file of that name outside the data is printed as asked.
+TEST_F(PolecenieDrukujTest, APrintAimedAtATableIsRefusedAndTheTableStays)
+{
+    const QString obca = wyniki(QStringLiteral("OBCA.DB"));
+    makeTable(obca, {{QStringLiteral("NR"), ftInteger, 0, false}}, {}, {{"7"}});
+    const QString tabela = QStringLiteral("2025/FIN/NAGFAKS.DB");
+    const QList<QPair<QStringList, const char *>> przypadki{
+        {{tabela, "--plik", tabela}, "plik jest bazą danych (tabelą)"},
+        {{tabela, "--plik", "FIRMA.DB"}, "plik jest bazą danych (tabelą)"},
+        {{tabela, "--kanal", "2", "--plik", "BAZA/STAWKIVAT.DB"}, "plik jest bazą danych (tabelą)"},
+        {{tabela, "--kanal", "1", "--plik", "FIRMA.DB"}, "plik jest bazą danych (tabelą)"},
+        {{tabela, "--kanal", "0", "--plik", "FIRMA.DB"}, "plik jest bazą danych (tabelą)"},
+        {{tabela, "--plik", obca}, "plik jest bazą danych (tabelą)"},
+        {{tabela, "--plik", "2025/FIN/NOWA.db"}, "nazwa pliku bazy danych w katalogu danych"},
+    };
+    QMap<QString, QByteArray> przed;
+    for (const char *p : {"2025/FIN/NAGFAKS.DB", "FIRMA.DB", "BAZA/STAWKIVAT.DB"})
+        przed.insert(QLatin1String(p), plik(QDir(dane()).filePath(QLatin1String(p))));
+    RecordingDrukarka drukarka;
+    for (const auto &[argumenty, przyczyna] : przypadki) {
+        SCOPED_TRACE(qPrintable(argumenty.join(u' ')));
+        const Wynik w = drukuj(argumenty, false, [&](const QString &) {
+            return std::make_unique<DoDrukarki>(drukarka);
+        });
+        EXPECT_EQ(w.kod, 1);
+        const QString bledy = QString::fromUtf8(w.bledy);
+        EXPECT_TRUE(bledy.startsWith(QStringLiteral("Błąd otwarcia pliku : ")))
+            << qPrintable(bledy);
+        EXPECT_TRUE(bledy.contains(QStringLiteral(". Przyczyna: ") + QString::fromUtf8(przyczyna)))
+            << qPrintable(bledy);
+        EXPECT_TRUE(w.wyjscie.isEmpty());
+    }
+    for (auto it = przed.cbegin(); it != przed.cend(); ++it)
+        EXPECT_EQ(plik(QDir(dane()).filePath(it.key())), it.value()) << qPrintable(it.key());
+    EXPECT_EQ(integrityCheck(obca), QStringLiteral("ok"));
+    EXPECT_FALSE(QFile::exists(QDir(dane()).filePath(QStringLiteral("2025/FIN/NOWA.db"))));
+    EXPECT_FALSE(drukarka.otwarty);
+
+    const Wynik poza =
+        drukuj({tabela, QStringLiteral("--plik"), wyniki(QStringLiteral("raport.db"))});
+    EXPECT_EQ(poza.kod, 0) << poza.bledy.toStdString();
+    EXPECT_TRUE(plik(wyniki(QStringLiteral("raport.db"))).contains("NAGFAKS.DB"));
 }
 
 // Results that do not reach standard output are no print.

@@ -8,6 +8,7 @@
 #include "support/PrintFakes.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessageBoxes.h"
+#include "support/TableFixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -231,6 +232,17 @@ TEST_F(QtDrukarkaWindowsTest, AFileGivenUpOrRefusedStartsNoDocument)
     EXPECT_EQ(m_printer.rozpocznij(QStringLiteral("Dokument")), DrukarkaWindows::Wynik::Blad);
     EXPECT_EQ(m_printer.blad(), QStringLiteral("Błąd otwarcia pliku : ") + nowhere);
     EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("brak"))));
+
+    // A table chosen in the dialog stays a table.
+    const QString tabela = m_dir.filePath(QStringLiteral("FIRMA.DB"));
+    makeTable(tabela, {{QStringLiteral("NR"), ftInteger, 0, false}}, {}, {{"1"}});
+    const QByteArray przed = fileBytes(tabela);
+    m_dialogs.answerNext(tabela);
+    EXPECT_EQ(m_printer.rozpocznij(QStringLiteral("Dokument")), DrukarkaWindows::Wynik::Blad);
+    EXPECT_EQ(m_printer.blad(), QStringLiteral("Błąd otwarcia pliku : ") + tabela +
+                                    QStringLiteral("\rPrzyczyna: plik jest bazą danych (tabelą); "
+                                                   "wydruk zastąpiłby jej zawartość"));
+    EXPECT_EQ(fileBytes(tabela), przed);
 
     // A title that is no file name still gives one.
     m_dialogs.cancelNext();

@@ -1,12 +1,14 @@
 #include "print/Wydruk.h"
 
 #include "data/WartosciProgramu.h"
+#include "platform/FaultPoint.h"
 #include "platform/Registry.h"
 #include "platform/Windows1250.h"
 #include "print/UstawieniaDruku.h"
 #include "support/PrintFakes.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedMessageBoxes.h"
+#include "support/TableFixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,6 +80,7 @@ protected:
     QString portPath() const { return m_dir.filePath(QStringLiteral("lpt1")); }
     QByteArray port() const { return contents(portPath()); }
     QString exportPath() const { return m_dir.filePath(QStringLiteral("eksport.txt")); }
+    QString tablePath() const { return m_dir.filePath(QStringLiteral("TABELA.DB")); }
 
     // An unbuffered job without page header: every line goes straight to the channel.
     void straightJob(const QStringList &jobLines, bool closingLine = false)
@@ -761,6 +764,22 @@ TEST_F(WydrukTest, AChannelThatDoesNotOpenEndsTheJobAfterItsMessage)
              m_dialogs.cancelNext();
          },
          {}},
+        {"a file that is a table",
+         [this] {
+             m_ustawienia.DRTYP = 3;
+             m_dialogs.answerNext(tablePath());
+         },
+         {QStringLiteral("Błąd otwarcia pliku : ") + tablePath() +
+          QStringLiteral("\rPrzyczyna: plik jest bazą danych (tabelą); wydruk zastąpiłby jej "
+                         "zawartość")}},
+        {"a port file that is a table",
+         [this] {
+             m_ustawienia.DRTYP = 1;
+             m_wydruk.ustawUrzadzeniePortu(tablePath());
+         },
+         {QStringLiteral("Błąd otwarcia portu : ") + tablePath() +
+          QStringLiteral("\rPrzyczyna: plik jest bazą danych (tabelą); wydruk zastąpiłby jej "
+                         "zawartość")}},
         {"a printer that refuses",
          [this] {
              m_ustawienia.DRTYP = 0;
@@ -778,9 +797,12 @@ TEST_F(WydrukTest, AChannelThatDoesNotOpenEndsTheJobAfterItsMessage)
          {QStringLiteral("Nie wybrano rodzaju wydruku.\rWybierz w oknie wydruku drukarkę "
                          "Windows, port DOS albo eksport do pliku.")}},
     };
+    makeTable(tablePath(), {{QStringLiteral("NR"), ftInteger, 0, false}}, {}, {{"1"}, {"2"}});
+    const QByteArray table = contents(tablePath());
     for (bool unbuffered : {true, false}) {
         for (const auto &c : cases) {
             ScriptedMessageBoxes boxes;
+            m_wydruk.ustawUrzadzeniePortu(QString());
             const UstawieniaDruku clean = [&] {
                 UstawieniaDruku u;
                 u.DRLINIDOS = 70;
@@ -811,8 +833,40 @@ TEST_F(WydrukTest, AChannelThatDoesNotOpenEndsTheJobAfterItsMessage)
             EXPECT_FALSE(m_postep.widoczne) << c.name << ", " << where.toStdString();
             EXPECT_FALSE(m_drukarka.otwarty) << c.name;
             EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("brak")))) << c.name;
+            EXPECT_EQ(contents(tablePath()), table) << c.name;
         }
     }
+}
+
+// The export is whole and in place, but its directory could not be synced after the rename: the
+// job is not broken off, and the user is told that the new name may not survive a power cut.
+TEST_F(WydrukTest, AnExportWhoseNameMayNotSurviveAPowerCutSaysSo)
+{
+    m_ustawienia.DRTYP = 3;
+    qint64 krok = 0;
+    FaultPoint::setRecording(true);
+    m_dialogs.answerNext(exportPath());
+    straightJob({QStringLiteral("wiersz")});
+    for (qsizetype i = 0; const FaultPoint::Step &s : FaultPoint::recorded()) {
+        ++i;
+        if (s.step == FileStep::Sync && s.path == m_dir.path())
+            krok = i;
+    }
+    FaultPoint::setRecording(false);
+    ASSERT_GT(krok, 0);
+    ASSERT_TRUE(m_boxes.texts().isEmpty());
+
+    m_dialogs.answerNext(exportPath());
+    FaultPoint::arm(krok, FaultPoint::Fault::IoError);
+    straightJob({QStringLiteral("drugi")});
+    FaultPoint::disarm();
+    EXPECT_FALSE(m_wydruk.przerwany());
+    EXPECT_TRUE(contents(exportPath()).contains("drugi"));
+    ASSERT_EQ(m_boxes.shown().size(), 1);
+    EXPECT_EQ(m_boxes.shown()[0].icon, Icon::Warning);
+    EXPECT_TRUE(m_boxes.shown()[0].text.startsWith(
+        QStringLiteral("Uwaga: Nie udało się utrwalić zmian w katalogu ") + m_dir.path()))
+        << qPrintable(m_boxes.shown()[0].text);
 }
 
 TEST_F(WydrukTest, AWriteThatFailsEndsTheJobAndLeavesTheEarlierFileWhole)
@@ -843,9 +897,12 @@ TEST_F(WydrukTest, AWriteThatFailsEndsTheJobAndLeavesTheEarlierFileWhole)
         {"port, when it is closed", 1, 0, true,
          QStringLiteral("Błąd zapisu do portu : ") + portPath()},
     };
+    makeTable(tablePath(), {{QStringLiteral("NR"), ftInteger, 0, false}}, {}, {{"1"}, {"2"}});
+    const QByteArray table = contents(tablePath());
     for (bool unbuffered : {true, false}) {
         for (const auto &c : cases) {
             ScriptedMessageBoxes boxes;
+            m_wydruk.ustawUrzadzeniePortu(QString());
             QFile::remove(portPath());
             pliki.zapisy = 0;
             pliki.zapisyPoBledzie = 0;
@@ -904,9 +961,12 @@ TEST_F(WydrukTest, APageThatCannotHoldItsTopIsRefusedBeforeAnythingIsPrinted)
         {"Windows, a unit short", 0, 70, 2, 65 * 2 + 40 * 2 + 40 * 2 + 50 - 1, true},
         {"Windows, just enough", 0, 70, 2, 65 * 2 + 40 * 2 + 40 * 2 + 50, false},
     };
+    makeTable(tablePath(), {{QStringLiteral("NR"), ftInteger, 0, false}}, {}, {{"1"}, {"2"}});
+    const QByteArray table = contents(tablePath());
     for (bool unbuffered : {true, false}) {
         for (const auto &c : cases) {
             ScriptedMessageBoxes boxes;
+            m_wydruk.ustawUrzadzeniePortu(QString());
             QFile::remove(portPath());
             UstawieniaDruku settings;
             settings.DRTYP = c.DRTYP;

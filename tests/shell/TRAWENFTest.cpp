@@ -6,6 +6,7 @@
 #include "data/TabelaFirmy.h"
 #include "data/WartosciProgramu.h"
 #include "install/TKATALOGF.h"
+#include "platform/FaultPoint.h"
 #include "platform/FileNames.h"
 #include "platform/Processes.h"
 #include "platform/QtProcesses.h"
@@ -630,6 +631,28 @@ TEST_F(TRAWENFTest, ADeletedNumberIsUsedAgainAndItsSecondDeletionIsRefused)
     EXPECT_EQ(pierwsza.fieldByName(QStringLiteral("SKROT")).asString(), QStringLiteral("Warsztat"));
 }
 
+// The deletion's rename is done, but its directory could not be synced: the firm is gone from
+// the list, and the user is told that the new name may not survive a power cut.
+TEST_F(TRAWENFTest, ADeletionWhoseNameMayNotSurviveAPowerCutSaysSo)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    firma(katalog.filePath(QStringLiteral("FIRMA001")), QStringLiteral("Sklep"));
+    auto okno = pokaz();
+    kliknijPozycje(*okno, QStringLiteral("001"));
+    okna.answerNext(MessageBoxes::Answer::Yes);
+    // The rename, then the sync of the data root.
+    FaultPoint::arm(2, FaultPoint::Fault::IoError);
+    kliknij(*okno, QStringLiteral("Panel5"));
+    FaultPoint::disarm();
+    EXPECT_EQ(pozycje(*okno), QStringList{"000 Biuro"});
+    EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("#IRMA001/FIRMA.DB"))).isFile());
+    ASSERT_EQ(okna.shown().size(), 2);
+    EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Warning);
+    EXPECT_TRUE(okna.shown().last().text.startsWith(
+        QStringLiteral("Uwaga: Nie udało się utrwalić zmian w katalogu ")))
+        << okna.shown().last().text.toStdString();
+}
+
 // The question names the firm by at most 40 characters of its short name; No changes nothing,
 // firm 000 is never asked about, and without a selected firm the user is told so.
 TEST_F(TRAWENFTest, TheDeletionQuestionAndTheFirmsThatAreNotDeleted)
@@ -700,9 +723,11 @@ TEST_F(TRAWENFTest, AnErrorWhileCreatingAddsNoItemAndKeepsWhatWasMade)
     EXPECT_EQ(okna.shown().size(), 1);
 }
 
-// A template another program changes after its copy is made, before the copy is checked: the
-// check's line reaches the user in the box, and the firm is not added.
-TEST_F(TRAWENFTest, ATemplateChangedBehindTheCopyIsReportedAndAddsNoFirm)
+// A copy another program changes after it is made, before it is checked: the check's line
+// reaches the user in the box, and the firm is not added. (A template changed after its copy
+// was made is no fault of the copy: the check compares the copy with the state it was made
+// from.)
+TEST_F(TRAWENFTest, ACopyChangedBehindTheCheckIsReportedAndAddsNoFirm)
 {
     firma(katalog.path(), QStringLiteral("Biuro"));
     szablony();
@@ -724,7 +749,7 @@ TEST_F(TRAWENFTest, ATemplateChangedBehindTheCopyIsReportedAndAddsNoFirm)
                 if (!zmieniona.isEmpty() || !QFileInfo::exists(kopia))
                     continue;
                 Table t;
-                t.setTableName(katalog.filePath(QLatin1String(wzor)));
+                t.setTableName(kopia);
                 t.open();
                 t.append();
                 t.fieldByName(QStringLiteral("NR")).setAsString(QStringLiteral("2"));
@@ -739,7 +764,7 @@ TEST_F(TRAWENFTest, ATemplateChangedBehindTheCopyIsReportedAndAddsNoFirm)
     EXPECT_EQ(okna.shown().last().text,
               QStringLiteral("Błąd generowania firmy.\rBłąd kopii bazy :") +
                   QDir::toNativeSeparators(zmieniona) +
-                  QStringLiteral(" (ma 1 rekord, a baza źródłowa 2)"));
+                  QStringLiteral(" (ma 2 rekordy, a baza źródłowa 1)"));
     EXPECT_EQ(pozycje(*okno), QStringList{QStringLiteral("000 Biuro")});
 }
 

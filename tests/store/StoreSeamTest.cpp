@@ -4,6 +4,7 @@
 #include "install/NowyKatalogDanych.h"
 #include "store/SqliteFolderStore.h"
 #include "store/StoredTable.h"
+#include "support/OtherProgram.h"
 #include "support/TableFixtures.h"
 #include "year/OtwarcieRoku.h"
 
@@ -12,6 +13,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace rawen::test {
 namespace {
@@ -154,8 +158,13 @@ TEST_F(StoreSeamTest, TheFirmListAndTheYearOpeningReachTheDataRootThroughTheStor
     const WynikOtwarciaRoku wynik = OtworzRok(
         TS, R, QStringLiteral("2026"), QStringLiteral("2025"), {}, [] { return true; }, nullptr);
     EXPECT_TRUE(wynik.zakonczone);
-    EXPECT_EQ(kroki(QStringLiteral("makeDirectory")), QStringList{w(QStringLiteral("2026"))});
-    EXPECT_EQ(kroki(QStringLiteral("list")), QStringList{w(QStringLiteral("2025"))});
+    // The new year is built beside its place by the store and named when whole; the source year
+    // is walked through the store twice, for the lengths of the paths before anything is made
+    // and for the copy.
+    EXPECT_EQ(kroki(QStringLiteral("buildDirectory")), QStringList{w(QStringLiteral("2026"))});
+    EXPECT_EQ(kroki(QStringLiteral("makeDirectory")), QStringList{});
+    EXPECT_EQ(kroki(QStringLiteral("list")),
+              (QStringList{w(QStringLiteral("2025")), w(QStringLiteral("2025"))}));
 }
 
 // The live tables are the store's; the archive is a folder of this machine whatever the store.
@@ -204,6 +213,55 @@ TEST_F(StoreSeamTest, ANewDataRootIsBuiltThroughTheStore)
                  BladBudowyKatalogu);
     EXPECT_EQ(kroki(QStringLiteral("list")), QStringList{w(QString())});
     EXPECT_TRUE(kroki(QStringLiteral("buildDirectory")).isEmpty());
+}
+
+// A walk must tell a directory it may not read from an empty one, or it would copy or archive
+// nothing from it and call that whole.
+TEST(SqliteFolderStoreTest, ADirectoryThatCannotBeReadIsToldApartFromAnEmptyOne)
+{
+    QTemporaryDir katalog;
+    ASSERT_TRUE(katalog.isValid());
+    const QString pusty = katalog.filePath(QStringLiteral("pusty"));
+    const QString zamkniety = katalog.filePath(QStringLiteral("zamkniety"));
+    const QString plik = katalog.filePath(QStringLiteral("PLIK.DB"));
+    ASSERT_TRUE(QDir().mkpath(pusty));
+    ASSERT_TRUE(QDir().mkpath(zamkniety + QStringLiteral("/2025")));
+    makeTable(plik, kPola, kKlucz, {});
+    SqliteFolderStore magazyn;
+
+    QList<Store::Entry> wpisy{Store::Entry{}};
+    QString blad = QStringLiteral("?");
+    EXPECT_TRUE(magazyn.readDirectory(pusty, wpisy, blad));
+    EXPECT_TRUE(wpisy.isEmpty());
+    EXPECT_TRUE(blad.isEmpty());
+
+    struct Przypadek
+    {
+        QString sciezka;
+        QString przyczyna;
+    };
+    for (const Przypadek &p : {Przypadek{katalog.filePath(QStringLiteral("brak")),
+                                         QStringLiteral("brak pliku lub katalogu")},
+                               Przypadek{plik, QStringLiteral("nie jest katalogiem")}}) {
+        EXPECT_FALSE(magazyn.readDirectory(p.sciezka, wpisy, blad)) << qPrintable(p.sciezka);
+        EXPECT_TRUE(blad.contains(p.przyczyna, Qt::CaseInsensitive))
+            << qPrintable(p.sciezka) << ": " << qPrintable(blad);
+    }
+
+    // As an ordinary user, for whom a folder without the right to list it cannot be read.
+    ASSERT_EQ(::chmod(QFile::encodeName(zamkniety).constData(), 0300), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(katalog.path()).constData(), 0777), 0);
+    const int kod = runInChildProcess([&] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            return 10;
+        QList<Store::Entry> lista;
+        QString przyczyna;
+        if (magazyn.readDirectory(zamkniety, lista, przyczyna))
+            return 11;
+        return przyczyna == QStringLiteral("brak uprawnień") ? 0 : 12;
+    });
+    ::chmod(QFile::encodeName(zamkniety).constData(), 0755);
+    EXPECT_EQ(kod, 0);
 }
 
 } // namespace

@@ -63,6 +63,24 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+void damagePage(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return;
+    const QByteArray header = file.read(100);
+    if (header.size() < 100)
+        return;
+    qint64 pageSize = (quint8(header[16]) << 8) | quint8(header[17]);
+    if (pageSize == 1)
+        pageSize = 65536;
+    const qint64 pages = file.size() / pageSize;
+    // The last pages are those written last (the indexes); a page of the records lies before.
+    const qint64 page = qMax<qint64>(2, pages * 3 / 4);
+    file.seek((page - 1) * pageSize);
+    file.write(QByteArray(pageSize, char(0xFF)));
+}
+
 FaultPlan::FaultPlan(Session &session, EngineOp op, int nth, const QString &fileFilter)
     : m_session(session), m_seen(std::make_shared<int>(0)), m_fired(std::make_shared<bool>(false))
 {

@@ -35,6 +35,10 @@ QStringList directoryEntries(const QString &directory);
 // The file's bytes; empty when it cannot be read.
 QByteArray fileBytes(const QString &path);
 
+// Overwrites one page three quarters into a table file with bytes no page holds, as a failing
+// disk would: the table still opens and its first records read, but SQLite's quick check fails.
+void damagePage(const QString &path);
+
 // A session whose fault hook throws EngineError(Injected) on the chosen operation: on its
 // `nth` occurrence (1-based), optionally only for files whose name contains `fileFilter`.
 class FaultPlan

@@ -2,8 +2,12 @@
 
 #include "data/Table.h"
 #include "data/WartosciProgramu.h"
+#include "platform/DurableFiles.h"
 #include "platform/EngineError.h"
+#include "platform/FaultPoint.h"
+#include "platform/FileNames.h"
 #include "platform/Konsola.h"
+#include "store/Sqlite.h"
 #include "support/CrashHarness.h"
 #include "support/OtherProgram.h"
 #include "support/QtPrinting.h"
@@ -20,6 +24,8 @@
 
 #include <cstdio>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace rawen::test {
 namespace {
@@ -234,8 +240,9 @@ TEST_F(KopiujKatalogTest, ASourceTableThatDoesNotOpenIsLoggedAndPassedOver)
     ASSERT_TRUE(QDir().mkpath(cel));
     WynikKopii wynik;
     KopiujKatalog(TS, zrodlo, cel, przebieg, &wynik);
-    const QString linia =
-        QStringLiteral("Bląd bazy :") + cel + QStringLiteral("/HARNOL/ZEPSUTA.DB");
+    const QString linia = QStringLiteral("Bląd bazy :") + cel +
+                          QStringLiteral("/HARNOL/ZEPSUTA.DB. Przyczyna: ") + zrodlo +
+                          QStringLiteral("/HARNOL/ZEPSUTA.DB: plik tabeli jest uszkodzony");
     EXPECT_TRUE(dziennik.contains(linia));
     EXPECT_EQ(wynik.bledy, QStringList{linia});
     EXPECT_EQ(wynik.utworzone.size(), 5);
@@ -256,10 +263,12 @@ TEST_F(KopiujKatalogTest, ARuleNamingAMissingFieldEndsTheCopyAndSaysSo)
     EXPECT_TRUE(wynik.bladKrytyczny.startsWith(QStringLiteral("Błąd tworzenia bazy :") + cel +
                                                QStringLiteral("/FIN/RD.DB")))
         << qPrintable(wynik.bladKrytyczny);
-    EXPECT_EQ(dziennik.last(), wynik.bladKrytyczny);
+    EXPECT_TRUE(dziennik.contains(wynik.bladKrytyczny));
+    EXPECT_EQ(dziennik.last(), QStringLiteral("Rok 2006 nie został otwarty."));
     EXPECT_FALSE(dziennik.contains(QStringLiteral("KONIEC.")));
     EXPECT_TRUE(wartosci.listaLat.isEmpty());
-    EXPECT_FALSE(QFile::exists(cel + QStringLiteral("/FIN/RD.DB")));
+    // No year is left that the year list would count.
+    EXPECT_FALSE(QFileInfo::exists(cel));
 }
 
 // The check of the new year compares what the copy made with its source: a table changed behind
@@ -297,6 +306,263 @@ TEST_F(KopiujKatalogTest, TheCheckNamesATableChangedBehindTheCopysBack)
             << qPrintable(niezgodnosci[i]);
     }
     EXPECT_EQ(dziennik, niezgodnosci);
+}
+
+// Whatever stands in a table's place and is no regular file is refused by name with its cause
+// (never opened, and no folder of its name made in the new year); the other tables are copied,
+// and the new year, not whole, is not named.
+TEST_F(KopiujKatalogTest, AnEntryInATablesPlaceThatIsNoFileIsRefusedByName)
+{
+    typowyRok();
+    const QString fin = w(QStringLiteral("2005"), QStringLiteral("HARNOL/"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fin + QStringLiteral("POTOK.DB")).constData(), 0644), 0);
+    ASSERT_TRUE(QDir().mkpath(fin + QStringLiteral("KATALOG.DB")));
+    makeTable(fin + QStringLiteral("KATALOG.DB/W_SRODKU.DB"), pola({"OPIS"}), kKlucz,
+              rekordy(1, 1));
+    ASSERT_TRUE(QFile::link(fin + QStringLiteral("NIEMA.DB"), fin + QStringLiteral("ZERWANY.DB")));
+    ASSERT_EQ(LiczbaTabel(zrodlo), 8);
+
+    ASSERT_TRUE(QDir().mkpath(cel));
+    WynikKopii wynik;
+    KopiujKatalog(TS, zrodlo, cel, przebieg, &wynik);
+    const QList<QPair<const char *, const char *>> odrzucone{
+        {"POTOK.DB", "to nie jest zwykły plik, lecz potok (FIFO)"},
+        {"KATALOG.DB", "to nie jest zwykły plik, lecz katalog"},
+        {"ZERWANY.DB", "dowiązanie wskazuje plik, którego nie ma"},
+    };
+    QStringList oczekiwane;
+    for (const auto &[nazwa, przyczyna] : odrzucone)
+        oczekiwane << QStringLiteral("Bląd bazy :%1/HARNOL/%2. Przyczyna: %3%2: %4")
+                          .arg(cel, QLatin1String(nazwa), fin, QString::fromUtf8(przyczyna));
+    QStringList bledy = wynik.bledy;
+    bledy.sort();
+    oczekiwane.sort();
+    EXPECT_EQ(bledy, oczekiwane);
+    for (const QString &linia : std::as_const(oczekiwane))
+        EXPECT_TRUE(dziennik.contains(linia)) << qPrintable(linia);
+    EXPECT_EQ(wynik.utworzone.size(), 5);
+    EXPECT_FALSE(existsAnyKind(cel + QStringLiteral("/HARNOL/KATALOG.DB")));
+    EXPECT_FALSE(existsAnyKind(cel + QStringLiteral("/HARNOL/POTOK.DB")));
+
+    dziennik.clear();
+    QDir(cel).removeRecursively();
+    WartosciProgramu wartosci;
+    const WynikOtwarciaRoku rok = OtworzRok(
+        TS, katalog.path() + u'/', QStringLiteral("2006"), QStringLiteral("2005"), przebieg,
+        [] { return true; }, &wartosci);
+    EXPECT_FALSE(rok.zakonczone);
+    EXPECT_EQ(rok.bledy().size(), 3);
+    EXPECT_FALSE(QFileInfo::exists(cel));
+    EXPECT_TRUE(wartosci.listaLat.isEmpty());
+    EXPECT_EQ(dziennik.last(), QStringLiteral("Rok 2006 nie został otwarty."));
+}
+
+// A table with a damaged page opens, counts its records and would copy byte for byte: the quick
+// check of its source refuses it by name, nothing of it reaches the new year, and the year is
+// not opened. A table the rules make empty takes only its description, so damage among its
+// records does not stop the year.
+TEST_F(KopiujKatalogTest, ADamagedSourceTableIsRefusedByNameAndTheYearIsNotOpened)
+{
+    typowyRok();
+    // The damage lies in an index made last, at the end of the file: the records, and the
+    // smaller index a count reads, are whole.
+    auto uszkodz = [&](const char *sciezka) {
+        const QString plik = w(QStringLiteral("2005"), QLatin1String(sciezka));
+        QList<QStringList> duzo;
+        for (int i = 1; i <= 3000; ++i)
+            duzo << QStringList{QString::number(i), QStringLiteral("rekord numer %1").arg(i)};
+        makeTable(plik, pola({"OPIS"}), kKlucz, duzo);
+        {
+            OtherProgram inny(plik);
+            ASSERT_EQ(inny.exec(QStringLiteral("CREATE INDEX dodatkowy ON records(OPIS)")),
+                      SQLITE_OK);
+        }
+        QFile f(plik);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        const qint64 strona = 4096;
+        ASSERT_EQ(f.size() % strona, 0);
+        f.seek(f.size() - strona);
+        f.write(QByteArray(strona, char(0xFF)));
+        f.close();
+        Table t;
+        t.setTableName(plik);
+        ASSERT_NO_THROW(t.open());
+        ASSERT_EQ(t.recordCount(), 3000);
+    };
+    uszkodz("HARNOL/HARNOL.DB");
+    WartosciProgramu wartosci;
+    const WynikOtwarciaRoku pusta = OtworzRok(
+        TS, katalog.path() + u'/', QStringLiteral("2006"), QStringLiteral("2005"), przebieg,
+        [] { return true; }, &wartosci);
+    EXPECT_TRUE(pusta.zakonczone) << qPrintable(pusta.bledy().join(u'\n'));
+    EXPECT_EQ(zawartosc(w(QStringLiteral("2006"), QStringLiteral("HARNOL/HARNOL.DB"))),
+              QList<QStringList>{});
+    QDir(cel).removeRecursively();
+    wartosci.listaLat.clear();
+    dziennik.clear();
+
+    uszkodz("HARNOL/NOWA.DB");
+    const WynikOtwarciaRoku wynik = OtworzRok(
+        TS, katalog.path() + u'/', QStringLiteral("2006"), QStringLiteral("2005"), przebieg,
+        [] { return true; }, &wartosci);
+    EXPECT_FALSE(wynik.zakonczone);
+    ASSERT_EQ(wynik.bledy().size(), 1) << qPrintable(wynik.bledy().join(u'\n'));
+    EXPECT_TRUE(wynik.bledy().first().startsWith(
+        QStringLiteral("Bląd bazy :%1/HARNOL/NOWA.DB. Przyczyna: %2: plik tabeli jest uszkodzony")
+            .arg(cel, w(QStringLiteral("2005"), QStringLiteral("HARNOL/NOWA.DB")))))
+        << qPrintable(wynik.bledy().first());
+    EXPECT_FALSE(QFileInfo::exists(cel));
+    EXPECT_FALSE(dziennik.contains(QStringLiteral("KONIEC.")));
+    EXPECT_TRUE(wartosci.listaLat.isEmpty());
+    // Nothing is left beside the data either.
+    EXPECT_EQ(directoryEntries(katalog.path()), QStringList{QStringLiteral("2005")});
+}
+
+// Another program commits records while the year is copied: the copy is one state of the
+// source, and the check compares it with that state, not with the source as it is afterwards.
+TEST_F(KopiujKatalogTest, TheCheckComparesTheCopyWithTheStateItWasMadeFrom)
+{
+    typowyRok();
+    Session &sesja = Session::defaultSession();
+    const QString nowa = w(QStringLiteral("2005"), QStringLiteral("HARNOL/NOWA.DB"));
+    int dopisane = 0;
+    // The check opens the copies one by one; the other program writes before the first.
+    sesja.setFaultHook([&](EngineOp op, const QString &plik) {
+        if (op != EngineOp::Open || !plik.contains(QStringLiteral("2006")) || dopisane > 0)
+            return;
+        OtherProgram modul(nowa);
+        dopisane = modul.exec(QStringLiteral("INSERT INTO records(NR, OPIS) VALUES(50, 'nowy'), "
+                                             "(51, 'nowszy')")) == SQLITE_OK
+                       ? 2
+                       : -1;
+    });
+    const WynikOtwarciaRoku wynik = OtworzRok(
+        TS, katalog.path() + u'/', QStringLiteral("2006"), QStringLiteral("2005"), przebieg,
+        [] { return true; }, nullptr);
+    sesja.setFaultHook({});
+    ASSERT_EQ(dopisane, 2);
+    EXPECT_TRUE(wynik.zakonczone) << qPrintable(wynik.bledy().join(u'\n'));
+    EXPECT_TRUE(wynik.bledy().isEmpty());
+    EXPECT_EQ(zawartosc(w(QStringLiteral("2006"), QStringLiteral("HARNOL/NOWA.DB"))),
+              rekordy(3, 1));
+}
+
+// A disk that fills up refuses the first table it cannot take, named with its cause: the copy
+// ends there (every other table would fail the same way, a box each), no year is left for the
+// year list to count, and the log does not end with "KONIEC.".
+TEST_F(KopiujKatalogTest, AFullDiskEndsTheCopyAtOnceNamesTheCauseAndLeavesNoYear)
+{
+    typowyRok();
+    // The step that fails: the first write of a table file.
+    FaultPoint::setRecording(true);
+    {
+        QTemporaryDir proba;
+        QDir().mkpath(proba.filePath(QStringLiteral("2005")));
+        for (const QString &tabela : TabeleKatalogu(zrodlo)) {
+            QDir().mkpath(QFileInfo(proba.filePath(QStringLiteral("2005/") + tabela)).path());
+            QFile::copy(zrodlo + u'/' + tabela, proba.filePath(QStringLiteral("2005/") + tabela));
+        }
+        FaultPoint::resetCount();
+        (void)OtworzRok(
+            TS, proba.path() + u'/', QStringLiteral("2006"), QStringLiteral("2005"), {},
+            [] { return true; }, nullptr);
+    }
+    const QList<FaultPoint::Step> kroki = FaultPoint::recorded();
+    FaultPoint::setRecording(false);
+    qint64 krok = 0;
+    for (qsizetype i = 0; i < kroki.size() && krok == 0; ++i) {
+        if (kroki[i].step == FileStep::Write)
+            krok = i + 1;
+    }
+    ASSERT_GT(krok, 0);
+
+    WartosciProgramu wartosci;
+    FaultPoint::arm(krok, FaultPoint::Fault::NoSpace);
+    const WynikOtwarciaRoku wynik = OtworzRok(
+        TS, katalog.path() + u'/', QStringLiteral("2006"), QStringLiteral("2005"), przebieg,
+        [] { return true; }, &wartosci);
+    FaultPoint::disarm();
+    EXPECT_FALSE(wynik.zakonczone);
+    ASSERT_EQ(wynik.kopia.bledy.size(), 1) << qPrintable(wynik.kopia.bledy.join(u'\n'));
+    EXPECT_TRUE(wynik.kopia.bledy.first().startsWith(QStringLiteral("Nie utworzono bazy :") + cel))
+        << qPrintable(wynik.kopia.bledy.first());
+    EXPECT_TRUE(wynik.kopia.bledy.first().endsWith(QStringLiteral("brak miejsca na dysku")))
+        << qPrintable(wynik.kopia.bledy.first());
+    // No table after the one refused was tried.
+    EXPECT_TRUE(wynik.kopia.utworzone.isEmpty());
+    EXPECT_EQ(dziennik.filter(QStringLiteral("Tworzenie bazy :")).size(), 1);
+    ASSERT_EQ(okna.texts().size(), 1);
+    EXPECT_TRUE(okna.texts().first().startsWith(QStringLiteral("Nie mozna utworzyć tabeli\r")));
+    EXPECT_TRUE(okna.texts().first().endsWith(QStringLiteral("brak miejsca na dysku")));
+    EXPECT_FALSE(dziennik.contains(QStringLiteral("KONIEC.")));
+    EXPECT_EQ(dziennik.last(), QStringLiteral("Rok 2006 nie został otwarty."));
+    EXPECT_FALSE(QFileInfo::exists(cel));
+    EXPECT_TRUE(wartosci.listaLat.isEmpty());
+    EXPECT_EQ(directoryEntries(katalog.path()), QStringList{QStringLiteral("2005")});
+}
+
+// A data directory so deep that the tables of the new year (under their temporary names) would
+// pass SQLite's limit is refused before anything is made, with the reason; a source year that
+// cannot be read is not taken for a missing one.
+TEST_F(KopiujKatalogTest, ADataDirectoryTooDeepOrAYearThatCannotBeReadIsRefusedAtOnce)
+{
+    // Deep enough that the source table (and the temporary it was made under) still opens, but
+    // the new year's table, made under a temporary name in a directory under a temporary name,
+    // would not.
+    const qsizetype dlugosc =
+        longestTablePath() - qsizetype(qstrlen("/2005/HARNOL/HARNOL.DB")) - temporaryNameExtra();
+    QString gleboki = katalog.path();
+    while (QFile::encodeName(gleboki).size() + 9 <= dlugosc)
+        gleboki += QStringLiteral("/katalog");
+    if (QFile::encodeName(gleboki).size() + 1 < dlugosc)
+        gleboki += u'/' + QString(dlugosc - QFile::encodeName(gleboki).size() - 1, u'k');
+    ASSERT_EQ(QFile::encodeName(gleboki).size(), dlugosc);
+    const QString zrodloGlebokie = gleboki + QStringLiteral("/2005/HARNOL");
+    ASSERT_TRUE(QDir().mkpath(zrodloGlebokie));
+    makeTable(zrodloGlebokie + QStringLiteral("/HARNOL.DB"), pola({"OPIS"}), kKlucz, rekordy(2, 1));
+    {
+        Table otwiera;
+        otwiera.setTableName(zrodloGlebokie + QStringLiteral("/HARNOL.DB"));
+        ASSERT_NO_THROW(otwiera.open());
+    }
+    const WynikOtwarciaRoku wynik = OtworzRok(
+        TS, gleboki + u'/', QStringLiteral("2006"), QStringLiteral("2005"), przebieg,
+        [] { return true; }, nullptr);
+    EXPECT_FALSE(wynik.zakonczone);
+    EXPECT_TRUE(wynik.bladKrytyczny.startsWith(
+        QStringLiteral("Nie można otworzyć roku w katalogu : ") + gleboki +
+        QStringLiteral("/. Przyczyna: ścieżka jest "
+                       "za długa")))
+        << qPrintable(wynik.bladKrytyczny);
+    EXPECT_TRUE(wynik.kopia.utworzone.isEmpty());
+    EXPECT_EQ(directoryEntries(gleboki), QStringList{QStringLiteral("2005")});
+    EXPECT_TRUE(okna.texts().isEmpty());
+
+    // As an ordinary user, for whom a folder without the right to list it cannot be read.
+    typowyRok();
+    ASSERT_EQ(::chmod(QFile::encodeName(zrodlo).constData(), 0300), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(katalog.path()).constData(), 0777), 0);
+    const int kod = runInChildProcess([&] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            return 10;
+        Table ts;
+        QStringList linie;
+        const WynikOtwarciaRoku nieczytelny = OtworzRok(
+            ts, katalog.path() + u'/', QStringLiteral("2006"), QStringLiteral("2005"),
+            {[&](const QString &linia) { linie << linia; }, nullptr}, [] { return true; }, nullptr);
+        if (nieczytelny.zakonczone || QFileInfo::exists(cel))
+            return 11;
+        if (linie.contains(QStringLiteral("Brak katalogu : ") + zrodlo))
+            return 12;
+        return nieczytelny.bladKrytyczny == QStringLiteral("Nie można odczytać katalogu : ") +
+                                                zrodlo +
+                                                QStringLiteral(". Przyczyna: brak "
+                                                               "uprawnień")
+                   ? 0
+                   : 13;
+    });
+    ::chmod(QFile::encodeName(zrodlo).constData(), 0755);
+    EXPECT_EQ(kod, 0);
 }
 
 // Opening a year, killed or failed at any step: each table of the new year is whole or absent,

@@ -2,6 +2,7 @@
 
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
+#include "platform/FaultPoint.h"
 #include "platform/FileSystemType.h"
 #include "platform/Konsola.h"
 #include "support/FixedAppContext.h"
@@ -17,6 +18,8 @@
 
 #include <cstdio>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace rawen::test {
 namespace {
@@ -171,6 +174,113 @@ TEST_F(PolecenieOtworzRokTest, OneFirmFirm000ThroughItsDataPathAndAnotherSourceY
     EXPECT_TRUE(
         bezZrodla.bledy.contains(QStringLiteral("Firma 003 (Trzecia): brak katalogu roku 2029")))
         << qPrintable(bezZrodla.bledy);
+}
+
+// A table with a damaged page in the source year is named, the year is not opened (no year
+// directory is left for the year list to count) and the run ends with 1.
+TEST_F(PolecenieOtworzRokTest, ADamagedTableInTheYearIsNamedAndTheYearIsNotOpened)
+{
+    firma(QStringLiteral("."), QStringLiteral("Biuro"));
+    const QString zepsuta = root() + QStringLiteral("2025/FIN/KONTRAHI.DB");
+    QList<QStringList> duzo;
+    for (int i = 1; i <= 3000; ++i)
+        duzo << QStringList{QString::number(i), QStringLiteral("opis %1").arg(i)};
+    makeTable(zepsuta, kPola, {{QString(), QStringLiteral("NR"), ixPrimary | ixUnique}}, duzo);
+    damagePage(zepsuta);
+
+    const WynikPolecenia w = uruchom({QStringLiteral("2026"), root()});
+    EXPECT_EQ(w.kod, 1);
+    EXPECT_TRUE(w.bledy.contains(QStringLiteral("Firma 000 (Biuro): Bląd bazy :") + root() +
+                                 QStringLiteral("2026/FIN/KONTRAHI.DB. Przyczyna: ") + zepsuta +
+                                 QStringLiteral(": plik tabeli jest uszkodzony")))
+        << qPrintable(w.bledy);
+    EXPECT_TRUE(w.wyjscie.contains(QStringLiteral("rok 2026 na podstawie 2025 NIE otwarty")))
+        << qPrintable(w.wyjscie);
+    EXPECT_FALSE(w.wyjscie.contains(QStringLiteral("KONIEC.")));
+    EXPECT_FALSE(QFileInfo::exists(root() + QStringLiteral("2026")));
+}
+
+// A source year that is there but may not be read is said to be so, not to be missing.
+TEST_F(PolecenieOtworzRokTest, AYearThatCannotBeReadIsNotReportedAsMissing)
+{
+    firma(QStringLiteral("."), QStringLiteral("Biuro"));
+    ASSERT_EQ(::chmod(QFile::encodeName(root() + QStringLiteral("2025")).constData(), 0300), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(katalog.path()).constData(), 0777), 0);
+    // As an ordinary user: root may read any folder.
+    const int kod = runInChildProcess([&] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            return 10;
+        const WynikPolecenia w = uruchom({QStringLiteral("2026"), root()});
+        if (w.kod != 1)
+            return 11;
+        if (w.bledy.contains(QStringLiteral("brak katalogu roku")))
+            return 12;
+        return w.bledy.startsWith(QStringLiteral("Firma 000 (Biuro): nie można odczytać katalogu "
+                                                 "roku "
+                                                 "2025 (") +
+                                  root() +
+                                  QStringLiteral("2025). Przyczyna: brak uprawnień; rok 2026 nie "
+                                                 "został otwarty."))
+                   ? 0
+                   : 13;
+    });
+    ::chmod(QFile::encodeName(root() + QStringLiteral("2025")).constData(), 0755);
+    EXPECT_EQ(kod, 0);
+}
+
+// The year is whole, but a directory could not be synced after its new names were made: the
+// run says so and ends with 1. A summary that could not be written ends it with 1 too.
+TEST_F(PolecenieOtworzRokTest, ANameThatMayNotSurviveAPowerCutOrALostSummaryIsAFailure)
+{
+    firma(QStringLiteral("."), QStringLiteral("Biuro"));
+    // The last sync of a directory in a clean run: the data root, after the year took its name.
+    qint64 krok = 0;
+    FaultPoint::setRecording(true);
+    {
+        QTemporaryDir proba;
+        for (const char *tabela : {"2025/FIN/KONTRAHI.DB", "2025/HARNOL/HARNOL.DB"}) {
+            QDir().mkpath(QFileInfo(proba.filePath(QLatin1String(tabela))).path());
+            QFile::copy(root() + QLatin1String(tabela), proba.filePath(QLatin1String(tabela)));
+        }
+        FaultPoint::resetCount();
+        uruchom({QStringLiteral("2026"), proba.path()});
+        const QList<FaultPoint::Step> kroki = FaultPoint::recorded();
+        for (qsizetype i = 0; i < kroki.size(); ++i) {
+            if (kroki[i].step == FileStep::Sync && QFileInfo(kroki[i].path).isDir())
+                krok = i + 1;
+        }
+    }
+    FaultPoint::setRecording(false);
+    ASSERT_GT(krok, 0);
+    FaultPoint::arm(krok, FaultPoint::Fault::IoError);
+    const WynikPolecenia w = uruchom({QStringLiteral("2026"), root()});
+    FaultPoint::disarm();
+    EXPECT_EQ(w.kod, 1);
+    EXPECT_TRUE(QFileInfo::exists(root() + QStringLiteral("2026/FIN/KONTRAHI.DB")));
+    EXPECT_TRUE(w.bledy.contains(QStringLiteral("Uwaga: Nie udało się utrwalić zmian w katalogu ")))
+        << qPrintable(w.bledy);
+    EXPECT_TRUE(w.bledy.contains(QStringLiteral("(Przyczyna: błąd wejścia-wyjścia dysku): dane są "
+                                                "całe, ale nowe nazwy plików mogą nie przetrwać "
+                                                "awarii zasilania.")));
+
+    // Standard output on a full disk: the year is opened, its summary is lost, the run says so.
+    std::FILE *pelny = std::fopen("/dev/full", "w");
+    ASSERT_NE(pelny, nullptr);
+    std::FILE *bledy = std::tmpfile();
+    int kod = -1;
+    {
+        Konsola konsola(pelny, bledy);
+        konsola.ustawTerminal(false);
+        kod = PolecenieOtworzRok({QStringLiteral("2027"), root()}, konsola);
+    }
+    const QString komunikaty = zawartoscStrumienia(bledy);
+    std::fclose(pelny);
+    std::fclose(bledy);
+    EXPECT_EQ(kod, 1);
+    EXPECT_TRUE(QFileInfo::exists(root() + QStringLiteral("2027/FIN/KONTRAHI.DB")));
+    EXPECT_TRUE(komunikaty.contains(QStringLiteral("Nie można zapisać wyników na standardowe "
+                                                   "wyjście. Przyczyna: brak miejsca na dysku.")))
+        << qPrintable(komunikaty);
 }
 
 TEST_F(PolecenieOtworzRokTest, WrongUsageEndsWith2AndAPolishLine)

@@ -3,10 +3,12 @@
 #include "data/Session.h"
 #include "data/Table.h"
 #include "data/WartosciProgramu.h"
+#include "platform/FaultPoint.h"
 #include "support/PrintFakes.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TableFixtures.h"
+#include "year/OtwarcieRoku.h"
 
 #include <QDir>
 #include <QLabel>
@@ -154,6 +156,69 @@ TEST_F(TROKFTest, AYearThatExistsIsQuestionedAndAnIncompleteYearIsReported)
     EXPECT_FALSE(dziennik().contains(QStringLiteral("KONIEC.")));
     EXPECT_EQ(wartosci.listaLat, (QStringList{"2004", "2005"}));
     EXPECT_FALSE(postep.widoczne);
+}
+
+// A new year with a damaged table is not opened: the box names the table and says that no year
+// directory was made, and the year list stays as it was.
+TEST_F(TROKFTest, ANewYearThatIsNotWholeIsNotOpenedAndTheBoxSaysSo)
+{
+    tabela(QStringLiteral("2005/HARNOL/NOWA.DB"), 2);
+    tabela(QStringLiteral("2005/HARNOL/ZEPSUTA.DB"), 3000);
+    damagePage(katalog.filePath(QStringLiteral("2005/HARNOL/ZEPSUTA.DB")));
+    okno.show();
+    okno.BitBtn1Click();
+    ASSERT_EQ(okna.shown().size(), 1);
+    EXPECT_EQ(okna.shown()[0].icon, MessageBoxes::Icon::Error);
+    const QString tekst = okna.shown()[0].text;
+    EXPECT_TRUE(tekst.startsWith(QStringLiteral("Rok 2006 nie został otwarty (1):\rBląd bazy :") +
+                                 katalog.filePath(QStringLiteral("2006/HARNOL/ZEPSUTA.DB"))))
+        << qPrintable(tekst);
+    EXPECT_TRUE(tekst.contains(QStringLiteral("plik tabeli jest uszkodzony")));
+    EXPECT_TRUE(tekst.endsWith(QStringLiteral("Katalog roku nie został utworzony: po usunięciu "
+                                              "przyczyny otwórz rok ponownie.")));
+    EXPECT_EQ(dziennik().last(), QStringLiteral("Rok 2006 nie został otwarty."));
+    EXPECT_FALSE(QFileInfo::exists(katalog.filePath(QStringLiteral("2006"))));
+    EXPECT_EQ(wartosci.listaLat, (QStringList{"2004", "2005"}));
+}
+
+// The year is whole, but its directory could not be synced once it took its name: the year is
+// opened, and a warning box says that the new names may not survive a power cut.
+TEST_F(TROKFTest, AYearWhoseNameMayNotSurviveAPowerCutIsOpenedWithAWarning)
+{
+    tabela(QStringLiteral("2005/HARNOL/NOWA.DB"), 2);
+    okno.show();
+    // The last sync of a directory in a run like this one: the data directory's, after the rename.
+    qint64 krok = 0;
+    {
+        QTemporaryDir proba;
+        QDir().mkpath(proba.filePath(QStringLiteral("2005/HARNOL")));
+        QFile::copy(katalog.filePath(QStringLiteral("2005/HARNOL/NOWA.DB")),
+                    proba.filePath(QStringLiteral("2005/HARNOL/NOWA.DB")));
+        Session s(QStringLiteral("PROBA"));
+        Table ts(&s);
+        FaultPoint::setRecording(true);
+        FaultPoint::resetCount();
+        OtworzRok(
+            ts, proba.path() + u'/', QStringLiteral("2006"), QStringLiteral("2005"), {},
+            [] { return true; }, nullptr);
+        for (qsizetype i = 0; const FaultPoint::Step &k : FaultPoint::recorded()) {
+            ++i;
+            if (k.step == FileStep::Sync && k.path == proba.path())
+                krok = i;
+        }
+        FaultPoint::setRecording(false);
+    }
+    ASSERT_GT(krok, 0);
+    FaultPoint::arm(krok, FaultPoint::Fault::IoError);
+    okno.BitBtn1Click();
+    FaultPoint::disarm();
+    EXPECT_EQ(dziennik().last(), QStringLiteral("KONIEC."));
+    EXPECT_EQ(wartosci.listaLat, (QStringList{"2004", "2005", "2006"}));
+    ASSERT_EQ(okna.shown().size(), 1);
+    EXPECT_EQ(okna.shown()[0].icon, MessageBoxes::Icon::Warning);
+    EXPECT_TRUE(okna.shown()[0].text.startsWith(
+        QStringLiteral("Uwaga:\rNie udało się utrwalić zmian w katalogu ") + katalog.path()))
+        << qPrintable(okna.shown()[0].text);
 }
 
 TEST_F(TROKFTest, PrzerwijClosesTheWindow)
