@@ -123,8 +123,15 @@ QList<CzescArchiwum> CzesciArchiwum(const QString &korzen, const QStringList &la
         gora.pliki << plik;
     czesci << gora;
     czesci << czesc(korzen, QStringLiteral("BAZA"), 1);
-    for (int i = 0; i < lata.size(); ++i)
-        czesci << czesc(korzen, lata[i], 2 + i);
+    // A year named twice is one directory: walked twice, its files would be counted twice and
+    // the restore would find its own safety copies in the way.
+    QSet<QString> wziete;
+    for (const QString &rok : lata) {
+        if (wziete.contains(rok))
+            continue;
+        wziete.insert(rok);
+        czesci << czesc(korzen, rok, 2 + int(wziete.size()) - 1);
+    }
     return czesci;
 }
 

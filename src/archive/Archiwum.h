@@ -19,7 +19,8 @@ struct PrzebiegArchiwum
 };
 
 // The part of the data an archive holds, relative to its top: the database files of the top,
-// of BAZA and of each year of the list, and of each of their subdirectories (one level).
+// of BAZA and of each year of the list (a year listed twice is taken once), and of each of their
+// subdirectories (one level).
 struct CzescArchiwum
 {
     QStringList katalogi; // to make, parents first

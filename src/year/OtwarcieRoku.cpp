@@ -10,6 +10,36 @@
 
 namespace rawen {
 
+namespace {
+
+constexpr int kPierwszyRok = 1990;
+constexpr int kOstatniRok = 2100;
+
+bool tenSamKatalog(const QString &a, const QString &b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    // QFileInfo compares canonical paths, so a link or a spelling of the same directory counts.
+    return QFileInfo(QDir::cleanPath(a)) == QFileInfo(QDir::cleanPath(b));
+}
+
+} // namespace
+
+QString BladRoku(const QString &tekst)
+{
+    bool liczba = tekst.size() == 4;
+    for (const QChar znak : tekst)
+        liczba = liczba && znak >= u'0' && znak <= u'9';
+    const int rok = liczba ? tekst.toInt() : 0;
+    if (liczba && rok >= kPierwszyRok && rok <= kOstatniRok)
+        return QString();
+    return QStringLiteral("Nieprawidłowy rok \"%1\": rok zapisuje się czterema cyframi, od %2 do "
+                          "%3.")
+        .arg(tekst)
+        .arg(kPierwszyRok)
+        .arg(kOstatniRok);
+}
+
 QStringList WynikOtwarciaRoku::bledy() const
 {
     QStringList wszystkie = kopia.bledy + niezgodnosci;
@@ -23,6 +53,12 @@ WynikOtwarciaRoku OtworzRok(Table &TS, const QString &katalog, const QString &ro
                             const std::function<bool()> &czyKontynuowac, WartosciProgramu *wartosci)
 {
     WynikOtwarciaRoku wynik;
+    for (const QString &r : {rok, zRoku}) {
+        if (!BladRoku(r).isEmpty()) {
+            wynik.bladKrytyczny = BladRoku(r);
+            return wynik;
+        }
+    }
     auto loguj = [&](const QString &linia) {
         if (przebieg.dziennik)
             przebieg.dziennik(linia);
@@ -48,8 +84,8 @@ WynikOtwarciaRoku OtworzRok(Table &TS, const QString &katalog, const QString &ro
         return wynik;
     }
     wynik.niezgodnosci = SprawdzKopie(wynik.kopia, przebieg);
-    if (wartosci)
-        wartosci->listaLat << rok.left(4);
+    if (wartosci && tenSamKatalog(katalog, wartosci->katalogDanych))
+        wartosci->dodajRok(rok);
     loguj(QStringLiteral("KONIEC."));
     wynik.zakonczone = true;
     return wynik;

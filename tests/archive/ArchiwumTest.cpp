@@ -298,6 +298,30 @@ TEST_F(ArchiwumTest, TheRestoreWritesIntoLiveTablesAfterASafetyCopy)
         EXPECT_FALSE(p.endsWith(QLatin1String("-journal"))) << qPrintable(p);
 }
 
+// A year the list names more than once is one directory: archived once, counted once, and
+// restored in the same run as any other (its files were kept twice for the safety copy, and the
+// second copy found the first in its way).
+TEST_F(ArchiwumTest, AYearListedTwiceIsArchivedAndRestoredOnce)
+{
+    dane();
+    const QStringList zPowtorzeniami{QStringLiteral("2024"), QStringLiteral("2025"),
+                                     QStringLiteral("2025"), QStringLiteral("2026"),
+                                     QStringLiteral("2024")};
+    postep.Start(QStringLiteral("Archiwowanie"), 5);
+    const WynikArchiwum archiwum = Archiwizuj(R, A, zPowtorzeniami, {&postep, {}}, false);
+    EXPECT_TRUE(archiwum.udane()) << archiwum.bledy.join(u'\n').toStdString();
+    EXPECT_EQ(archiwum.pliki, 7);
+    EXPECT_EQ(archiwum.tabele, 6);
+    EXPECT_EQ(postep.kroki, 5);
+
+    tabela(R + QStringLiteral("2025/FIN/KONTRAHI.DB"), QStringLiteral("po archiwum"));
+    const WynikOdtworzenia odtworzenie =
+        Odtworz(A, R, zPowtorzeniami, {}, QStringLiteral("2026.12.10-10.00.00"));
+    EXPECT_TRUE(odtworzenie.udane()) << odtworzenie.bledy.join(u'\n').toStdString();
+    EXPECT_EQ(odtworzenie.pliki, 7);
+    EXPECT_EQ(opis(R + QStringLiteral("2025/FIN/KONTRAHI.DB")), QStringLiteral("stary"));
+}
+
 TEST_F(ArchiwumTest, ATableAnotherProgramHoldsIsReportedAndLeftAsItIs)
 {
     dane();

@@ -182,6 +182,7 @@ TEST_F(KopiujKatalogTest, ASecondStartAddsOnlyMissingTablesAfterYesAndNothingAft
     WartosciProgramu wartosci;
     wartosci.listaLat = {QStringLiteral("2005")};
     const QString katalogDanych = katalog.path() + u'/';
+    wartosci.katalogDanych = katalogDanych;
     const WynikOtwarciaRoku pierwszy = OtworzRok(
         TS, katalogDanych, QStringLiteral("2006"), QStringLiteral("2005"), przebieg,
         [] { return true; }, &wartosci);
@@ -221,6 +222,56 @@ TEST_F(KopiujKatalogTest, ASecondStartAddsOnlyMissingTablesAfterYesAndNothingAft
         }
         EXPECT_EQ(zawartosc(w(QStringLiteral("2006"), QStringLiteral("HARNOL/NOWA.DB"))),
                   przepracowana);
+    }
+}
+
+// Each opening in turn, as a user may click "START": the year list gains a year once, in its
+// place, and only a year of its own data directory; a year that is no year makes nothing.
+TEST_F(KopiujKatalogTest, TheYearListHoldsEachYearOnceInOrderAndOnlyYearsOfItsDirectory)
+{
+    tabela(QStringLiteral("HARNOL/NOWA.DB"), pola({"OPIS"}), 3);
+    const QString inny = katalog.filePath(QStringLiteral("inny")) + u'/';
+    ASSERT_TRUE(QDir().mkpath(inny + QStringLiteral("2005")));
+    WartosciProgramu wartosci;
+    wartosci.katalogDanych = katalog.path() + u'/';
+    wartosci.listaLat = {QStringLiteral("2005")};
+    struct Otwarcie
+    {
+        QString katalog;
+        const char *rok;
+        const char *zRoku;
+        bool zakonczone;
+        QStringList lista;
+    };
+    const QString dane = katalog.path() + u'/';
+    const QList<Otwarcie> otwarcia{
+        {dane, "2006", "2005", true, {"2005", "2006"}},
+        {dane, "2006", "2005", true, {"2005", "2006"}}, // the same year again, after "Tak"
+        {dane, "2004", "2005", true, {"2004", "2005", "2006"}},
+        // The same directory spelt another way is the data directory.
+        {katalog.path() + QStringLiteral("/./"),
+         "2007",
+         "2006",
+         true,
+         {"2004", "2005", "2006", "2007"}},
+        {inny, "2006", "2005", true, {"2004", "2005", "2006", "2007"}},
+        {inny, "2008", "2005", true, {"2004", "2005", "2006", "2007"}},
+        {dane, "20x8", "2005", false, {"2004", "2005", "2006", "2007"}},
+        {dane, "2101", "2005", false, {"2004", "2005", "2006", "2007"}},
+        {dane, "2009", "99", false, {"2004", "2005", "2006", "2007"}},
+    };
+    for (const Otwarcie &o : otwarcia) {
+        SCOPED_TRACE(QStringLiteral("%1%2").arg(o.katalog, QLatin1String(o.rok)).toStdString());
+        const WynikOtwarciaRoku wynik = OtworzRok(
+            TS, o.katalog, QLatin1String(o.rok), QLatin1String(o.zRoku), przebieg,
+            [] { return true; }, &wartosci);
+        EXPECT_EQ(wynik.zakonczone, o.zakonczone);
+        EXPECT_EQ(wartosci.listaLat, o.lista);
+        if (!o.zakonczone) {
+            EXPECT_TRUE(wynik.bladKrytyczny.startsWith(QStringLiteral("Nieprawidłowy rok")))
+                << qPrintable(wynik.bladKrytyczny);
+            EXPECT_FALSE(QFileInfo::exists(o.katalog + QLatin1String(o.rok)));
+        }
     }
 }
 
