@@ -8,8 +8,11 @@
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TableFixtures.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -154,6 +157,116 @@ TEST_F(TROKFTest, AYearThatExistsIsQuestionedAndAnIncompleteYearIsReported)
     EXPECT_FALSE(dziennik().contains(QStringLiteral("KONIEC.")));
     EXPECT_EQ(wartosci.listaLat, (QStringList{"2004", "2005"}));
     EXPECT_FALSE(postep.widoczne);
+}
+
+// A year that is no year (typed into either field) is refused with a message before anything is
+// made or logged.
+TEST_F(TROKFTest, AYearThatIsNoYearIsRefusedAndNothingIsMade)
+{
+    tabela(QStringLiteral("2005/HARNOL/HARNOL.DB"), 3);
+    struct Przypadek
+    {
+        const char *rok;
+        const char *zRoku;
+        const char *wKomunikacie;
+    };
+    const QList<Przypadek> przypadki{
+        {"20x8", "2005", "Nieprawidłowy rok \"20x8\""},
+        {"206", "2005", "Nieprawidłowy rok \"206\""},
+        {"3006", "2005", "Nieprawidłowy rok \"3006\""},
+        {"2006", "2oo5", "Nieprawidłowy rok \"2oo5\""},
+    };
+    okno.show();
+    for (const Przypadek &p : przypadki) {
+        SCOPED_TRACE(p.rok);
+        kontrolka<QLineEdit>("EROK")->setText(QLatin1String(p.rok));
+        kontrolka<QLineEdit>("SROK")->setText(QLatin1String(p.zRoku));
+        const qsizetype przed = okna.shown().size();
+        okno.BitBtn1Click();
+        ASSERT_EQ(okna.shown().size(), przed + 1);
+        const ShownBox &box = okna.shown().last();
+        EXPECT_EQ(box.icon, MessageBoxes::Icon::Error);
+        EXPECT_TRUE(box.text.startsWith(QString::fromUtf8(p.wKomunikacie))) << qPrintable(box.text);
+        EXPECT_TRUE(box.text.endsWith(QStringLiteral("od 1990 do 2100.\rNic nie zostało "
+                                                     "utworzone.")))
+            << qPrintable(box.text);
+        EXPECT_FALSE(QFileInfo::exists(katalog.filePath(QLatin1String(p.rok))));
+        EXPECT_EQ(kontrolka<QPlainTextEdit>("EMEMO")->toPlainText(), QString());
+        EXPECT_EQ(wartosci.listaLat, (QStringList{"2004", "2005"}));
+        EXPECT_FALSE(postep.widoczne);
+    }
+    EXPECT_EQ(QDir(katalog.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{"2005"});
+}
+
+// START is off while the year is made, and a click on it meanwhile, which the window system
+// delivers once the run ends, starts no second run (that one would at once ask the data-loss
+// question about the year just made).
+TEST_F(TROKFTest, StartIsOffWhileItRunsAndAClickMeanwhileIsDropped)
+{
+    tabela(QStringLiteral("2005/HARNOL/HARNOL.DB"), 3);
+    tabela(QStringLiteral("2005/HARNOL/NOWA.DB"), 2);
+    okno.show();
+    auto *start = kontrolka<QPushButton>("BitBtn1");
+    QList<bool> wlaczony;
+    QObject::connect(kontrolka<QPlainTextEdit>("EMEMO")->document(),
+                     &QTextDocument::contentsChanged, &okno, [&] {
+                         if (kontrolka<QPlainTextEdit>("EMEMO")->toPlainText().isEmpty())
+                             return;
+                         wlaczony << start->isEnabled();
+                         if (wlaczony.size() != 1)
+                             return;
+                         const QPointF srodek = start->rect().center();
+                         for (QEvent::Type typ :
+                              {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                             QCoreApplication::postEvent(
+                                 start, new QMouseEvent(typ, srodek, start->mapToGlobal(srodek),
+                                                        Qt::LeftButton, Qt::LeftButton,
+                                                        Qt::NoModifier));
+                     });
+    start->click();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+
+    EXPECT_FALSE(wlaczony.isEmpty());
+    EXPECT_FALSE(wlaczony.contains(true));
+    EXPECT_TRUE(start->isEnabled());
+    EXPECT_TRUE(okna.shown().isEmpty()) << qPrintable(okna.texts().join(u'\n'));
+    EXPECT_EQ(dziennik().count(QStringLiteral("Generowanie nowego roku.")), 1);
+    EXPECT_EQ(dziennik().last(), QStringLiteral("KONIEC."));
+}
+
+// Each run's log starts empty, whatever the window logged before (an earlier run, a firm
+// creation), and keeps its last line in view as it grows.
+TEST_F(TROKFTest, TheLogStartsEmptyForEachRunAndFollowsItsLastLine)
+{
+    for (int i = 1; i <= 40; ++i)
+        tabela(QStringLiteral("2005/FIN/T%1.DB").arg(i), 1);
+    okno.resize(460, 300);
+    okno.show();
+    // The year form as firm creation uses it, and then a run of its own.
+    ASSERT_TRUE(QDir().mkpath(katalog.filePath(QStringLiteral("FIRMA001/2005"))));
+    ASSERT_TRUE(okno.KopiujKatalog(katalog.filePath(QStringLiteral("2005")),
+                                   katalog.filePath(QStringLiteral("FIRMA001/2005")))
+                    .bledy.isEmpty());
+    ASSERT_TRUE(dziennik().first().startsWith(QStringLiteral("Tworzenie katalogu :")));
+
+    auto sprawdz = [&] {
+        const QStringList log = dziennik();
+        EXPECT_EQ(log.first(), QStringLiteral("Generowanie nowego roku."));
+        EXPECT_EQ(log.count(QStringLiteral("Generowanie nowego roku.")), 1);
+        EXPECT_TRUE(log.filter(QStringLiteral("FIRMA001")).isEmpty());
+        EXPECT_EQ(log.last(), QStringLiteral("KONIEC."));
+        const QScrollBar *przewijanie =
+            kontrolka<QPlainTextEdit>("EMEMO")->verticalScrollBar();
+        EXPECT_GT(przewijanie->maximum(), 0);
+        EXPECT_EQ(przewijanie->value(), przewijanie->maximum());
+    };
+    okno.BitBtn1Click();
+    sprawdz();
+    okna.answerNext(MessageBoxes::Answer::Yes);
+    okno.BitBtn1Click();
+    sprawdz();
 }
 
 TEST_F(TROKFTest, PrzerwijClosesTheWindow)
