@@ -4,6 +4,7 @@
 #include "company/TFIRMAF.h"
 #include "data/TDANE.h"
 #include "data/WartosciProgramu.h"
+#include "format/Formatowanie.h"
 #include "platform/AppContext.h"
 #include "platform/FileNames.h"
 #include "platform/MessageBoxes.h"
@@ -192,11 +193,12 @@ void TRAWENF::zbudujWykaz()
     ui->FIRMA->clearSelection();
 }
 
-void TRAWENF::dodajPozycje(const QString &tekst, const QString &katalog)
+QListWidgetItem *TRAWENF::dodajPozycje(const QString &tekst, const QString &katalog)
 {
     auto *pozycja = new PozycjaFirmy(tekst);
     pozycja->setData(kKatalogFirmy, katalog);
     ui->FIRMA->addItem(pozycja);
+    return pozycja;
 }
 
 void TRAWENF::ustawLogo(const QImage *logo)
@@ -233,6 +235,15 @@ void TRAWENF::NOWY()
 
     KrokiNowejFirmy kroki;
     kroki.daneFirmy = [this] { m_firmaf->exec(); };
+    // Escape or the close box ends the form as any other way does; a firm nobody named may be
+    // one the user did not want.
+    const QString numer = FormatujLiczbe(QStringLiteral("999"), miejsce.numer);
+    kroki.bezNazwy = [&numer] {
+        return MessageBoxes::current().question(
+            QStringLiteral("Nie wpisano ani nazwy firmy, ani nazwy skróconej.\rCzy utworzyć "
+                           "firmę %1 bez nazwy ?")
+                .arg(numer));
+    };
     // The year form shows only its log while the new firm's tables are made.
     kroki.pokazPrzygotowanie = [&okno] {
         okno.DANE()->hide();
@@ -263,7 +274,16 @@ void TRAWENF::NOWY()
 
     m_pozostawione.removeAll(miejsce.katalog);
     if (wynik.utworzona) {
-        dodajPozycje(wynik.pozycja, wynik.katalog);
+        // The next module or command acts on the firm just made, not on one selected before.
+        QListWidgetItem *nowa = dodajPozycje(wynik.pozycja, wynik.katalog);
+        ui->FIRMA->clearSelection();
+        ui->FIRMA->setCurrentItem(nowa);
+        nowa->setSelected(true);
+        ui->FIRMA->scrollToItem(nowa);
+    } else if (wynik.zaniechana) {
+        // A directory an earlier failed try left keeps what that try made, for the next one.
+        if (existsAnyKind(miejsce.katalog))
+            m_pozostawione << miejsce.katalog;
     } else {
         m_pozostawione << miejsce.katalog;
         QString tekst = QStringLiteral("Błąd generowania firmy.");
@@ -285,8 +305,10 @@ void TRAWENF::Panel5Click()
         return;
     }
     QListWidgetItem *pozycja = wybrane.first();
-    if (FirmaWKataloguGlownym(pozycja->text()))
+    if (FirmaWKataloguGlownym(pozycja->text())) {
+        MessageBoxes::current().information(PowodFirmy000());
         return;
+    }
     if (!MessageBoxes::current().question(PytanieOKasowanie(pozycja->text())))
         return;
     const WynikKasowania wynik = SkasujFirme(pozycja->data(kKatalogFirmy).toString());
@@ -295,11 +317,13 @@ void TRAWENF::Panel5Click()
         MessageBoxes::current().error(wynik.blad);
         return;
     }
+    const QString numer = pozycja->text().left(3);
     delete pozycja;
     // The list would move the selection to the next firm, which a module or a second "Kasuj
     // firmę" would then act on unasked.
     ui->FIRMA->setCurrentRow(-1);
     ui->FIRMA->clearSelection();
+    MessageBoxes::current().information(OdpowiedzPoKasowaniu(numer, wynik.katalog));
 }
 
 void TRAWENF::PROG(QObject *sender)

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+class QListWidgetItem;
+
 namespace Ui {
 class TRAWENF;
 }
@@ -70,7 +72,7 @@ protected:
 private:
     void oznaczModuly();
     void zbudujWykaz();
-    void dodajPozycje(const QString &pozycja, const QString &katalog);
+    QListWidgetItem *dodajPozycje(const QString &pozycja, const QString &katalog);
     TROKF &rokf();
     TARCHF &archf();
 

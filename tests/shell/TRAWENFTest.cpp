@@ -392,13 +392,26 @@ TEST_F(TRAWENFTest, TheCommandPanelsAreNotModules)
             modalne->close();
     });
     zamykanie.start(10);
+    // Each new firm's form is closed with nothing typed: made all the same; each deletion of the
+    // firm just made (it is selected) answered No.
+    for (int i = 0; i < 3; ++i)
+        okna.answerNext(MessageBoxes::Answer::Yes);
+    for (int i = 0; i < 3; ++i)
+        okna.answerNext(MessageBoxes::Answer::No);
     for (const char *kontrolka : {"Panel1", "Panel4", "Image3", "Label3", "Panel5", "Image4",
                                   "Label4", "Panel6", "Label5", "Panel7", "Label6", "GroupBox1"})
         kliknij(*okno, QString::fromLatin1(kontrolka));
     zamykanie.stop();
     EXPECT_TRUE(procesy.starty.isEmpty());
-    EXPECT_TRUE(okna.shown().isEmpty()) << okna.texts().join(u'\n').toStdString();
-    // Each control of "Nowa firma" made a firm; "Kasuj firmę" left firm 000 alone.
+    QStringList pytania;
+    for (const char *numer : {"001", "002", "003"})
+        pytania << QStringLiteral("Nie wpisano ani nazwy firmy, ani nazwy skróconej.\rCzy utworzyć "
+                                  "firmę %1 bez nazwy ?")
+                       .arg(QLatin1String(numer));
+    for (int i = 0; i < 3; ++i)
+        pytania << QStringLiteral("Czy skasować firmę : ");
+    EXPECT_EQ(okna.texts(), pytania);
+    // Each control of "Nowa firma" made a firm; each of "Kasuj firmę" asked about the last one.
     EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 ", "002 ", "003 "}));
 }
 
@@ -471,69 +484,118 @@ TEST_F(TRAWENFTest, ANewFirmGetsTheNextNumberItsTablesAndItsItem)
               QStringLiteral("Biuro"));
     EXPECT_FALSE(okno->Table1.isOpen());
 
-    // The new firm is a firm like any other: a module starts for it in its directory.
-    okno->findChild<QListWidget *>(QStringLiteral("FIRMA"))->clearSelection();
-    wybierz(*okno, QStringLiteral("003"));
+    // The new firm is selected in place of the one before, and is a firm like any other: a
+    // module starts for it in its directory.
+    const QList<QListWidgetItem *> wybrane =
+        okno->findChild<QListWidget *>(QStringLiteral("FIRMA"))->selectedItems();
+    ASSERT_EQ(wybrane.size(), 1);
+    EXPECT_EQ(wybrane.first()->text(), QStringLiteral("003 Kwiaciarnia"));
     kliknij(*okno, QStringLiteral("PHARNOL"));
     ASSERT_EQ(procesy.starty.size(), 1);
     EXPECT_EQ(procesy.starty.last().argumenty,
               QStringList{QStringLiteral("DR=") + root() + QStringLiteral("FIRMA003/")});
 }
 
-// Closed without anything typed, the company data form still gives a firm: its item is the
-// number and one space, and its table has no record.
-TEST_F(TRAWENFTest, AFirmWhoseFormWasClosedEmptyIsTheNumberAndOneSpace)
+// Closed without a name (with Escape, or with its close box), the company data form asks whether
+// to make a nameless firm: Yes gives the item of the number and one space, the firm selected; No
+// leaves nothing of the creation, no item, and the next "Nowa firma" takes the same number.
+TEST_F(TRAWENFTest, AFormClosedWithoutANameAsksAndNoLeavesNoTrace)
 {
     firma(katalog.path(), QStringLiteral("Biuro"));
+    firma(katalog.filePath(QStringLiteral("FIRMA001")), QStringLiteral("Sklep"));
     szablony();
     auto okno = pokaz();
+    auto *lista = okno->findChild<QListWidget *>(QStringLiteral("FIRMA"));
+    const QStringList przed = directoryEntries(katalog.path());
+    const auto escape = [](TFIRMAF &forma) {
+        QApplication::setActiveWindow(&forma);
+        QTest::keyClick(&forma, Qt::Key_Escape);
+        EXPECT_FALSE(forma.isVisible());
+    };
+
+    okna.answerNext(MessageBoxes::Answer::No);
+    nowaFirma(*okno, QString(), escape);
+    ASSERT_EQ(okna.shown().size(), 1);
+    EXPECT_EQ(okna.shown().last().text,
+              QStringLiteral("Nie wpisano ani nazwy firmy, ani nazwy skróconej.\rCzy utworzyć "
+                             "firmę 002 bez nazwy ?"));
+    EXPECT_EQ(okna.shown().last().buttons, MessageBoxes::Buttons::YesNo);
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep"}));
+    EXPECT_EQ(directoryEntries(katalog.path()), przed);
+    EXPECT_FALSE(okno->ROKF() && okno->ROKF()->isVisible());
+    EXPECT_TRUE(dane->TFIRMA.isOpen());
+    EXPECT_EQ(dane->TFIRMA.fieldByName(QStringLiteral("SKROT")).asString(),
+              QStringLiteral("Biuro"));
+
+    // A name typed into either field makes the firm without a question.
+    nowaFirma(*okno, QStringLiteral("Apteka"));
+    EXPECT_EQ(okna.shown().size(), 1);
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep", "002 Apteka"}));
+
+    okna.answerNext(MessageBoxes::Answer::Yes);
     nowaFirma(*okno, QString());
-    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 "}));
+    ASSERT_EQ(okna.shown().size(), 2);
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep", "002 Apteka", "003 "}));
+    ASSERT_EQ(lista->selectedItems().size(), 1);
+    EXPECT_EQ(lista->selectedItems().first()->text(), QStringLiteral("003 "));
+    EXPECT_EQ(lista->currentItem(), lista->selectedItems().first());
     Table nowa;
-    nowa.setTableName(katalog.filePath(QStringLiteral("FIRMA001/FIRMA")));
+    nowa.setTableName(katalog.filePath(QStringLiteral("FIRMA003/FIRMA")));
     nowa.open();
     EXPECT_TRUE(nowa.isEmpty());
-    EXPECT_TRUE(okna.shown().isEmpty()) << okna.texts().join(u'\n').toStdString();
 }
 
-// A deleted firm's number is free again; deleting the second firm of that number cannot rename
-// its directory onto the first one's, says so and keeps the firm in the list.
-TEST_F(TRAWENFTest, ADeletedNumberIsUsedAgainAndItsSecondDeletionIsRefused)
+// A deleted firm's number is free again; deleting the second firm of that number keeps the first
+// one's data where they are and puts the second beside them, and the answer says where.
+TEST_F(TRAWENFTest, ADeletedNumberIsUsedAgainAndEachDeletionKeepsItsData)
 {
     firma(katalog.path(), QStringLiteral("Biuro"));
     firma(katalog.filePath(QStringLiteral("FIRMA001")), QStringLiteral("Sklep"));
     firma(katalog.filePath(QStringLiteral("FIRMA002")), QStringLiteral("Warsztat"));
     szablony();
     auto okno = pokaz();
+    auto *lista = okno->findChild<QListWidget *>(QStringLiteral("FIRMA"));
 
     kliknijPozycje(*okno, QStringLiteral("002"));
     okna.answerNext(MessageBoxes::Answer::Yes);
     kliknij(*okno, QStringLiteral("Panel5"));
-    EXPECT_EQ(okna.texts(), QStringList{QStringLiteral("Czy skasować firmę : Warsztat")});
+    EXPECT_EQ(okna.texts(),
+              (QStringList{QStringLiteral("Czy skasować firmę : Warsztat"),
+                           QStringLiteral("Firma 002 została usunięta z wykazu.\rJej dane "
+                                          "pozostają w katalogu %1.")
+                               .arg(katalog.filePath(QStringLiteral("#IRMA002")))}));
+    EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Information);
     EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep"}));
     // No other firm is selected in its place.
-    EXPECT_TRUE(okno->findChild<QListWidget *>(QStringLiteral("FIRMA"))->selectedItems().isEmpty());
+    EXPECT_TRUE(lista->selectedItems().isEmpty());
     EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("#IRMA002/FIRMA.DB"))).isFile());
     EXPECT_FALSE(QFileInfo::exists(katalog.filePath(QStringLiteral("FIRMA002"))));
 
-    nowaFirma(*okno, QStringLiteral("Piekarnia"));
-    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep", "002 Piekarnia"}));
-    EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("FIRMA002/FIRMA.DB"))).isFile());
-
-    wybierz(*okno, QStringLiteral("002"));
-    okna.answerNext(MessageBoxes::Answer::Yes);
-    kliknij(*okno, QStringLiteral("Image4"));
-    ASSERT_EQ(okna.shown().size(), 3);
-    EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Error);
-    EXPECT_TRUE(okna.shown().last().text.startsWith(QStringLiteral("Nie można skasować firmy")))
-        << okna.shown().last().text.toStdString();
-    EXPECT_TRUE(okna.shown().last().text.contains(QStringLiteral("#IRMA002")));
-    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep", "002 Piekarnia"}));
-    EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("FIRMA002/FIRMA.DB"))).isFile());
-    Table pierwsza;
-    pierwsza.setTableName(katalog.filePath(QStringLiteral("#IRMA002/FIRMA")));
-    pierwsza.open();
-    EXPECT_EQ(pierwsza.fieldByName(QStringLiteral("SKROT")).asString(), QStringLiteral("Warsztat"));
+    for (const char *nazwa : {"Piekarnia", "Kwiaciarnia"}) {
+        SCOPED_TRACE(nazwa);
+        nowaFirma(*okno, QLatin1String(nazwa));
+        EXPECT_EQ(pozycje(*okno),
+                  (QStringList{"000 Biuro", "001 Sklep", QStringLiteral("002 ") + nazwa}));
+        // The new firm is the one selected, and "Kasuj firmę" asks about it.
+        okna.answerNext(MessageBoxes::Answer::Yes);
+        kliknij(*okno, QStringLiteral("Image4"));
+        EXPECT_EQ(okna.shown().at(okna.shown().size() - 2).text,
+                  QStringLiteral("Czy skasować firmę : ") + QLatin1String(nazwa));
+        EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Information);
+        EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep"}));
+    }
+    EXPECT_TRUE(okna.shown().last().text.endsWith(
+        QStringLiteral("katalogu %1.").arg(katalog.filePath(QStringLiteral("#IRMA002-3")))))
+        << qPrintable(okna.shown().last().text);
+    const QList<QPair<const char *, const char *>> skasowane{
+        {"#IRMA002", "Warsztat"}, {"#IRMA002-2", "Piekarnia"}, {"#IRMA002-3", "Kwiaciarnia"}};
+    for (const auto &[katalogFirmy, skrot] : skasowane) {
+        Table t;
+        t.setTableName(katalog.filePath(QLatin1String(katalogFirmy) + QStringLiteral("/FIRMA")));
+        t.open();
+        EXPECT_EQ(t.fieldByName(QStringLiteral("SKROT")).asString(), QLatin1String(skrot));
+    }
+    EXPECT_FALSE(QFileInfo::exists(katalog.filePath(QStringLiteral("FIRMA002"))));
 }
 
 // The question names the firm by at most 40 characters of its short name; No changes nothing,
@@ -552,15 +614,21 @@ TEST_F(TRAWENFTest, TheDeletionQuestionAndTheFirmsThatAreNotDeleted)
     EXPECT_EQ(okna.shown().last().text, QStringLiteral("Brak wybranej firmy"));
     EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Warning);
 
+    // Firm 000 is not asked about; the user learns why nothing happens.
     wybierz(*okno, QStringLiteral("000"));
     kliknij(*okno, QStringLiteral("Panel5"));
-    EXPECT_EQ(okna.shown().size(), 1);
+    ASSERT_EQ(okna.shown().size(), 2);
+    EXPECT_EQ(okna.shown().last().text,
+              QStringLiteral("Firmy 000 nie można skasować: jej dane leżą w katalogu programu "
+                             "razem z wykazem firm i wzorcami tabel nowych firm."));
+    EXPECT_EQ(okna.shown().last().buttons, MessageBoxes::Buttons::Ok);
+    EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("FIRMA.DB"))).isFile());
 
     okno->findChild<QListWidget *>(QStringLiteral("FIRMA"))->clearSelection();
     wybierz(*okno, QStringLiteral("001"));
     okna.answerNext(MessageBoxes::Answer::No);
     kliknij(*okno, QStringLiteral("Panel5"));
-    ASSERT_EQ(okna.shown().size(), 2);
+    ASSERT_EQ(okna.shown().size(), 3);
     EXPECT_EQ(okna.shown().last().text, QStringLiteral("Czy skasować firmę : ") + nazwa.left(40));
     EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Warning);
     EXPECT_EQ(okna.shown().last().buttons, MessageBoxes::Buttons::YesNo);
