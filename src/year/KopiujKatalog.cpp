@@ -2,12 +2,17 @@
 
 #include "data/EngineError.h"
 #include "data/KopiujStrukture.h"
+#include "data/Sqlite.h"
 #include "data/Table.h"
+#include "data/TableFile.h"
 #include "platform/DurableFiles.h"
 #include "platform/OknoPostepu.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <cstring>
+#include <sqlite3.h>
 
 namespace rawen {
 
@@ -49,6 +54,32 @@ bool samKatalog(const QFileInfo &wpis)
 bool tabela(const QFileInfo &wpis)
 {
     return !wpis.isDir() && wpis.fileName().endsWith(QLatin1String("DB"), Qt::CaseInsensitive);
+}
+
+// Whether a file that did not open as a table is one of ours all the same (damaged, cut short):
+// its database header carries the program's mark. The header is read through SQLite's own file
+// handle, which keeps this process's locks on the file whatever else holds it, and nothing past
+// it is looked at.
+bool tabelaProgramu(const QString &sciezka)
+{
+    try {
+        SqliteDatabase db;
+        db.open(sciezka, QFileInfo(sciezka).fileName(), false, true);
+        sqlite3_file *plik = nullptr;
+        if (sqlite3_file_control(db.handle(), "main", SQLITE_FCNTL_FILE_POINTER, &plik) !=
+                SQLITE_OK ||
+            !plik || !plik->pMethods)
+            return false;
+        unsigned char naglowek[100] = {};
+        if (plik->pMethods->xRead(plik, naglowek, sizeof naglowek, 0) != SQLITE_OK)
+            return false;
+        const quint32 znak = quint32(naglowek[68]) << 24 | quint32(naglowek[69]) << 16 |
+                             quint32(naglowek[70]) << 8 | quint32(naglowek[71]);
+        return std::memcmp(naglowek, "SQLite format 3", 16) == 0 &&
+               znak == quint32(TableFile::kApplicationId);
+    } catch (const EngineError &) {
+        return false;
+    }
 }
 
 QString naPrawych(const QString &sciezka)
@@ -104,10 +135,16 @@ void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
         try {
             TS.setTableName(sciezkaZrodla);
             TS.open();
-        } catch (const EngineError &) {
-            loguj(przebieg, QStringLiteral("Bląd bazy :") + sciezkaCelu);
+        } catch (const EngineError &blad) {
+            const QString linia = QStringLiteral("Bląd bazy :") + sciezkaCelu;
+            loguj(przebieg, linia);
+            // A file that is no table at all (PLIK.MDB, an old copy named X.DB) is passed over;
+            // a table of ours that is damaged or held by another program is a year incomplete.
+            const bool obcy =
+                (blad.kind() == EngineError::Damaged || blad.kind() == EngineError::Missing) &&
+                !tabelaProgramu(sciezkaZrodla);
             if (wynik)
-                wynik->bledy << QStringLiteral("Bląd bazy :") + sciezkaCelu;
+                (obcy ? wynik->pominiete : wynik->bledy) << linia;
         }
         if (TS.isOpen()) {
             const RegulaKopiiRoku regula = RegulaDla(sciezkaZrodla);

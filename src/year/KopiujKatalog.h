@@ -34,6 +34,8 @@ struct WynikKopii
     QList<Tabela> utworzone;
     int istniejace = 0; // targets that were there already and stay as they were
     QStringList bledy;
+    // Files named as tables that are no table at all (no table of this program), passed over.
+    QStringList pominiete;
 };
 
 // The rule for the table at `sciezka`: the last of the year-copy rules whose ending the path
@@ -47,8 +49,10 @@ int LiczbaTabel(const QString &zrodlo);
 // subdirectory to any depth, every table (a name ending in "DB" in any case) made anew by
 // KopiujStrukture with its rule, opened on `TS`; other files are passed over. Logs
 // "Tworzenie katalogu :", "Tworzenie bazy :" (also for a target that exists, which stays as it
-// is) and "Bląd bazy :" for a table that does not open. An error raised inside KopiujStrukture
-// (a rule naming a field the table lacks) is logged and ends the copy: it reaches the caller.
+// is) and "Bląd bazy :" for a table that does not open: an error, unless the file is no table of
+// the program at all (PLIK.MDB, an old copy named X.DB), which is only passed over. An error
+// raised inside KopiujStrukture (a rule naming a field the table lacks) is logged and ends the
+// copy: it reaches the caller.
 void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
                    const PrzebiegKopii &przebieg, WynikKopii *wynik = nullptr);
 

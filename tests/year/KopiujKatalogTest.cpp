@@ -275,22 +275,64 @@ TEST_F(KopiujKatalogTest, TheYearListHoldsEachYearOnceInOrderAndOnlyYearsOfItsDi
     }
 }
 
+// A source "table" that does not open is logged with "Bląd bazy :" and passed over. A file that is
+// no table of the program at all (PLIK.MDB, an old copy named X.DB, another program's database,
+// an empty file) is only that; a table of ours that is damaged or held by another program leaves
+// the year incomplete.
 TEST_F(KopiujKatalogTest, ASourceTableThatDoesNotOpenIsLoggedAndPassedOver)
 {
     typowyRok();
-    QFile zepsuta(w(QStringLiteral("2005"), QStringLiteral("HARNOL/ZEPSUTA.DB")));
-    ASSERT_TRUE(zepsuta.open(QIODevice::WriteOnly));
-    zepsuta.write("to nie jest tabela");
-    zepsuta.close();
+    const QString harnol = w(QStringLiteral("2005"), QStringLiteral("HARNOL/"));
+    auto zapisz = [](const QString &sciezka, const QByteArray &tresc) {
+        QFile plik(sciezka);
+        ASSERT_TRUE(plik.open(QIODevice::WriteOnly));
+        plik.write(tresc);
+    };
+    zapisz(harnol + QStringLiteral("ZEPSUTA.DB"), "to nie jest tabela");
+    zapisz(harnol + QStringLiteral("PLIK.MDB"), QByteArray(3000, '\x01'));
+    zapisz(harnol + QStringLiteral("PUSTY.DB"), QByteArray());
+    zapisz(harnol + QStringLiteral("OBCA.DB"), QByteArray());
+    {
+        OtherProgram obca(harnol + QStringLiteral("OBCA.DB"));
+        ASSERT_EQ(obca.exec(QStringLiteral("CREATE TABLE t(a)")), SQLITE_OK);
+        ASSERT_EQ(obca.exec(QStringLiteral("INSERT INTO t VALUES(1)")), SQLITE_OK);
+    }
+    // Ours, cut short: the header vouches for more pages than the file has.
+    makeTable(harnol + QStringLiteral("OBCIETA.DB"), pola({"OPIS"}), kKlucz, rekordy(3000, 1));
+    {
+        QFile obcieta(harnol + QStringLiteral("OBCIETA.DB"));
+        ASSERT_TRUE(obcieta.resize(obcieta.size() / 2));
+    }
+    // Ours, written by another program all the time the copy waits.
+    makeTable(harnol + QStringLiteral("ZAJETA.DB"), pola({"OPIS"}), kKlucz, rekordy(2, 1));
+    OtherProgram inny(harnol + QStringLiteral("ZAJETA.DB"));
+    ASSERT_EQ(inny.exec(QStringLiteral("BEGIN EXCLUSIVE")), SQLITE_OK);
+    sesja.setLockTimeout(100);
+
     ASSERT_TRUE(QDir().mkpath(cel));
     WynikKopii wynik;
     KopiujKatalog(TS, zrodlo, cel, przebieg, &wynik);
-    const QString linia =
-        QStringLiteral("Bląd bazy :") + cel + QStringLiteral("/HARNOL/ZEPSUTA.DB");
-    EXPECT_TRUE(dziennik.contains(linia));
-    EXPECT_EQ(wynik.bledy, QStringList{linia});
+    auto linie = [&](const QStringList &nazwy) {
+        QStringList wynik;
+        for (const QString &nazwa : nazwy)
+            wynik << QStringLiteral("Bląd bazy :") + cel + QStringLiteral("/HARNOL/") + nazwa;
+        wynik.sort();
+        return wynik;
+    };
+    QStringList pominiete = wynik.pominiete;
+    pominiete.sort();
+    QStringList bledy = wynik.bledy;
+    bledy.sort();
+    EXPECT_EQ(pominiete, linie({"OBCA.DB", "PLIK.MDB", "PUSTY.DB", "ZEPSUTA.DB"}));
+    EXPECT_EQ(bledy, linie({"OBCIETA.DB", "ZAJETA.DB"}));
+    for (const QString &linia : pominiete + bledy)
+        EXPECT_TRUE(dziennik.contains(linia)) << qPrintable(linia);
     EXPECT_EQ(wynik.utworzone.size(), 5);
-    EXPECT_FALSE(QFile::exists(cel + QStringLiteral("/HARNOL/ZEPSUTA.DB")));
+    for (const char *nazwa :
+         {"ZEPSUTA.DB", "PLIK.MDB", "PUSTY.DB", "OBCA.DB", "OBCIETA.DB", "ZAJETA.DB"})
+        EXPECT_FALSE(QFile::exists(cel + QStringLiteral("/HARNOL/") + QLatin1String(nazwa)))
+            << nazwa;
+    EXPECT_EQ(inny.exec(QStringLiteral("COMMIT")), SQLITE_OK);
 }
 
 // A rule naming a field the table lacks ends the copy, as it always did; the log and the result
