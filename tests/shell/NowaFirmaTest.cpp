@@ -426,15 +426,53 @@ TEST_F(NowaFirmaTest, AnErrorInsideLeavesWhatWasMadeAndTheSameNumberForTheNextTr
     EXPECT_TRUE(QFileInfo::exists(sciezka(QStringLiteral("FIRMA003/BAZA/SLOWNIK.DB"))));
 }
 
-// A template table that does not open leaves the firm out of the register.
-TEST_F(NowaFirmaTest, ATemplateThatDoesNotOpenIsAnError)
+// A file of the templates that is no table at all (an old copy, another program's file) is
+// passed over and the firm is made; a template table of ours that is damaged leaves the firm out
+// of the register.
+TEST_F(NowaFirmaTest, AStrayFileInTheTemplatesIsPassedOverAndADamagedTableIsAnError)
 {
-    writeFile(sciezka(QStringLiteral("2005/HARNOL/ZLA.DB")), "to nie jest tabela", false);
-    const MiejsceFirmy miejsce = MiejsceNowejFirmy(root(), pozycje(dane.path()), "2005");
-    const WynikNowejFirmy wynik = utworz(miejsce, {});
-    EXPECT_FALSE(wynik.utworzona);
-    ASSERT_FALSE(wynik.bledy.isEmpty());
-    EXPECT_TRUE(wynik.bledy.first().contains(QStringLiteral("ZLA.DB")));
+    struct Przypadek
+    {
+        const char *plik;
+        bool naszaUszkodzona;
+        bool utworzona;
+    };
+    const QList<Przypadek> przypadki{
+        {"2005/HARNOL/X.DB", false, true},
+        {"BAZA/PLIK.MDB", false, true},
+        {"2005/HARNOL/ZLA.DB", true, false},
+        {"BAZA/ZLA.DB", true, false},
+    };
+    for (const Przypadek &p : przypadki) {
+        SCOPED_TRACE(p.plik);
+        const QString sciezkaPliku = sciezka(QLatin1String(p.plik));
+        if (p.naszaUszkodzona) {
+            makeTable(sciezkaPliku, pola({"OPIS"}), kKlucz, rekordy(3000, 1));
+            QFile plik(sciezkaPliku);
+            ASSERT_TRUE(plik.resize(plik.size() / 2));
+        } else {
+            writeFile(sciezkaPliku, "kopia z 1999 roku", false);
+        }
+        const MiejsceFirmy miejsce = MiejsceNowejFirmy(root(), pozycje(dane.path()), "2005");
+        ASSERT_EQ(miejsce.numer, 3);
+        const WynikNowejFirmy wynik = utworz(miejsce, {});
+        EXPECT_EQ(wynik.utworzona, p.utworzona) << wynik.bledy.join(u'\n').toStdString();
+        if (p.utworzona) {
+            EXPECT_TRUE(wynik.bledy.isEmpty());
+            EXPECT_TRUE(QFileInfo::exists(sciezka(QStringLiteral("FIRMA003/BAZA/SLOWNIK.DB"))));
+            EXPECT_TRUE(
+                QFileInfo::exists(sciezka(QStringLiteral("FIRMA003/2005/FIN/KONTRAHI.DB"))));
+        } else {
+            ASSERT_FALSE(wynik.bledy.isEmpty());
+            EXPECT_TRUE(wynik.bledy.first().contains(QStringLiteral("ZLA.DB")))
+                << qPrintable(wynik.bledy.first());
+        }
+        EXPECT_FALSE(QFileInfo::exists(sciezka(QStringLiteral("FIRMA003/")) +
+                                       QString::fromLatin1(p.plik).section(u'/', 0, 0) +
+                                       QStringLiteral("/") + QFileInfo(sciezkaPliku).fileName()));
+        ASSERT_TRUE(QFile::remove(sciezkaPliku));
+        ASSERT_TRUE(QDir(sciezka(QStringLiteral("FIRMA003"))).removeRecursively());
+    }
 }
 
 // The content of a table as the crash harness records it, without its records.

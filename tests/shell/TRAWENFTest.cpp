@@ -643,8 +643,19 @@ TEST_F(TRAWENFTest, AnErrorWhileCreatingAddsNoItemAndKeepsWhatWasMade)
 {
     firma(katalog.path(), QStringLiteral("Biuro"));
     szablony();
+    // A template table of ours, damaged: cut short.
     const QString zla = katalog.filePath(QStringLiteral("2005/FIN/ZLA.DB"));
-    plik(QStringLiteral("2005/FIN/ZLA.DB")); // not a table
+    {
+        QList<QStringList> rekordy;
+        for (int i = 1; i <= 3000; ++i)
+            rekordy << QStringList{QString::number(i), QStringLiteral("opis %1").arg(i)};
+        makeTable(zla,
+                  {{QStringLiteral("NR"), ftInteger, 0, false},
+                   {QStringLiteral("NAZWA"), ftString, 20, false}},
+                  {}, rekordy);
+        QFile plikTabeli(zla);
+        ASSERT_TRUE(plikTabeli.resize(plikTabeli.size() / 2));
+    }
     auto okno = pokaz();
 
     nowaFirma(*okno, QStringLiteral("Apteka"));
