@@ -10,6 +10,7 @@
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtPrinters.h"
+#include "platform/QtTranslations.h"
 #include "print/PolecenieDrukuj.h"
 #include "print/QtDrukarkaWindows.h"
 #include "print/TDRUK.h"
@@ -221,6 +222,7 @@ int WykonajPolecenie(int argc, char *argv[])
         application = std::make_unique<RawenApplication>(argc, argv);
     } else
         application = std::make_unique<QCoreApplication>(argc, argv);
+    installQtTranslations();
     AppContext::setCurrent(AppContext::fromSystem());
     return wybrane->wykonaj(AppContext::current().arguments.mid(1));
 }

@@ -7,6 +7,7 @@
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtPrinters.h"
 #include "platform/QtProcesses.h"
+#include "platform/QtTranslations.h"
 #include "shell/TRAWENF.h"
 
 #include <QCoreApplication>
@@ -30,6 +31,8 @@ int main(int argc, char *argv[])
 
     rawen::RawenApplication application(argc, argv);
     rawen::AppContext::setCurrent(rawen::AppContext::fromSystem());
+    // The standard dialogs (the save dialog, the printer set-up) speak Polish as the rest does.
+    rawen::installQtTranslations();
 
     rawen::QtMessageBoxes boxes;
     rawen::MessageBoxes::install(&boxes);
