@@ -6,6 +6,7 @@
 #include "data/Sqlite.h"
 #include "data/Table.h"
 #include "data/TableFile.h"
+#include "format/Liczebniki.h"
 #include "platform/DurableFiles.h"
 #include "platform/OknoPostepu.h"
 
@@ -137,14 +138,20 @@ QList<CzescArchiwum> CzesciArchiwum(const QString &korzen, const QStringList &la
 
 QString WynikArchiwum::podsumowanie() const
 {
+    const QString gdzie =
+        QStringLiteral("\rKatalog archiwum: %1").arg(natywna(QDir::cleanPath(katalog)));
     if (udane())
-        return QStringLiteral("Archiwum sprawdzone: %1 tabel (%2 plików).").arg(tabele).arg(pliki);
-    QString tekst = QStringLiteral("Archiwum nie jest kompletne. Nie zarchiwizowano %1 plików:")
-                        .arg(bledy.size());
+        return QStringLiteral("Archiwum sprawdzone: %1 (%2).")
+                   .arg(Liczebnik(tabele, liczebniki::tabela), Liczebnik(pliki, liczebniki::plik)) +
+               gdzie;
+    QString tekst = QStringLiteral("Archiwum nie jest kompletne. Nie zarchiwizowano: %1.")
+                        .arg(Liczebnik(bledy.size(), liczebniki::plik));
     for (qsizetype i = 0; i < bledy.size() && i < 15; ++i)
         tekst += u'\r' + bledy[i];
     if (bledy.size() > 15)
-        tekst += QStringLiteral("\r... i %1 innych.").arg(bledy.size() - 15);
+        tekst += QStringLiteral("\r... i jeszcze %1.")
+                     .arg(Liczebnik(bledy.size() - 15, liczebniki::plik));
+    tekst += gdzie;
     tekst += QStringLiteral("\rData ostatniej aktualizacji archiwum nie została zmieniona.");
     return tekst;
 }
@@ -186,6 +193,7 @@ WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &
                          const PrzebiegArchiwum &przebieg, bool dokladnie)
 {
     WynikArchiwum wynik;
+    wynik.katalog = A;
     const QList<CzescArchiwum> czesci = CzesciArchiwum(R, lata);
     if (!utworzKatalogi(A)) {
         wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu archiwum (%2)")
@@ -249,14 +257,15 @@ WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &
 
 QString WynikOdtworzenia::podsumowanie() const
 {
-    QString tekst = udane() ? QStringLiteral("Odtworzono %1 plików.").arg(pliki)
-                            : QStringLiteral("Odtworzenie nie jest kompletne. Nie odtworzono %1 "
-                                             "plików:")
-                                  .arg(bledy.size());
+    QString tekst = udane()
+                        ? QStringLiteral("Odtworzono %1.").arg(Liczebnik(pliki, liczebniki::plik))
+                        : QStringLiteral("Odtworzenie nie jest kompletne. Nie odtworzono: %1.")
+                              .arg(Liczebnik(bledy.size(), liczebniki::plik));
     for (qsizetype i = 0; i < bledy.size() && i < 15; ++i)
         tekst += u'\r' + bledy[i];
     if (bledy.size() > 15)
-        tekst += QStringLiteral("\r... i %1 innych.").arg(bledy.size() - 15);
+        tekst += QStringLiteral("\r... i jeszcze %1.")
+                     .arg(Liczebnik(bledy.size() - 15, liczebniki::plik));
     if (!kopiaBezpieczenstwa.isEmpty())
         tekst += QStringLiteral("\rDane sprzed odtworzenia zapisano w katalogu %1. Aby do nich "
                                 "wrócić, odtwórz dane z tego katalogu (\"dowolna lokalizacja\").")

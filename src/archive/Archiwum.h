@@ -34,8 +34,10 @@ struct WynikArchiwum
     int pliki = 0;     // files archived
     int tabele = 0;    // tables of the program among them, each checked
     QStringList bledy; // a line for each file that failed, naming it and why
+    QString katalog;   // the archive directory
     bool udane() const { return bledy.isEmpty(); }
-    // "Archiwum sprawdzone: N tabel" or the list of failures, for the final box.
+    // "Archiwum sprawdzone: 6 tabel (7 plików)." or the list of failures, and where the archive
+    // is, for the final box.
     QString podsumowanie() const;
 };
 

@@ -1,6 +1,7 @@
 #include "data/Sqlite.h"
 
 #include "data/FaultVfs.h"
+#include "format/Liczebniki.h"
 #include "platform/DurableFiles.h"
 
 #include <QFile>
@@ -243,8 +244,8 @@ void SqliteDatabase::open(const QString &path, const QString &context, bool crea
     const int longest = sqlite3_vfs_find(vfs)->mxPathname;
     if (name.size() >= longest)
         throw EngineError(EngineError::PathTooLong, context,
-                          QStringLiteral("ścieżka ma %1 bajtów, a może mieć najwyżej %2")
-                              .arg(name.size())
+                          QStringLiteral("ścieżka ma %1, a może mieć najwyżej %2")
+                              .arg(Liczebnik(name.size(), liczebniki::bajt))
                               .arg(longest - 1));
     const int rc = sqlite3_open_v2(name.constData(), &db, flags, vfs);
     if (rc != SQLITE_OK) {

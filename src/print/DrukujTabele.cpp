@@ -2,6 +2,7 @@
 
 #include "data/EngineError.h"
 #include "format/Formatowanie.h"
+#include "format/Liczebniki.h"
 #include "platform/MessageBoxes.h"
 #include "print/Siatka.h"
 #include "print/Wydruk.h"
@@ -178,9 +179,9 @@ bool Wydruk::DrukujTabeleX(Siatka &siatka, const QString &tytul, const QString &
     const int wierszeTabeli = wierszGrup ? 4 : 3;
     if (naglowki + wierszeTabeli > kMiejscaNaglowkow) {
         MessageBoxes::current().error(
-            QStringLiteral("Tabela z wierszem grup przyjmuje najwyżej %1 wierszy nagłówka, bez "
+            QStringLiteral("Tabela z wierszem grup przyjmuje najwyżej %1 nagłówka, bez "
                            "niego %2, a podano %3.\rTabela nie została wydrukowana.")
-                .arg(kMiejscaNaglowkow - 4)
+                .arg(Liczebnik(kMiejscaNaglowkow - 4, liczebniki::wiersz))
                 .arg(kMiejscaNaglowkow - 3)
                 .arg(naglowki));
         m_przerwany = true;

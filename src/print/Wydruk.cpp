@@ -2,6 +2,7 @@
 
 #include "data/WartosciProgramu.h"
 #include "format/Formatowanie.h"
+#include "format/Liczebniki.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "platform/OknoPostepu.h"
@@ -293,11 +294,11 @@ bool Wydruk::stronaMiesciGore(bool podzial)
             return true;
         MessageBoxes::current().error(
             QStringLiteral("Strona nie pomieści swojego nagłówka.\r"
-                           "Nagłówek strony z wierszami tytułowymi zajmuje %1 wierszy, a na "
+                           "Nagłówek strony z wierszami tytułowymi zajmuje %1, a na "
                            "stronie ustawiono %2 (\"wierszy :\").\r"
                            "Zwiększ liczbę wierszy, zmniejsz margines górny albo wyłącz podział "
                            "strony.")
-                .arg(wierszeGory)
+                .arg(Liczebnik(wierszeGory, liczebniki::wiersz))
                 .arg(m_ustawienia.DRLINIDOS));
         return false;
     }

@@ -5,6 +5,7 @@
 #include "data/Sqlite.h"
 #include "data/Table.h"
 #include "data/TableFile.h"
+#include "format/Liczebniki.h"
 #include "platform/DurableFiles.h"
 #include "platform/OknoPostepu.h"
 
@@ -197,7 +198,8 @@ QStringList SprawdzKopie(const WynikKopii &wynik, const PrzebiegKopii &przebieg)
             const qint64 rekordy = kopia.recordCount();
             if (!t.regula.kopiujRekordy) {
                 if (rekordy != 0)
-                    blad(t.cel, QStringLiteral("ma %1 rekordów, a powinna być pusta").arg(rekordy));
+                    blad(t.cel, QStringLiteral("ma %1, a powinna być pusta")
+                                    .arg(Liczebnik(rekordy, liczebniki::rekord)));
                 continue;
             }
             Table zrodlo;
@@ -205,8 +207,9 @@ QStringList SprawdzKopie(const WynikKopii &wynik, const PrzebiegKopii &przebieg)
             zrodlo.open();
             const qint64 wzor = zrodlo.recordCount();
             if (rekordy != wzor)
-                blad(t.cel,
-                     QStringLiteral("ma %1 rekordów, a baza źródłowa %2").arg(rekordy).arg(wzor));
+                blad(t.cel, QStringLiteral("ma %1, a baza źródłowa %2")
+                                .arg(Liczebnik(rekordy, liczebniki::rekord))
+                                .arg(wzor));
             QStringList pola;
             for (const QString &pole : t.regula.polaDoCzyszczenia.split(u';', Qt::SkipEmptyParts))
                 pola << pole;

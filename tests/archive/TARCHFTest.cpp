@@ -192,7 +192,11 @@ TEST_F(TARCHFTest, ArchivingCopiesTheDataChecksItAndThenRecordsTheDate)
     EXPECT_FALSE(postep.widoczne);
     ASSERT_EQ(okna.shown().size(), 1);
     EXPECT_EQ(okna.shown()[0].icon, MessageBoxes::Icon::Information);
-    EXPECT_TRUE(okna.shown()[0].text.startsWith(QStringLiteral("Archiwum sprawdzone: 4 tabel")))
+    EXPECT_TRUE(okna.shown()[0].text.startsWith(QStringLiteral("Archiwum sprawdzone: 4 tabele (")))
+        << qPrintable(okna.shown()[0].text);
+    // The box says where the archive went.
+    EXPECT_TRUE(okna.shown()[0].text.contains(QStringLiteral("\rKatalog archiwum: ") +
+                                              QDir::toNativeSeparators(QDir::cleanPath(A))))
         << qPrintable(okna.shown()[0].text);
 }
 

@@ -371,7 +371,7 @@ TEST_F(KopiujKatalogTest, TheCheckNamesATableChangedBehindTheCopysBack)
         const char *wKomunikacie;
     };
     const QList<Zmiana> zmiany{
-        {"HARNOL/NOWA.DB", "DELETE FROM records WHERE NR = 2", "ma 2 rekordów, a baza źródłowa 3"},
+        {"HARNOL/NOWA.DB", "DELETE FROM records WHERE NR = 2", "ma 2 rekordy, a baza źródłowa 3"},
         {"HARNOL/HARNOL.DB", "INSERT INTO records(NR) VALUES(99)", "a powinna być pusta"},
         {"fin/indmat.db", "UPDATE records SET BOWARTOSC = '1' WHERE NR = 4",
          "pola BOILOSC;BOWARTOSC nie zostały wyczyszczone"},
