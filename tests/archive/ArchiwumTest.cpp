@@ -55,7 +55,7 @@ TEST(PlikiBazy, TheTypeKeyDecidesWhatADatabaseFileIs)
 }
 
 // The final boxes count in Polish: the noun after each number takes its form.
-TEST(PlikiBazy, TheFinalBoxesCountInPolish)
+TEST(ArchiwumPodsumowanie, TheFinalBoxesCountInPolish)
 {
     struct Przypadek
     {
