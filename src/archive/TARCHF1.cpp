@@ -10,8 +10,8 @@ TARCHF1::TARCHF1(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::TAR
 {
     ui->setupUi(this);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    // Folders only, with the system's icons; the tree is read when the window is made and not
-    // watched afterwards.
+    // Folders only, with the system's icons. The tree is not watched; a folder is read again each
+    // time it is opened, so one made since (by the user, for an archive) is there.
     m_model.setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
     m_model.setOption(QFileSystemModel::DontWatchForChanges);
     m_model.setReadOnly(true);
@@ -25,6 +25,7 @@ TARCHF1::TARCHF1(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::TAR
         if (indeks.isValid())
             ui->EKATALOG->setCurrentIndex(indeks);
     });
+    connect(ui->EKATALOG, &QTreeView::expanded, this, &TARCHF1::odswiez);
     wybierz(QDir::homePath());
     ui->EKATALOG->clearSelection();
 }
@@ -37,6 +38,19 @@ QString TARCHF1::wybranyKatalog() const
     if (wybrane.isEmpty())
         return QString();
     return QDir::toNativeSeparators(m_model.filePath(wybrane.first()));
+}
+
+void TARCHF1::odswiez(const QModelIndex &galaz)
+{
+    const QString sciezka = m_model.filePath(galaz);
+    if (sciezka.isEmpty())
+        return;
+    // Naming a folder to the model adds it at once, if it is new; what the model holds already
+    // stays as it is.
+    const QStringList podkatalogi =
+        QDir(sciezka).entryList(QDir::AllDirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &podkatalog : podkatalogi)
+        (void)m_model.index(QDir(sciezka).filePath(podkatalog));
 }
 
 void TARCHF1::wybierz(const QString &katalog)

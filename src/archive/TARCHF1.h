@@ -28,6 +28,9 @@ public:
     void wybierz(const QString &katalog);
 
 private:
+    // Reads the folder of `galaz` again when it is opened.
+    void odswiez(const QModelIndex &galaz);
+
     std::unique_ptr<Ui::TARCHF1> ui;
     QFileSystemModel m_model;
 };

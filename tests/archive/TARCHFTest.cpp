@@ -13,15 +13,18 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +35,44 @@ namespace {
 
 const QList<FieldDef> kPola{{QStringLiteral("NR"), ftInteger, 0, false},
                             {QStringLiteral("OPIS"), ftString, 20, false}};
+
+// "Wyszukiwanie katalogu" reads a folder again each time it is opened: a folder made while the
+// program runs is there after its parent is closed and opened again.
+TEST(TARCHF1Test, AFolderMadeWhileTheProgramRunsIsShownWhenItsParentIsOpened)
+{
+    QTemporaryDir katalog;
+    ASSERT_TRUE(QDir(katalog.path()).mkdir(QStringLiteral("STARY")));
+    TARCHF1 okno;
+    okno.show();
+    auto *drzewo = okno.findChild<QTreeView *>(QStringLiteral("EKATALOG"));
+    ASSERT_TRUE(drzewo);
+    auto *model = qobject_cast<QFileSystemModel *>(drzewo->model());
+    ASSERT_TRUE(model);
+    okno.wybierz(katalog.path());
+    const QModelIndex galaz = model->index(katalog.path());
+    ASSERT_TRUE(galaz.isValid());
+    const auto dzieci = [&] {
+        QStringList nazwy;
+        for (int i = 0; i < model->rowCount(galaz); ++i)
+            nazwy << model->index(i, 0, galaz).data().toString();
+        nazwy.sort();
+        return nazwy;
+    };
+    // The first reading of a folder is the model's own, in the background.
+    QSignalSpy wczytane(model, &QFileSystemModel::directoryLoaded);
+    drzewo->expand(galaz);
+    for (int i = 0; i < 100 && dzieci().isEmpty(); ++i)
+        wczytane.wait(100);
+    ASSERT_EQ(dzieci(), QStringList{QStringLiteral("STARY")});
+
+    ASSERT_TRUE(QDir(katalog.path()).mkdir(QStringLiteral("NOWY")));
+    drzewo->collapse(galaz);
+    drzewo->expand(galaz);
+    EXPECT_EQ(dzieci(), (QStringList{QStringLiteral("NOWY"), QStringLiteral("STARY")}));
+    okno.wybierz(katalog.filePath(QStringLiteral("NOWY")));
+    EXPECT_EQ(okno.wybranyKatalog(),
+              QDir::toNativeSeparators(katalog.filePath(QStringLiteral("NOWY"))));
+}
 
 // A data root as start-up finds it: firm 000's firm table with its data directory in DR, BAZA
 // and two years, each with a table in a subdirectory, and the module made from it.
