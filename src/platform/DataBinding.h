@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -27,6 +28,8 @@ class Table;
 // - An edit takes at most as many characters as its text field holds, a whole-number field only
 //   digits and a sign, a number field also one decimal point or comma; a read-only edit is never
 //   written. A drop-down's item is cut to the field's width when it is chosen.
+// - A text that a control's check refuses (a date that cannot exist) is never written: the user
+//   is told why and the control shows its field again, as for a value the field itself refuses.
 class DataBinding : public QObject
 {
     Q_OBJECT
@@ -41,6 +44,11 @@ public:
     // Binds every child of `form` that carries the dynamic properties "DataSource" (a key of
     // `sources`) and "DataField", as a form's .ui file gives them.
     void bindChildren(QWidget *form, const QHash<QString, DataSource *> &sources);
+
+    // A check of what `control` holds before it is written: the message for the user about a text
+    // the field must not take, "" for one it may.
+    using Check = std::function<QString(const QString &text)>;
+    void setCheck(QWidget *control, const Check &check);
 
     // Every control shows its field of the current record again.
     void refresh();
@@ -65,6 +73,7 @@ private:
         QString field;
         bool modified = false;
         bool configured = false;
+        Check check;
     };
 
     Link *linkOf(const QObject *control);

@@ -1,5 +1,6 @@
 #include "company/TFIRMAF.h"
 
+#include "company/PoczatekRoku.h"
 #include "company/UzupelnienieAdresu.h"
 #include "data/TDANE.h"
 #include "data/TabelaFirmy.h"
@@ -482,6 +483,44 @@ TEST_F(TFIRMAFTest, EditsFollowTheirFields)
     EXPECT_EQ(zapisane("SKROT"), QStringLiteral("Biuro") + QString(45, u'ś'));
     EXPECT_EQ(zapisane("OBRDATA"), QStringLiteral("04.01"));
     EXPECT_TRUE(okna.shown().isEmpty());
+}
+
+// The fiscal-year start is a date the working-year check reads: one that cannot exist is refused
+// with a message when the control is left or the form closes, and the field keeps what it had.
+TEST_F(TFIRMAFTest, AFiscalYearStartThatCannotExistIsRefused)
+{
+    otworz(true);
+    pokaz();
+    auto *pole = k<QLineEdit>("DBEdit35");
+    wpisz("DBEdit35", QStringLiteral("04.01"));
+    QTest::keyClick(pole, Qt::Key_Tab);
+    ASSERT_EQ(dane->TFIRMA.fieldByName(QStringLiteral("OBRDATA")).asString(),
+              QStringLiteral("04.01"));
+    for (const char *zla : {"13.45", "02.30", "4.1"}) {
+        SCOPED_TRACE(zla);
+        const qsizetype przed = okna.shown().size();
+        pole->clear();
+        wpisz("DBEdit35", QLatin1String(zla));
+        QTest::keyClick(pole, Qt::Key_Tab);
+        ASSERT_EQ(okna.shown().size(), przed + 1);
+        EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Error);
+        EXPECT_EQ(okna.shown().last().text, BladPoczatkuRoku(QLatin1String(zla)));
+        EXPECT_EQ(pole->text(), QStringLiteral("04.01"));
+        EXPECT_EQ(dane->TFIRMA.fieldByName(QStringLiteral("OBRDATA")).asString(),
+                  QStringLiteral("04.01"));
+    }
+    // Typed and the form closed at once: refused all the same, the rest saved.
+    pole->clear();
+    wpisz("DBEdit35", QStringLiteral("13.45"));
+    wpisz("DBEdit3", QStringLiteral(" i Syn"));
+    pole->setFocus(Qt::MouseFocusReason);
+    pole->selectAll();
+    pisz(pole, QStringLiteral("13.45"));
+    const qsizetype przed = okna.shown().size();
+    okno->close();
+    ASSERT_EQ(okna.shown().size(), przed + 1);
+    EXPECT_EQ(zapisane("OBRDATA"), QStringLiteral("04.01"));
+    EXPECT_EQ(zapisane("SKROT"), QStringLiteral("Biuro i Syn"));
 }
 
 TEST_F(TFIRMAFTest, TheLogoPageShowsThePictureAndItsSize)
