@@ -9,6 +9,7 @@
 #include "platform/FileNames.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Processes.h"
+#include "shell/DaneFirmy.h"
 #include "shell/KasowanieFirmy.h"
 #include "shell/Moduly.h"
 #include "shell/NowaFirma.h"
@@ -19,13 +20,20 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QListWidgetItem>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QThread>
 #include <QTimer>
 #include <QWindow>
+
+#include <algorithm>
 
 // The icons are built into the library; a static library must load them itself.
 static void wczytajIkony()
@@ -94,6 +102,22 @@ TRAWENF::TRAWENF(WartosciProgramu &wartosci, TDANE &dane, Processes &procesy, QW
     const QList<QWidget *> kontrolki = ui->Panel1->findChildren<QWidget *>();
     for (QWidget *kontrolka : kontrolki)
         kontrolka->installEventFilter(this);
+
+    // The keyboard reaches every panel: Tab goes from the firm list through the panels in
+    // reading order, row by row, and Enter or Space starts the panel that has the focus.
+    for (QFrame *panel : ui->Panel1->findChildren<QFrame *>(Qt::FindDirectChildrenOnly))
+        m_panele << panel;
+    std::stable_sort(m_panele.begin(), m_panele.end(), [](const QWidget *a, const QWidget *b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
+    QWidget *poprzedni = ui->FIRMA;
+    for (QWidget *panel : std::as_const(m_panele)) {
+        panel->setFocusPolicy(Qt::StrongFocus);
+        setTabOrder(poprzedni, panel);
+        poprzedni = panel;
+    }
+    ui->FIRMA->installEventFilter(this);
+    connect(ui->FIRMA, &QListWidget::itemDoubleClicked, this, &TRAWENF::FIRMADblClick);
 }
 
 TRAWENF::~TRAWENF() = default;
@@ -122,17 +146,60 @@ void TRAWENF::showEvent(QShowEvent *event)
 
 bool TRAWENF::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::MouseButtonRelease)
-        return QWidget::eventFilter(watched, event);
-    const auto *mysz = static_cast<QMouseEvent *>(event);
     auto *kontrolka = qobject_cast<QWidget *>(watched);
-    if (mysz->button() != Qt::LeftButton || !kontrolka ||
-        !kontrolka->rect().contains(mysz->position().toPoint()))
-        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease: {
+        const auto *mysz = static_cast<QMouseEvent *>(event);
+        if (mysz->button() == Qt::LeftButton && kontrolka &&
+            kontrolka->rect().contains(mysz->position().toPoint()) && kliknij(watched))
+            return true;
+        break;
+    }
+    case QEvent::KeyPress: {
+        const auto *klawisz = static_cast<QKeyEvent *>(event);
+        const bool enter = klawisz->key() == Qt::Key_Return || klawisz->key() == Qt::Key_Enter;
+        if (watched == ui->FIRMA && enter && klawisz->modifiers() == Qt::NoModifier) {
+            if (QListWidgetItem *pozycja = ui->FIRMA->currentItem();
+                pozycja && pozycja->isSelected())
+                FIRMADblClick(pozycja);
+            return true;
+        }
+        if (m_panele.contains(kontrolka) && !klawisz->isAutoRepeat() &&
+            (enter || klawisz->key() == Qt::Key_Space) && kliknij(watched))
+            return true;
+        break;
+    }
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        if (m_panele.contains(kontrolka))
+            kontrolka->update();
+        break;
+    case QEvent::Paint:
+        // The panel with the focus shows it, as a button does: the panel paints itself, then the
+        // style's focus frame goes inside its border.
+        if (m_panele.contains(kontrolka) && kontrolka->hasFocus()) {
+            static_cast<QObject *>(kontrolka)->event(event);
+            QPainter malarz(kontrolka);
+            QStyleOptionFocusRect opcje;
+            opcje.initFrom(kontrolka);
+            opcje.rect = kontrolka->rect().adjusted(3, 3, -3, -3);
+            opcje.backgroundColor = kontrolka->palette().color(QPalette::Window);
+            kontrolka->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &opcje, &malarz,
+                                              kontrolka);
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
-    const QString nazwa = watched->objectName();
+bool TRAWENF::kliknij(QObject *kontrolka)
+{
+    const QString nazwa = kontrolka->objectName();
     if (QStringLiteral("PILS").contains(nazwa.left(1)) && jestKodemModulu(KodModulu(nazwa))) {
-        PROG(watched);
+        PROG(kontrolka);
         return true;
     }
     if (nazwa == QLatin1String("Panel4") || nazwa == QLatin1String("Image3") ||
@@ -153,7 +220,7 @@ bool TRAWENF::eventFilter(QObject *watched, QEvent *event)
         Panel7Click();
         return true;
     }
-    return QWidget::eventFilter(watched, event);
+    return false;
 }
 
 void TRAWENF::FormShow()
@@ -226,10 +293,7 @@ void TRAWENF::NOWY()
         MessageBoxes::current().error(miejsce.blad);
         return;
     }
-    if (!m_firmaf) {
-        m_firmaf = std::make_unique<TFIRMAF>(m_dane);
-        m_firmaf->ustawLogo(m_logo);
-    }
+    firmaf();
     TROKF &okno = rokf();
     const QString tytul = okno.windowTitle();
 
@@ -341,6 +405,38 @@ void TRAWENF::PROG(QObject *sender)
         Processes::Result::FileNotFound)
         MessageBoxes::current().error(QStringLiteral("Błąd otwarcia programu : ") +
                                       polecenie.program);
+}
+
+TFIRMAF &TRAWENF::firmaf()
+{
+    if (!m_firmaf) {
+        m_firmaf = std::make_unique<TFIRMAF>(m_dane);
+        m_firmaf->ustawLogo(m_logo);
+    }
+    return *m_firmaf;
+}
+
+void TRAWENF::FIRMADblClick(QListWidgetItem *pozycja)
+{
+    if (!pozycja)
+        return;
+    const QString katalog = pozycja->data(kKatalogFirmy).toString();
+    const WynikDanychFirmy wynik =
+        PokazDaneFirmy(m_dane.TFIRMA, katalog, [this] { firmaf().exec(); });
+    if (wynik.pokazane) {
+        // The item follows the short name, and keeps its firm's number and place in the order.
+        const QString numer = QDir::cleanPath(katalog) == QDir::cleanPath(m_katalogGlowny)
+                                  ? QStringLiteral("000")
+                                  : QDir(katalog).dirName().mid(5, 3);
+        pozycja->setText(numer + u' ' + wynik.skrot);
+        ui->FIRMA->sortItems();
+        ui->FIRMA->setCurrentItem(pozycja);
+        ui->FIRMA->scrollToItem(pozycja);
+    }
+    if (!wynik.bladPowrotu.isEmpty())
+        MessageBoxes::current().error(
+            QStringLiteral("Nie można ponownie otworzyć tabeli danych o firmie.\r") +
+            wynik.bladPowrotu);
 }
 
 TARCHF &TRAWENF::archf()

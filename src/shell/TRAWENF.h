@@ -62,6 +62,8 @@ public slots:
     void Panel5Click();
     void Panel6Click();
     void Panel7Click();
+    // A double click (or Enter) on a firm's item: its company data in "Dane o Firmie".
+    void FIRMADblClick(QListWidgetItem *pozycja);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -70,11 +72,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Starts what a click on `kontrolka` of a panel starts; false for a control that starts
+    // nothing.
+    bool kliknij(QObject *kontrolka);
     void oznaczModuly();
     void zbudujWykaz();
     QListWidgetItem *dodajPozycje(const QString &pozycja, const QString &katalog);
     TROKF &rokf();
     TARCHF &archf();
+    TFIRMAF &firmaf();
 
     std::unique_ptr<Ui::TRAWENF> ui;
     WartosciProgramu &m_wartosci;
@@ -90,6 +96,8 @@ private:
     std::unique_ptr<TARCHF> m_archf;
     QString m_katalogGlowny;
     bool m_pokazane = false;
+    // The panels in reading order, which Tab goes through after the firm list.
+    QList<QWidget *> m_panele;
 };
 
 } // namespace rawen

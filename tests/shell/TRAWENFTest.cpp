@@ -735,6 +735,152 @@ TEST_F(TRAWENFTest, ANewFirmWithoutAFreeNumberIsRefused)
     EXPECT_TRUE(dane->TFIRMA.isOpen());
 }
 
+// The main window without the mouse: Tab goes from the firm list through the panels in reading
+// order and back; the panel with the focus shows it; Enter or Space starts it as a click does.
+TEST_F(TRAWENFTest, TheKeyboardReachesEveryPanelInReadingOrder)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    firma(katalog.filePath(QStringLiteral("FIRMA001")), QStringLiteral("Sklep"));
+    plik(QStringLiteral("harnol.exe"));
+    auto okno = pokaz();
+    QApplication::setActiveWindow(okno.get());
+    auto *lista = okno->findChild<QListWidget *>(QStringLiteral("FIRMA"));
+    lista->setFocus(Qt::OtherFocusReason);
+    kliknijPozycje(*okno, QStringLiteral("001"));
+    ASSERT_EQ(QApplication::focusWidget(), lista);
+
+    QStringList kolejnosc;
+    for (int i = 0; i < 13; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        kolejnosc << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(kolejnosc,
+              (QStringList{"PDREMOT", "PHARNOL", "PSELVIK", "PPUNTOR", "PLOMIRA", "PGARVEL",
+                           "PTESSUN", "PBORVIK", "Panel7", "Panel4", "Panel5", "Panel6", "FIRMA"}));
+
+    // The panel with the focus looks otherwise than without it.
+    auto *harnol = okno->findChild<QWidget *>(QStringLiteral("PHARNOL"));
+    const QImage bez = harnol->grab().toImage();
+    harnol->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(harnol->hasFocus());
+    EXPECT_NE(harnol->grab().toImage(), bez);
+
+    for (const Qt::Key klawisz : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        SCOPED_TRACE(int(klawisz));
+        QTest::keyClick(harnol, klawisz);
+    }
+    ASSERT_EQ(procesy.starty.size(), 3);
+    for (const Start &s : procesy.starty)
+        EXPECT_EQ(s.argumenty,
+                  QStringList{QStringLiteral("DR=") + root() + QStringLiteral("FIRMA001/")});
+
+    // A command panel the same way: "Otwarcie roku" shows its form.
+    bool rok = false;
+    QTimer::singleShot(0, [&rok] {
+        if (QWidget *modalne = QApplication::activeModalWidget()) {
+            rok = qobject_cast<TROKF *>(modalne) != nullptr;
+            modalne->close();
+        }
+    });
+    QTest::keyClick(okno->findChild<QWidget *>(QStringLiteral("Panel7")), Qt::Key_Space);
+    EXPECT_TRUE(rok);
+    EXPECT_TRUE(okna.shown().isEmpty()) << qPrintable(okna.texts().join(u'\n'));
+}
+
+// "Dane o Firmie" for a firm of the list, on a double click of its item or Enter: the form edits
+// that firm's FIRMA.DB, the item follows the new short name, and the data module's firm table is
+// as it was before (open on firm 000, or closed).
+TEST_F(TRAWENFTest, ADoubleClickOrEnterOnAFirmShowsItsCompanyData)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    firma(katalog.filePath(QStringLiteral("FIRMA001")), QStringLiteral("Sklep"));
+    firma(katalog.filePath(QStringLiteral("FIRMA002")), QStringLiteral("Warsztat"));
+    auto okno = pokaz();
+    QApplication::setActiveWindow(okno.get());
+    QCoreApplication::processEvents();
+    auto *lista = okno->findChild<QListWidget *>(QStringLiteral("FIRMA"));
+    const QString tabelaModulu = dane->TFIRMA.fileName();
+
+    // Shows the form with `jak`, appends `dopisz` to the short name, closes it; what the form
+    // showed and which table it edited.
+    struct Pokazana
+    {
+        QString skrot;
+        QString tabela;
+    };
+    const auto pokazDane = [&](const std::function<void()> &jak, const QString &dopisz) {
+        Pokazana pokazana;
+        QTimer::singleShot(0, [&] {
+            auto *forma = qobject_cast<TFIRMAF *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(forma);
+            auto *pole = forma->findChild<QLineEdit *>(QStringLiteral("DBEdit3"));
+            pokazana.skrot = pole->text();
+            pokazana.tabela = dane->TFIRMA.fileName();
+            QApplication::setActiveWindow(forma);
+            pole->setFocus(Qt::MouseFocusReason);
+            QTest::keyClick(pole, Qt::Key_End);
+            for (const QChar znak : dopisz)
+                QTest::sendKeyEvent(QTest::Click, pole, Qt::Key_unknown, QString(znak),
+                                    Qt::NoModifier);
+            forma->close();
+        });
+        jak();
+        return pokazana;
+    };
+    const auto dwuklik = [&](const QString &poczatek) {
+        for (int i = 0; i < lista->count(); ++i) {
+            if (lista->item(i)->text().startsWith(poczatek))
+                QTest::mouseDClick(lista->viewport(), Qt::LeftButton, {},
+                                   lista->visualItemRect(lista->item(i)).center());
+        }
+    };
+    const auto skrotFirmy = [&](const QString &gdzie) {
+        Table t;
+        t.setTableName(gdzie + QStringLiteral("FIRMA"));
+        t.open();
+        return t.fieldByName(QStringLiteral("SKROT")).asString();
+    };
+
+    const Pokazana pierwsza =
+        pokazDane([&] { dwuklik(QStringLiteral("001")); }, QStringLiteral(" Nowak"));
+    EXPECT_EQ(pierwsza.skrot, QStringLiteral("Sklep"));
+    EXPECT_EQ(QFileInfo(pierwsza.tabela),
+              QFileInfo(katalog.filePath(QStringLiteral("FIRMA001/FIRMA.DB"))));
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep Nowak", "002 Warsztat"}));
+    EXPECT_EQ(lista->currentItem()->text(), QStringLiteral("001 Sklep Nowak"));
+    EXPECT_EQ(skrotFirmy(root() + QStringLiteral("FIRMA001/")), QStringLiteral("Sklep Nowak"));
+    EXPECT_EQ(skrotFirmy(root()), QStringLiteral("Biuro"));
+    EXPECT_TRUE(dane->TFIRMA.isOpen());
+    EXPECT_EQ(dane->TFIRMA.fileName(), tabelaModulu);
+    EXPECT_EQ(dane->TFIRMA.fieldByName(QStringLiteral("SKROT")).asString(),
+              QStringLiteral("Biuro"));
+
+    // From the keyboard: the selected item and Enter.
+    kliknijPozycje(*okno, QStringLiteral("002"));
+    const Pokazana druga =
+        pokazDane([&] { QTest::keyClick(lista, Qt::Key_Return); }, QStringLiteral(" i Syn"));
+    EXPECT_EQ(druga.skrot, QStringLiteral("Warsztat"));
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep Nowak", "002 Warsztat i Syn"}));
+
+    // Firm 000's table is the data module's own: edited where it stands, and still open.
+    const Pokazana zerowa =
+        pokazDane([&] { dwuklik(QStringLiteral("000")); }, QStringLiteral(" Rachunkowe"));
+    EXPECT_EQ(zerowa.skrot, QStringLiteral("Biuro"));
+    EXPECT_EQ(zerowa.tabela, tabelaModulu);
+    EXPECT_EQ(pozycje(*okno).first(), QStringLiteral("000 Biuro Rachunkowe"));
+    EXPECT_TRUE(dane->TFIRMA.isOpen());
+    EXPECT_EQ(dane->TFIRMA.fieldByName(QStringLiteral("SKROT")).asString(),
+              QStringLiteral("Biuro Rachunkowe"));
+
+    // A firm table closed before stays closed, under its own name.
+    dane->TFIRMA.close();
+    pokazDane([&] { dwuklik(QStringLiteral("001")); }, QStringLiteral("!"));
+    EXPECT_EQ(pozycje(*okno).at(1), QStringLiteral("001 Sklep Nowak!"));
+    EXPECT_FALSE(dane->TFIRMA.isOpen());
+    EXPECT_EQ(dane->TFIRMA.fileName(), tabelaModulu);
+    EXPECT_TRUE(okna.shown().isEmpty()) << qPrintable(okna.texts().join(u'\n'));
+}
+
 TEST_F(TRAWENFTest, TheWindowIsLaidOutAsDesigned)
 {
     firma(katalog.path(), QStringLiteral("Biuro"));
