@@ -38,7 +38,8 @@ const QStringList kWojewodztwa{"DOLNOŚLĄSKIE",   "KUJAWSKO - POMORSKIE",
                                "WIELKOPOLSKIE",  "ZACHODNIPOMORSKIE"};
 
 // Every bound control of the form: its page, its field, the label standing left of it and its
-// hint, in keyboard order page by page.
+// hint, in keyboard order page by page, which is the order a reader meets them on the page (on
+// "Inne parametry" too, where the keyboard jumped from the tax office to the archive date).
 struct Kontrolka
 {
     const char *strona;
@@ -98,10 +99,10 @@ const Kontrolka kKontrolki[] = {
     {"STRONA3", "DBEdit28", "NUM3", "rachunek 3 :", ""},
     {"TabSheet1", "DBEdit1", "URZAD", "Urząd skarbowy, do którego składana jest deklaracja",
      "Nazwa urzędu skarbowego"},
+    {"TabSheet1", "DBEdit36", "DR", "", "Uwaga! Ścieżka dostępu musi kończyć się znakiem \"/\""},
+    {"TabSheet1", "DBEdit35", "OBRDATA", "Data początku okresu obrachunkowego :", ""},
     {"TabSheet1", "DBEdit26", "ARCHDATA", "Data ostatniej aktualizacji archiwum :", ""},
     {"TabSheet1", "DBEdit27", "ARCHDNI", "Okres aktualizacji archiwum :", ""},
-    {"TabSheet1", "DBEdit35", "OBRDATA", "Data początku okresu obrachunkowego :", ""},
-    {"TabSheet1", "DBEdit36", "DR", "", "Uwaga! Ścieżka dostępu musi kończyć się znakiem \"/\""},
     {"STRONA6", "DBCheckBox1", "LOGO", "", ""},
 };
 
@@ -268,6 +269,21 @@ TEST_F(TFIRMAFTest, TheFormIsLaidOutAsDesigned)
 
     // The hidden update-check group is bound to the configuration table.
     pokaz();
+    // Each page's keyboard order is its reading order: row by row from the top, left to right.
+    for (int i = 1; i < int(std::size(kKontrolki)); ++i) {
+        const Kontrolka &przed = kKontrolki[i - 1];
+        const Kontrolka &teraz = kKontrolki[i];
+        if (qstrcmp(przed.strona, teraz.strona) != 0)
+            continue;
+        SCOPED_TRACE(std::string(przed.nazwa) + " -> " + teraz.nazwa);
+        QWidget *strona = k(teraz.strona);
+        strony->setCurrentWidget(strona);
+        const QRect a(k(przed.nazwa)->mapTo(strona, QPoint()), k(przed.nazwa)->size());
+        const QRect b(k(teraz.nazwa)->mapTo(strona, QPoint()), k(teraz.nazwa)->size());
+        const bool tenSamWiersz = a.center().y() >= b.top() && a.center().y() <= b.bottom();
+        EXPECT_TRUE(tenSamWiersz ? a.left() < b.left() : a.top() < b.top())
+            << a.x() << "," << a.y() << " " << b.x() << "," << b.y();
+    }
     // The tabs of all six pages show whole in the window's width.
     auto *pasek = static_cast<MultiRowTabBar *>(strony->tabBar());
     for (int i = 0; i < strony->count(); ++i) {
