@@ -139,6 +139,8 @@ bool Wydruk::DrukujTabele(Siatka &siatka, const QString &tytul, const QString &,
         oddzielenie += QString(w, u'-') + u'|';
     }
 
+    // Every line of the table is as wide as its rule: the printer's page is fitted to it.
+    m_zapowiedzianaSzerokosc = int(regula.size());
     NowyWydruk(tytul, false, qint32(qMin<qint64>(rekordy, INT_MAX)), 3, true);
     WierszeNaglowka[1] = regula;
     WierszeNaglowka[2] = tytuly;
@@ -233,6 +235,8 @@ bool Wydruk::DrukujTabeleX(Siatka &siatka, const QString &tytul, const QString &
 
     const QList<qint64> zaznaczone = siatka.zaznaczoneWiersze();
     const qint64 wiersze = zaznaczone.isEmpty() ? rekordy : zaznaczone.size();
+    // Every line of the table is as wide as its rule: the printer's page is fitted to it.
+    m_zapowiedzianaSzerokosc = int(regula.size());
     NowyWydruk(tytul, false, qint32(qMin<qint64>(wiersze, INT_MAX)),
                quint8(naglowki + wierszeTabeli), true);
     for (int i = 1; i <= naglowki; ++i)
