@@ -31,21 +31,27 @@ class InputSink final : public QObject
 {
 public:
     explicit InputSink(QWidget *window) : m_window(window) {}
+    int dropped() const { return m_dropped; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (!m_window || !isInput(event->type()))
             return false;
-        if (watched == m_window->windowHandle())
-            return true;
         const auto *widget = qobject_cast<const QWidget *>(watched);
-        return widget && widget->window() == m_window;
+        if (watched != m_window->windowHandle() && !(widget && widget->window() == m_window))
+            return false;
+        ++m_dropped;
+        return true;
     }
 
 private:
     QPointer<QWidget> m_window;
+    int m_dropped = 0;
 };
+
+// Input that waited is delivered in batches: a pass of the event loop may bring only part of it.
+constexpr int kMostPasses = 50;
 
 } // namespace
 
@@ -55,7 +61,12 @@ void discardQueuedInput(QWidget *window)
         return;
     InputSink sink(window->window());
     QCoreApplication::instance()->installEventFilter(&sink);
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    for (int pass = 0; pass < kMostPasses; ++pass) {
+        const int before = sink.dropped();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (pass > 0 && sink.dropped() == before)
+            break;
+    }
     QCoreApplication::instance()->removeEventFilter(&sink);
 }
 
