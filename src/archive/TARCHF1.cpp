@@ -49,13 +49,21 @@ void TARCHF1::odswiez(const QModelIndex &galaz)
     // stays as it is.
     const QStringList podkatalogi =
         QDir(sciezka).entryList(QDir::AllDirs | QDir::NoDotAndDotDot, QDir::Name);
+    const int przed = m_model.rowCount(galaz);
     for (const QString &podkatalog : podkatalogi)
         (void)m_model.index(QDir(sciezka).filePath(podkatalog));
+    // A folder added so comes last until the tree is put in order again; the model sorts only
+    // when asked for another order than the one it keeps.
+    if (m_model.rowCount(galaz) != przed) {
+        m_model.sort(0, Qt::DescendingOrder);
+        m_model.sort(0, Qt::AscendingOrder);
+    }
 }
 
 void TARCHF1::wybierz(const QString &katalog)
 {
-    const QModelIndex indeks = m_model.index(katalog);
+    // A path field ends with its separator once an action has run.
+    const QModelIndex indeks = m_model.index(QDir::cleanPath(katalog));
     if (!indeks.isValid())
         return;
     for (QModelIndex wyzej = indeks.parent(); wyzej.isValid(); wyzej = wyzej.parent())
