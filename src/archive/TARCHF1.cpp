@@ -16,7 +16,13 @@ TARCHF1::TARCHF1(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::TAR
     m_model.setOption(QFileSystemModel::DontWatchForChanges);
     m_model.setReadOnly(true);
     m_model.setRootPath(QString());
-    ui->EKATALOG->setModel(&m_model);
+    // The tree keeps its folders in order through a sorting proxy: the model itself puts a
+    // folder added after its first reading last.
+    m_porzadek.setSourceModel(&m_model);
+    m_porzadek.setSortCaseSensitivity(Qt::CaseInsensitive);
+    m_porzadek.setSortLocaleAware(true);
+    m_porzadek.sort(0);
+    ui->EKATALOG->setModel(&m_porzadek);
     for (int kolumna = 1; kolumna < m_model.columnCount(); ++kolumna)
         ui->EKATALOG->hideColumn(kolumna);
     // A right click selects the folder under the pointer, as a left one does.
@@ -37,37 +43,35 @@ QString TARCHF1::wybranyKatalog() const
     const QModelIndexList wybrane = ui->EKATALOG->selectionModel()->selectedIndexes();
     if (wybrane.isEmpty())
         return QString();
-    return QDir::toNativeSeparators(m_model.filePath(wybrane.first()));
+    return QDir::toNativeSeparators(m_model.filePath(m_porzadek.mapToSource(wybrane.first())));
 }
 
 void TARCHF1::odswiez(const QModelIndex &galaz)
 {
-    const QString sciezka = m_model.filePath(galaz);
+    const QString sciezka = m_model.filePath(m_porzadek.mapToSource(galaz));
     if (sciezka.isEmpty())
         return;
     // Naming a folder to the model adds it at once, if it is new; what the model holds already
     // stays as it is.
     const QStringList podkatalogi =
         QDir(sciezka).entryList(QDir::AllDirs | QDir::NoDotAndDotDot, QDir::Name);
-    const int przed = m_model.rowCount(galaz);
     for (const QString &podkatalog : podkatalogi)
         (void)m_model.index(QDir(sciezka).filePath(podkatalog));
-    // A folder added so comes last until the tree is put in order again; the model sorts only
-    // when asked for another order than the one it keeps.
-    if (m_model.rowCount(galaz) != przed) {
-        m_model.sort(0, Qt::DescendingOrder);
-        m_model.sort(0, Qt::AscendingOrder);
-    }
 }
 
 void TARCHF1::wybierz(const QString &katalog)
 {
     // A path field ends with its separator once an action has run.
-    const QModelIndex indeks = m_model.index(QDir::cleanPath(katalog));
-    if (!indeks.isValid())
+    const QPersistentModelIndex folder = m_model.index(QDir::cleanPath(katalog));
+    if (!folder.isValid())
         return;
-    for (QModelIndex wyzej = indeks.parent(); wyzej.isValid(); wyzej = wyzej.parent())
-        ui->EKATALOG->expand(wyzej);
+    // Opening a folder reads it and puts the tree in order again: the places are asked for anew.
+    QList<QPersistentModelIndex> wyzej;
+    for (QModelIndex rodzic = folder.parent(); rodzic.isValid(); rodzic = rodzic.parent())
+        wyzej.prepend(rodzic);
+    for (const QPersistentModelIndex &rodzic : std::as_const(wyzej))
+        ui->EKATALOG->expand(m_porzadek.mapFromSource(rodzic));
+    const QModelIndex indeks = m_porzadek.mapFromSource(folder);
     ui->EKATALOG->setCurrentIndex(indeks);
     ui->EKATALOG->scrollTo(indeks);
 }

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileSystemModel>
+#include <QSortFilterProxyModel>
 
 #include <memory>
 
@@ -33,6 +34,7 @@ private:
 
     std::unique_ptr<Ui::TARCHF1> ui;
     QFileSystemModel m_model;
+    QSortFilterProxyModel m_porzadek;
 };
 
 } // namespace rawen

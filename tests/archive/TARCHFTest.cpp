@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QSortFilterProxyModel>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -46,15 +47,19 @@ TEST(TARCHF1Test, AFolderMadeWhileTheProgramRunsIsShownWhenItsParentIsOpened)
     okno.show();
     auto *drzewo = okno.findChild<QTreeView *>(QStringLiteral("EKATALOG"));
     ASSERT_TRUE(drzewo);
-    auto *model = qobject_cast<QFileSystemModel *>(drzewo->model());
+    // What the tree shows, in its order.
+    QAbstractItemModel *widok = drzewo->model();
+    auto *proxy = qobject_cast<QSortFilterProxyModel *>(widok);
+    ASSERT_TRUE(proxy);
+    auto *model = qobject_cast<QFileSystemModel *>(proxy->sourceModel());
     ASSERT_TRUE(model);
     okno.wybierz(katalog.path());
-    const QModelIndex galaz = model->index(katalog.path());
+    const QModelIndex galaz = proxy->mapFromSource(model->index(katalog.path()));
     ASSERT_TRUE(galaz.isValid());
     const auto dzieci = [&] {
         QStringList nazwy;
-        for (int i = 0; i < model->rowCount(galaz); ++i)
-            nazwy << model->index(i, 0, galaz).data().toString();
+        for (int i = 0; i < widok->rowCount(galaz); ++i)
+            nazwy << widok->index(i, 0, galaz).data().toString();
         return nazwy;
     };
     // The first reading of a folder is the model's own, in the background.
