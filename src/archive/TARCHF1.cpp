@@ -61,8 +61,7 @@ void TARCHF1::odswiez(const QModelIndex &galaz)
 
 void TARCHF1::wybierz(const QString &katalog)
 {
-    // A path field ends with its separator once an action has run.
-    const QPersistentModelIndex folder = m_model.index(QDir::cleanPath(katalog));
+    const QPersistentModelIndex folder = m_model.index(katalog);
     if (!folder.isValid())
         return;
     // Opening a folder reads it and puts the tree in order again: the places are asked for anew.
