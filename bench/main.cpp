@@ -28,6 +28,11 @@ int main(int argc, char **argv)
          "[N]  the firm list of a data root with N firms against a bare SQLite loop (goal: ratio "
          "<= 1.5)",
          rawen::bench::firmList},
+        {"import",
+         "[ROWS [TABLES]]  rawen --importuj of an old root of TABLES old-format tables of ROWS "
+         "records (about 200 MB at 150000 and 8) with its read-back check, against a bare SQLite "
+         "load of the same records decoded in memory (goal: ratio <= 1.5)",
+         rawen::bench::import},
         {"print-table",
          "[ROWS]  DrukujTabeleX to a text file against sqlite3 -list of the same records (goal: "
          "ratio <= 1, peak memory flat)",

@@ -5,6 +5,7 @@
 #include "archive/PolecenieArchiwizuj.h"
 #include "data/WartosciProgramu.h"
 #include "demo/DaneDemo.h"
+#include "legacy/PolecenieImportuj.h"
 #include "platform/AppContext.h"
 #include "platform/Konsola.h"
 #include "platform/QtFileDialogs.h"
@@ -158,6 +159,15 @@ const QList<Polecenie> &Polecenia()
              WartosciProgramu wartosci;
              wartosci.ustawDateStartu(AppContext::current());
              return PolecenieArchiwizuj(argumenty, konsola, wartosci.dataStartu);
+         }},
+        {QStringLiteral("--importuj"),
+         SkladniaImportuj(),
+         OpisImportuj(),
+         {},
+         false,
+         [](const QStringList &argumenty) {
+             Konsola konsola;
+             return PolecenieImportuj(argumenty, konsola);
          }},
         {QStringLiteral("--demo-wydruk"), QStringLiteral("[PLIK.pdf]"),
          QStringLiteral("pokazuje okno wydruku z wydrukiem demonstracyjnym (bez danych); z "

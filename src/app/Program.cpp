@@ -3,9 +3,13 @@
 #include "app/TPRACA.h"
 #include "app/Tzero.h"
 #include "data/TDANE.h"
+#include "legacy/PrzeksztalcenieStartowe.h"
 #include "platform/AppContext.h"
 #include "print/TDRUK.h"
 #include "shell/TRAWENF.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace rawen {
 
@@ -32,6 +36,22 @@ bool Program::start()
     napisPowitania = zero->napis();
     budowaPowitania = {zero->budowa()};
     zero->pokaz();
+
+    // A data root of the previous generation is offered a conversion first; the run then goes on
+    // in the converted root, which holds the program and its modules as the old one did.
+    {
+        TPRACA okno;
+        const QString katalog =
+            kontekst.currentDirectory.isEmpty() ? QDir::currentPath() : kontekst.currentDirectory;
+        if (const std::optional<QString> nowy = PrzeksztalcenieStartowe(katalog, &okno)) {
+            AppContext przeniesiony = kontekst;
+            przeniesiony.currentDirectory = *nowy;
+            przeniesiony.executablePath =
+                QDir(*nowy).filePath(QFileInfo(kontekst.executablePath).fileName());
+            AppContext::setCurrent(przeniesiony);
+            QDir::setCurrent(*nowy);
+        }
+    }
 
     DANE = std::make_unique<TDANE>(wartosci);
     wartosci.tytul = QStringLiteral("RAWEN 2.0");

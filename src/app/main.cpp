@@ -21,7 +21,7 @@ int main(int argc, char *argv[])
     if (!rawen::FaultPoint::armFromEnvironment()) {
         std::fprintf(stderr,
                      "Nieprawidłowa wartość zmiennej RAWEN_FAULT: %s (oczekiwano "
-                     "kill:N, eio:N albo enospc:N)\n",
+                     "kill:N, eio:N, enospc:N, eperm:N albo corrupt:N)\n",
                      qgetenv("RAWEN_FAULT").constData());
         return 2;
     }

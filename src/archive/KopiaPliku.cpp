@@ -26,7 +26,10 @@ CzytnikPliku::CzytnikPliku(const QString &sciezka) : m_stan(new Stan)
 {
     const QString nazwa = QFileInfo(sciezka).fileName();
     try {
-        m_stan->db.open(sciezka, nazwa, false, true);
+        // Opened for writing where the file may be written, though nothing is: only so can the
+        // first read play back the journal a crash left, as every program opening the table
+        // does, where a connection for reading alone refuses the table.
+        m_stan->db.open(sciezka, nazwa, false, false);
         m_stan->db.exec(QStringLiteral("BEGIN"));
         m_stan->transakcja = true;
         // The first read takes the lock and plays back a hot journal left by a crash.

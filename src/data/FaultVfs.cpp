@@ -49,10 +49,11 @@ int shimRead(sqlite3_file *file, void *data, int amount, sqlite3_int64 offset)
 
 int shimWrite(sqlite3_file *file, const void *data, int amount, sqlite3_int64 offset)
 {
-    if (const int error = FaultPoint::before(FileStep::Write, shim(file)->path))
+    const char *bytes = static_cast<const char *>(data);
+    if (const int error = FaultPoint::beforeWrite(shim(file)->path, bytes, amount))
         return failure(error, SQLITE_IOERR_WRITE);
     sqlite3_file *real = shim(file)->real();
-    return real->pMethods->xWrite(real, data, amount, offset);
+    return real->pMethods->xWrite(real, bytes, amount, offset);
 }
 
 int shimTruncate(sqlite3_file *file, sqlite3_int64 size)

@@ -1,6 +1,7 @@
 #include "data/FieldValues.h"
 
 #include "data/EngineError.h"
+#include "format/Formatowanie.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -133,9 +134,63 @@ bool parseBoolean(const QString &text, bool *value)
     return false;
 }
 
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// The display text parts thousands by a space; one pasted from elsewhere may hold a no-break or
+// a narrow no-break space instead.
+bool isGroupSpace(QChar c)
+{
+    return c == u' ' || c == QChar(0x00A0) || c == QChar(0x202F);
+}
+
+// Takes the spaces out of the whole part of a number written as the display text writes it.
+// They must part groups of three digits ("1 230,00", "-12 345"): a space anywhere else, or a
+// group of another size, makes the text no number, since "12 30" may as well mean 12,30.
+bool withoutGroupSpaces(QString &t)
+{
+    qsizetype i = t.startsWith(u'-') || t.startsWith(u'+') ? 1 : 0;
+    QString wynik = t.left(i);
+    wynik.reserve(t.size());
+    qsizetype grupa = 0;
+    bool pierwsza = true;
+    for (; i < t.size(); ++i) {
+        const QChar c = t.at(i);
+        if (isDigit(c)) {
+            wynik += c;
+            ++grupa;
+        } else if (isGroupSpace(c)) {
+            if (grupa < 1 || grupa > 3 || (!pierwsza && grupa != 3))
+                return false;
+            pierwsza = false;
+            grupa = 0;
+        } else {
+            break;
+        }
+    }
+    if (!pierwsza && grupa != 3)
+        return false;
+    for (qsizetype j = i; j < t.size(); ++j) {
+        if (isGroupSpace(t.at(j)))
+            return false;
+    }
+    wynik += QStringView(t).mid(i);
+    t = wynik;
+    return true;
+}
+
 bool parseNumber(const QString &text, double *value)
 {
     QString t = text.trimmed();
+    for (const QChar c : std::as_const(t)) {
+        if (isGroupSpace(c)) {
+            if (!withoutGroupSpaces(t))
+                return false;
+            break;
+        }
+    }
     t.replace(u',', u'.');
     bool ok = false;
     const double v = t.toDouble(&ok);
@@ -166,6 +221,20 @@ QString dateTimeText(const QDate &date, const QTime &time)
 }
 
 } // namespace
+
+int amountDecimals(const FieldDef &field)
+{
+    // The old engine's BCD fields held at most 32 decimals.
+    switch (field.dataType) {
+    case ftCurrency:
+        return 2;
+    case ftBCD:
+    case ftFMTBcd:
+        return qBound(0, field.size, 32);
+    default:
+        return -1;
+    }
+}
 
 QString textOf(const QVariant &value)
 {
@@ -409,9 +478,55 @@ QString toDisplayText(const FieldDef &field, const QVariant &stored)
         return {};
     if (isBoolean(field))
         return stored.toLongLong() ? QStringLiteral("Tak") : QStringLiteral("Nie");
+    const int decimals = amountDecimals(field);
+    if (decimals >= 0 &&
+        (stored.typeId() == QMetaType::Double || stored.typeId() == QMetaType::LongLong)) {
+        // Beyond what an amount can be (not finite, 10^36 and more) the plain number shows.
+        const QString amount = FormatujKwote(stored.toDouble(), decimals);
+        if (!amount.isEmpty())
+            return amount;
+    }
     if (stored.typeId() == QMetaType::Double)
         return numberText(stored.toDouble()).replace(u'.', u',');
     return toText(field, stored);
+}
+
+int displayWidth(const FieldDef &field)
+{
+    const int decimals = amountDecimals(field);
+    // As wide as the widest amount whose total the totals line still shows: its picture
+    // "##########9.99" has eleven places before the point, which take three group spaces here.
+    if (decimals >= 0)
+        return 11 + 3 + (decimals > 0 ? 1 + decimals : 0);
+    switch (field.dataType) {
+    case ftSmallint:
+        return 6; // -32768
+    case ftWord:
+        return 5;
+    case ftInteger:
+    case ftAutoInc:
+        return 11; // -2147483648
+    case ftLargeint:
+        return 20;
+    case ftFloat:
+        return 14; // as wide as a total: "##########9.99"
+    case ftBoolean:
+        return 3; // "Tak", "Nie"
+    case ftDate:
+        return 10;
+    case ftTime:
+        return 8;
+    case ftDateTime:
+    case ftTimeStamp:
+        return 19;
+    case ftGuid:
+        return 38;
+    default:
+        break;
+    }
+    if (field.size > 0)
+        return qMin(field.size, 255);
+    return 40;
 }
 
 } // namespace FieldValues

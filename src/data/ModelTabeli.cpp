@@ -1,6 +1,7 @@
 #include "data/ModelTabeli.h"
 
 #include "data/EngineError.h"
+#include "data/FieldValues.h"
 #include "data/Table.h"
 
 #include <QDebug>
@@ -51,6 +52,12 @@ Qt::Alignment ModelTabeli::wyrownanie(int kolumna) const
     if (pole >= 0 && isNumberType(m_tabela.fieldDefs().at(pole).dataType))
         return Qt::AlignRight;
     return Qt::AlignLeft;
+}
+
+int ModelTabeli::szerokoscZnakow(int kolumna) const
+{
+    const int pole = m_pola.at(kolumna);
+    return pole >= 0 ? FieldValues::displayWidth(m_tabela.fieldDefs().at(pole)) : 0;
 }
 
 QList<ModelTabeli::Nadrzedna> ModelTabeli::nadrzedneKolumny(int kolumna) const

@@ -56,6 +56,9 @@ public:
     QString tytul(int kolumna) const;
     // The alignment of the column's values, its own or the field's.
     Qt::Alignment wyrownanie(int kolumna) const;
+    // The characters of the widest display text of the column's field
+    // (FieldValues::displayWidth); 0 for a column that names no field of the table.
+    int szerokoscZnakow(int kolumna) const;
     // The parent columns over a column, the outermost first.
     QList<Nadrzedna> nadrzedneKolumny(int kolumna) const;
 

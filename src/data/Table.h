@@ -31,7 +31,8 @@ class Table;
 // Text forms (what asString gives and setAsString takes, so that one reads back as the other):
 // - texts as they are, cut to the field's size on writing;
 // - whole numbers in decimal; booleans "True" and "False" (writing also takes T/F, Tak/Nie, 1/0);
-// - numbers with a point and as many digits as the value needs (writing also takes a comma);
+// - numbers with a point and as many digits as the value needs (writing also takes a comma, and
+//   spaces that part the thousands, so the display text of an amount goes back as well);
 // - dates yyyy-MM-dd, times HH:mm:ss, date-times yyyy-MM-dd HH:mm:ss, with .zzz when there are
 //   milliseconds;
 // - byte fields one character per byte (Latin-1).
@@ -55,8 +56,9 @@ public:
     double asFloat() const;   // likewise
     bool asBoolean() const;
     QByteArray asBytes() const;
-    // What a grid or a printout shows: numbers with a decimal comma, booleans "Tak" and "Nie",
-    // everything else as asString.
+    // What a grid, a printout or a data-aware control shows (FieldValues::toDisplayText):
+    // amounts as "1 230,00", other numbers with a decimal comma, booleans "Tak" and "Nie",
+    // everything else as asString. setAsString takes it back.
     QString displayText() const;
     // The stored value: invalid for empty, else qint64, double, QString or QByteArray.
     QVariant value() const;

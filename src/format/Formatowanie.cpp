@@ -168,6 +168,42 @@ QString FormatujLiczbe(const QString &maska, double wartosc)
     return wynik;
 }
 
+QString FormatujKwote(double wartosc, int miejsca)
+{
+    miejsca = qMax(miejsca, 0);
+    const ZapisLiczby zapis(wartosc, miejsca);
+    if (zapis.zaDuza())
+        return {};
+    const qsizetype znak = std::signbit(wartosc) ? 1 : 0;
+    const qsizetype calkowite = zapis.dlugosc() - znak - miejsca;
+    // Written straight into the result: a printed table makes one for every amount of every
+    // record.
+    QString wynik(znak + calkowite + (calkowite - 1) / 3 + (miejsca > 0 ? 1 + miejsca : 0),
+                  Qt::Uninitialized);
+    QChar *cel = wynik.data();
+    if (znak)
+        *cel++ = u'-';
+    bool zero = true;
+    for (qsizetype i = 0; i < calkowite; ++i) {
+        if (i > 0 && (calkowite - i) % 3 == 0)
+            *cel++ = u' ';
+        *cel = zapis.znak(znak + i);
+        zero = zero && *cel == u'0';
+        ++cel;
+    }
+    if (miejsca > 0) {
+        *cel++ = u',';
+        for (qsizetype i = 0; i < miejsca; ++i) {
+            *cel = zapis.znak(znak + calkowite + i);
+            zero = zero && *cel == u'0';
+            ++cel;
+        }
+    }
+    if (znak && zero)
+        wynik.remove(0, 1);
+    return wynik;
+}
+
 QString UsunSpacje(QString tekst)
 {
     tekst.remove(u' ');

@@ -27,6 +27,13 @@ namespace rawen {
 // after it ("999." shows 5 as "005.").
 QString FormatujLiczbe(const QString &maska, double wartosc);
 
+// An amount as a bookkeeper reads it: exactly `miejsca` decimals after a decimal comma (none and
+// no comma for 0), the whole part in groups of three digits parted by a space, a minus before a
+// value below zero: "1 230,00", "-0,50", "0,00". Rounded as FormatujLiczbe rounds, so an amount
+// shows the digits a total of it alone would; a value that rounds to zero shows no sign. A value
+// that is not finite or reaches 10^36 in magnitude gives an empty text.
+QString FormatujKwote(double wartosc, int miejsca);
+
 // The text without any space; all other characters keep their order.
 QString UsunSpacje(QString tekst);
 

@@ -33,6 +33,8 @@ inline constexpr FormyLiczebnika strona{u"strona", u"strony", u"stron"};
 inline constexpr FormyLiczebnika wiersz{u"wiersz", u"wiersze", u"wierszy"};
 inline constexpr FormyLiczebnika znak{u"znak", u"znaki", u"znaków"};
 inline constexpr FormyLiczebnika bajt{u"bajt", u"bajty", u"bajtów"};
+inline constexpr FormyLiczebnika notatka{u"notatka", u"notatki", u"notatek"};
+inline constexpr FormyLiczebnika indeks{u"indeks", u"indeksy", u"indeksów"};
 } // namespace liczebniki
 
 } // namespace rawen

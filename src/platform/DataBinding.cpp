@@ -2,6 +2,7 @@
 
 #include "data/DataSource.h"
 #include "data/EngineError.h"
+#include "data/FieldValues.h"
 #include "data/Table.h"
 #include "platform/MessageBoxes.h"
 
@@ -151,8 +152,14 @@ void DataBinding::configure(Link &link, Table &table)
             QRegularExpression(QStringLiteral("[-+]?[0-9]*")), edit));
         edit->setMaxLength(definition.dataType == ftLargeint ? 20 : 11);
     } else if (number(definition.dataType)) {
+        // What the field shows can be typed back: thousands parted by spaces (a no-break one
+        // when pasted), and no more decimals than an amount shows.
+        const int decimals = FieldValues::amountDecimals(definition);
+        const QString fraction = decimals < 0   ? QStringLiteral("([.,][0-9]*)?")
+                                 : decimals > 0 ? QStringLiteral("([.,][0-9]{0,%1})?").arg(decimals)
+                                                : QString();
         edit->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("[-+]?[0-9]*([.,][0-9]*)?")), edit));
+            QRegularExpression(QStringLiteral("[-+]?[0-9 \\x{00A0}\\x{202F}]*") + fraction), edit));
     }
     link.configured = true;
 }
@@ -172,7 +179,7 @@ void DataBinding::show(Link &link)
         try {
             const Field field = table->findField(link.field);
             if (field.isValid()) {
-                value = field.asString();
+                value = field.displayText();
                 if (qobject_cast<QCheckBox *>(control))
                     checked = !field.isNull() && field.asBoolean();
             }

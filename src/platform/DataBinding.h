@@ -18,16 +18,19 @@ class Table;
 // Data-aware controls: line edits, editable combo boxes and check boxes that show a field of
 // their data source's current record and write it back, as the old forms' controls did.
 //
-// - A bound control shows its field of the current record whenever the table moves, changes a
-//   value or its state, unless it holds a change of its own that is not written yet.
+// - A bound control shows its field of the current record as every view shows it (its display
+//   text: "1 230,00" for an amount) whenever the table moves, changes a value or its state,
+//   unless it holds a change of its own that is not written yet.
 // - The first change to a control puts the table into editing; a table without a record gets its
 //   first record appended.
 // - A control writes its field when the keyboard focus leaves it for another control, and only
 //   then is `exited` emitted, so a form's handler finds the field written; updateRecord() writes
 //   whatever a control still holds (a form calls it before it posts).
 // - An edit takes at most as many characters as its text field holds, a whole-number field only
-//   digits and a sign, a number field also one decimal point or comma; a read-only edit is never
-//   written. A drop-down's item is cut to the field's width when it is chosen.
+//   digits and a sign, a number field also spaces between thousands and one decimal point or
+//   comma, an amount no more decimals than it shows; what it shows is taken back with or without
+//   the spaces, with a comma or a point. A read-only edit is never written. A drop-down's item
+//   is cut to the field's width when it is chosen.
 // - A text that a control's check refuses (a date that cannot exist) is never written: the user
 //   is told why and the control shows its field again, as for a value the field itself refuses.
 class DataBinding : public QObject

@@ -43,9 +43,12 @@ template <typename Step> int guarded(FileStep step, const QByteArray &path, Step
 bool writeAll(int fd, const QByteArray &path, const char *data, qint64 length)
 {
     for (qint64 done = 0; done < length;) {
-        const ssize_t w = guarded(FileStep::Write, path, [&] {
-            return int(::write(fd, data + done, size_t(length - done)));
-        });
+        const char *bytes = data + done;
+        if (const int error = FaultPoint::beforeWrite(path.constData(), bytes, length - done)) {
+            errno = error;
+            return false;
+        }
+        const ssize_t w = ::write(fd, bytes, size_t(length - done));
         if (w < 0) {
             if (errno == EINTR)
                 continue;
@@ -160,8 +163,10 @@ MoveResult moveNoReplace(const QString &from, const QString &to)
         if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS)
             return MoveResult::Failed;
         // A file system without hard links: a rename that refuses an existing target.
-        if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(),
-                        RENAME_NOREPLACE) != 0)
+        if (guarded(FileStep::Rename, target, [&] {
+                return ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(),
+                                   RENAME_NOREPLACE);
+            }) != 0)
             return errno == EEXIST ? MoveResult::TargetExists : MoveResult::Failed;
         (void)syncDirectory(QFileInfo(to).absolutePath());
         return MoveResult::Done;
@@ -192,7 +197,8 @@ MoveResult moveDirectoryNoReplace(const QString &from, const QString &to)
             errno = EEXIST;
             return MoveResult::TargetExists;
         }
-        if (std::rename(source.constData(), target.constData()) != 0)
+        if (guarded(FileStep::Rename, target,
+                    [&] { return std::rename(source.constData(), target.constData()); }) != 0)
             return MoveResult::Failed;
     }
     const QString parent = QFileInfo(to).absolutePath();

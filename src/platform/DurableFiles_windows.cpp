@@ -24,14 +24,22 @@ std::wstring nativePath(const QString &path)
     return QDir::toNativeSeparators(path).toStdWString();
 }
 
-// The fault point's verdict as the error Windows would give.
+// A fault point's error number as the error Windows would give.
+void failAs(int error)
+{
+    SetLastError(error == ENOSPC  ? ERROR_DISK_FULL
+                 : error == EPERM ? ERROR_ACCESS_DENIED
+                                  : ERROR_WRITE_FAULT);
+    errno = error;
+}
+
+// The fault point's verdict on a step.
 bool refused(FileStep step, const QString &path)
 {
     const int error = FaultPoint::before(step, path);
     if (error == 0)
         return false;
-    SetLastError(error == ENOSPC ? ERROR_DISK_FULL : ERROR_WRITE_FAULT);
-    errno = error;
+    failAs(error);
     return true;
 }
 
@@ -77,12 +85,16 @@ bool untouchedForAnHour(const QString &path)
 
 bool writeAll(HANDLE out, const QString &path, const char *data, qint64 length)
 {
+    const QByteArray name = QFile::encodeName(path);
     for (qint64 done = 0; done < length;) {
-        if (refused(FileStep::Write, path))
-            return false;
-        DWORD written = 0;
         const DWORD chunk = DWORD(qMin<qint64>(length - done, 1 << 20));
-        if (!WriteFile(out, data + done, chunk, &written, nullptr))
+        const char *bytes = data + done;
+        if (const int error = FaultPoint::beforeWrite(name.constData(), bytes, chunk)) {
+            failAs(error);
+            return false;
+        }
+        DWORD written = 0;
+        if (!WriteFile(out, bytes, chunk, &written, nullptr))
             return false;
         done += written;
     }

@@ -70,7 +70,11 @@ QList<Step> recorded()
     return record();
 }
 
-int before(FileStep step, const char *path)
+namespace {
+
+// The fault due at this step, if any: 0 to take the step, or the errno it must fail with.
+// `corrupt` tells a write to land changed; null for other steps.
+int take(FileStep step, const char *path, bool *corrupt)
 {
     const qint64 n = ++g_count;
     if (g_recording) {
@@ -85,10 +89,37 @@ int before(FileStep step, const char *path)
         std::_Exit(kKillExitStatus);
     case Fault::NoSpace:
         return ENOSPC;
+    case Fault::NotPermitted:
+        return EPERM;
+    case Fault::Corrupt:
+        if (corrupt)
+            *corrupt = true;
+        return 0;
     case Fault::IoError:
         break;
     }
     return EIO;
+}
+
+} // namespace
+
+int before(FileStep step, const char *path)
+{
+    return take(step, path, nullptr);
+}
+
+int beforeWrite(const char *path, const char *&data, qint64 length)
+{
+    bool corrupt = false;
+    if (const int error = take(FileStep::Write, path, &corrupt))
+        return error;
+    if (corrupt && length > 0) {
+        thread_local QByteArray changed;
+        changed = QByteArray(data, length);
+        changed[length - 1] = char(~changed[length - 1]);
+        data = changed.constData();
+    }
+    return 0;
 }
 
 int before(FileStep step, const QString &path)
@@ -113,6 +144,10 @@ bool armFromEnvironment()
         arm(nth, Fault::IoError);
     else if (kind == "enospc")
         arm(nth, Fault::NoSpace);
+    else if (kind == "eperm")
+        arm(nth, Fault::NotPermitted);
+    else if (kind == "corrupt")
+        arm(nth, Fault::Corrupt);
     else
         return false;
     return true;

@@ -15,9 +15,13 @@ enum class FileStep { Write, Sync, Truncate, Rename, Link, Unlink, MakeDirectory
 namespace FaultPoint {
 
 enum class Fault {
-    Kill,    // _exit at once: nothing flushed, nothing cleaned up
-    IoError, // the step fails with EIO
-    NoSpace, // the step fails with ENOSPC
+    Kill,         // _exit at once: nothing flushed, nothing cleaned up
+    IoError,      // the step fails with EIO
+    NoSpace,      // the step fails with ENOSPC
+    NotPermitted, // the step fails with EPERM, as link() does on FAT and exFAT (no hard links)
+    // A write lands with one of its bytes changed and reports success, as a failing disk, cable
+    // or stick does; any other step is taken as usual.
+    Corrupt,
 };
 
 // The exit status of a process ended by a Kill fault.
@@ -46,8 +50,13 @@ QList<Step> recorded();
 int before(FileStep step, const char *path);
 int before(FileStep step, const QString &path);
 
-// RAWEN_FAULT="kill:N", "eio:N" or "enospc:N" arms the fault for a process of the crash
-// harness; false when the variable is set but not understood.
+// before() for a write of `length` bytes from `data`. When a Corrupt fault falls on it, `data`
+// is pointed at a copy of the bytes with one changed (kept until this thread's next write), for
+// the caller to write in their place as if nothing were wrong.
+int beforeWrite(const char *path, const char *&data, qint64 length);
+
+// RAWEN_FAULT="kill:N", "eio:N", "enospc:N", "eperm:N" or "corrupt:N" arms the fault for a
+// process of the crash harness; false when the variable is set but not understood.
 [[nodiscard]] bool armFromEnvironment();
 
 QString stepName(FileStep step);

@@ -1,5 +1,6 @@
 #include "print/SiatkaTabeli.h"
 
+#include "data/FieldValues.h"
 #include "data/Table.h"
 
 namespace rawen {
@@ -10,42 +11,6 @@ namespace {
 constexpr int kPikseliNaZnak = 6;
 
 } // namespace
-
-int SiatkaTabeli::szerokoscZnakow(const FieldDef &pole)
-{
-    switch (pole.dataType) {
-    case ftSmallint:
-        return 6; // -32768
-    case ftWord:
-        return 5;
-    case ftInteger:
-    case ftAutoInc:
-        return 11; // -2147483648
-    case ftLargeint:
-        return 20;
-    case ftFloat:
-    case ftCurrency:
-    case ftBCD:
-    case ftFMTBcd:
-        return 14; // as wide as a total: "##########9.99"
-    case ftBoolean:
-        return 3; // "Tak", "Nie"
-    case ftDate:
-        return 10;
-    case ftTime:
-        return 8;
-    case ftDateTime:
-    case ftTimeStamp:
-        return 19;
-    case ftGuid:
-        return 38;
-    default:
-        break;
-    }
-    if (pole.size > 0)
-        return qMin(pole.size, 255);
-    return 40;
-}
 
 SiatkaTabeli::SiatkaTabeli(Table &tabela, const QStringList &pola) : m_zbior(tabela)
 {
@@ -74,7 +39,8 @@ SiatkaTabeli::SiatkaTabeli(Table &tabela, const QStringList &pola) : m_zbior(tab
         kolumna.pole = pole.name;
         kolumna.tytul = pole.name;
         kolumna.szerokosc =
-            qMin(qMax<int>(szerokoscZnakow(pole), pole.name.size()), 255) * kPikseliNaZnak;
+            qMin(qMax<int>(FieldValues::displayWidth(pole), pole.name.size()), 255) *
+            kPikseliNaZnak;
         kolumna.wyrownanie =
             isNumberType(pole.dataType) ? KolumnaSiatki::DoPrawej : KolumnaSiatki::DoLewej;
         m_kolumny << kolumna;

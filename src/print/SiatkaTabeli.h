@@ -8,12 +8,11 @@
 namespace rawen {
 
 class Table;
-struct FieldDef;
 
 // An extended grid over a table of the engine without a window: a column for each field named,
 // or for each field that prints as text, titled with the field name, as wide as the field's
-// values (and at least as its name), numbers aligned right. What prints a table from the
-// command line.
+// display texts (FieldValues::displayWidth, and at least as its name), numbers aligned right. What
+// prints a table from the command line.
 class SiatkaTabeli final : public Siatka
 {
 public:
@@ -22,10 +21,6 @@ public:
 
     ZbiorDanych &zbiorDanych() override { return m_zbior; }
     QList<KolumnaSiatki> kolumny() override { return m_kolumny; }
-
-    // The characters a field's display text takes: a text field's size (40 for a memo without
-    // one), the widest display text of the other types.
-    static int szerokoscZnakow(const FieldDef &pole);
 
 private:
     ZbiorTabeli m_zbior;

@@ -4,6 +4,7 @@
 #include "print/Wydruk.h"
 
 #include <QDebug>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QTableView>
 
@@ -26,6 +27,18 @@ QList<KolumnaSiatki> SiatkaWidoku::kolumny()
         wynik << k;
     }
     return wynik;
+}
+
+void UstawSzerokosciKolumn(QTableView &widok, const ModelTabeli &model)
+{
+    const QFontMetrics miara = widok.fontMetrics();
+    const QFontMetrics miaraTytulu(widok.horizontalHeader()->font());
+    const int zero = miara.horizontalAdvance(u'0');
+    for (int kolumna = 0; kolumna < model.columnCount(); ++kolumna) {
+        widok.setColumnWidth(kolumna,
+                             qMax(zero * model.szerokoscZnakow(kolumna) + 4,
+                                  miaraTytulu.horizontalAdvance(model.tytul(kolumna)) + 4));
+    }
 }
 
 bool DrukujWidok(Wydruk &wydruk, QTableView &widok, const QString &tytul)

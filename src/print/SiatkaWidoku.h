@@ -28,6 +28,12 @@ private:
     ZbiorTabeli m_zbior;
 };
 
+// Makes every column of `widok`, which shows `model`, as wide as a grid makes a column of its
+// field: the width of the digit "0" in the view's font times the characters of the field's
+// widest display text (ModelTabeli::szerokoscZnakow) plus 4 pixels, and at least the title's
+// width plus 4, so that every value shows whole.
+void UstawSzerokosciKolumn(QTableView &widok, const ModelTabeli &model);
+
 // Prints the list a window shows in `widok` as DrukujTabele does: every column, titles as they
 // are. The view must show a ModelTabeli; false, with nothing printed, when it does not, and as
 // DrukujTabele returns.

@@ -97,17 +97,17 @@ TEST_F(PoleceniaTest, ATableOnStandardOutputByteForByte)
                             QStringLiteral("NETTO;BRUTTO"), QStringLiteral("--pola"),
                             QStringLiteral("MIESIAC;NETTO;BRUTTO")});
     EXPECT_EQ(w.kod, 0) << w.bledy.toStdString();
-    const QByteArray regula(43, '=');
+    const QByteArray regula(49, '=');
     EXPECT_EQ(QString::fromLatin1(w.wyjscie),
               QString::fromLatin1("\r\n\r\n" + regula +
                                   "\r\n"
-                                  "|  MIESIAC  |    NETTO     |    BRUTTO    |\r\n"
-                                  "|-----------|--------------|--------------|\r\n"
-                                  "|          1|          3900|          4797|\r\n"
-                                  "|          2|          2500|          3075|\r\n" +
+                                  "|  MIESIAC  |      NETTO      |     BRUTTO      |\r\n"
+                                  "|-----------|-----------------|-----------------|\r\n"
+                                  "|          1|         3 900,00|         4 797,00|\r\n"
+                                  "|          2|         2 500,00|         3 075,00|\r\n" +
                                   regula +
                                   "\r\n"
-                                  "|RAZEM :    |       6400.00|       7872.00|\r\n" +
+                                  "|RAZEM :    |          6400.00|          7872.00|\r\n" +
                                   regula +
                                   "\r\n"
                                   "Kelmar - Koniec wydruku: SUMA.DB\r\n"));

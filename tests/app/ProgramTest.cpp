@@ -12,11 +12,14 @@
 #include "print/Wydruk.h"
 #include "shell/TRAWENF.h"
 #include "support/FixedAppContext.h"
+#include "support/PisarzParadox.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TableFixtures.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
@@ -359,6 +362,145 @@ TEST(WartosciProgramu, TheDefaultTitleComesFromTheExecutablesName)
     };
     for (const auto &[sciezka, tytul] : przypadki)
         EXPECT_EQ(WartosciProgramu::tytulDomyslny(sciezka), tytul) << sciezka.toStdString();
+}
+
+// A data root of the previous generation, as the program finds it when started from there: its
+// firm table and configuration table in the old format, the program beside them.
+class ProgramStaregoKatalogu : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(katalog.isValid() && rejestr.isValid());
+        Registry::redirectTo(rejestr.path());
+        stary = katalog.filePath(QStringLiteral("DANE"));
+        ASSERT_TRUE(QDir().mkpath(stary + QStringLiteral("/2005")));
+        OpcjeParadoxu opcje;
+        opcje.polaKlucza = 1;
+        ZapiszTabeleParadox(stary + QStringLiteral("/FIRMA.DB"),
+                            {{QStringLiteral("NR"), 'I'}, {QStringLiteral("SKROT"), 'A', 50}},
+                            {{0, QStringLiteral("Biuro Żółć")}}, opcje);
+        ZapiszIndeksGlowny(stary + QStringLiteral("/FIRMA.DB"), {{QStringLiteral("NR"), 'I'}},
+                           opcje);
+        QFile program(stary + QStringLiteral("/rawen"));
+        ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+        program.write("program");
+        program.close();
+        AppContext kontekst;
+        kontekst.today = QDate(2005, 3, 10);
+        kontekst.executablePath = stary + QStringLiteral("/rawen");
+        kontekst.currentDirectory = stary;
+        staly = std::make_unique<FixedAppContext>(kontekst);
+        poprzedni = QDir::currentPath();
+    }
+    void TearDown() override
+    {
+        QDir::setCurrent(poprzedni);
+        Registry::redirectTo(QString());
+    }
+
+    QByteArray skrot() const
+    {
+        QStringList linie;
+        QDirIterator it(stary, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString sciezka = it.next();
+            const QFileInfo info(sciezka);
+            linie << sciezka + u' ' + info.lastModified().toString(Qt::ISODateWithMs) + u' ' +
+                         QString::fromLatin1(
+                             QCryptographicHash::hash(fileBytes(sciezka), QCryptographicHash::Sha1)
+                                 .toHex());
+        }
+        linie.sort();
+        return linie.join(u'\n').toUtf8();
+    }
+
+    QTemporaryDir katalog;
+    QTemporaryDir rejestr;
+    QString stary;
+    QString poprzedni;
+    std::unique_ptr<FixedAppContext> staly;
+    ScriptedMessageBoxes okna;
+    JednaDrukarka drukarki;
+    BezProcesow procesy;
+};
+
+// Asked, the user converts the old root into a new folder beside it and the program starts
+// there, on the converted firm table; the next start offers the converted root.
+TEST_F(ProgramStaregoKatalogu, ConvertsTheOldRootWhenAskedAndStartsOnTheNewOne)
+{
+    const QByteArray przed = skrot();
+    const QString nowy = stary + QStringLiteral("-RAWEN2");
+    {
+        okna.answerNext(MessageBoxes::Answer::Yes);
+        Program program(drukarki, procesy);
+        ASSERT_TRUE(program.start());
+        ASSERT_EQ(okna.shown().size(), 2) << okna.texts().join(u'|').toStdString();
+        EXPECT_EQ(okna.shown()[0].icon, MessageBoxes::Icon::Question);
+        EXPECT_TRUE(okna.shown()[0].text.startsWith(
+            QStringLiteral("W katalogu danych %1 są dane poprzedniej wersji programu").arg(stary)));
+        EXPECT_TRUE(okna.shown()[1].text.startsWith(
+            QStringLiteral("Dane przekształcone do %1: 1 tabela (1 rekord, 0 notatek)").arg(nowy)))
+            << okna.shown()[1].text.toStdString();
+        EXPECT_EQ(AppContext::current().currentDirectory, nowy);
+        EXPECT_EQ(AppContext::current().dataRoot(), nowy + u'/');
+        ASSERT_TRUE(program.DANE->TFIRMA.isOpen());
+        EXPECT_EQ(program.DANE->TFIRMA.fieldByName(QStringLiteral("SKROT")).asString(),
+                  QStringLiteral("Biuro Żółć"));
+        EXPECT_EQ(program.DANE->TFIRMA.fieldCount(), PolaTabeliFirmy().size());
+        EXPECT_EQ(fileBytes(nowy + QStringLiteral("/rawen")), QByteArray("program"));
+    }
+    EXPECT_EQ(skrot(), przed);
+
+    // Started again from the old root: the converted one is offered.
+    AppContext kontekst = AppContext::current();
+    kontekst.currentDirectory = stary;
+    kontekst.executablePath = stary + QStringLiteral("/rawen");
+    AppContext::setCurrent(kontekst);
+    okna.answerNext(MessageBoxes::Answer::Yes);
+    Program program(drukarki, procesy);
+    ASSERT_TRUE(program.start());
+    ASSERT_EQ(okna.shown().size(), 3);
+    EXPECT_TRUE(okna.shown()[2].text.contains(
+        QStringLiteral("zostały już przekształcone do katalogu %1").arg(nowy)));
+    EXPECT_EQ(AppContext::current().currentDirectory, nowy);
+    EXPECT_EQ(skrot(), przed);
+}
+
+// Answered No, nothing is made and the start goes on as before; a conversion that fails says
+// why and leaves no new root.
+TEST_F(ProgramStaregoKatalogu, NoOrAFailedConversionLeavesEverythingAsItWas)
+{
+    const QByteArray przed = skrot();
+    const QString nowy = stary + QStringLiteral("-RAWEN2");
+    {
+        okna.answerNext(MessageBoxes::Answer::No);
+        Program program(drukarki, procesy);
+        (void)program.start();
+        ASSERT_EQ(okna.shown().size(), 3) << okna.texts().join(u'|').toStdString();
+        EXPECT_EQ(okna.shown()[1].text, kBladFirmy);
+        EXPECT_TRUE(okna.shown()[2].text.startsWith(QStringLiteral("Błąd sterownika BDE.")));
+        EXPECT_FALSE(QFileInfo::exists(nowy));
+        EXPECT_EQ(AppContext::current().currentDirectory, stary);
+    }
+    QFile lck(stary + QStringLiteral("/PDOXUSRS.LCK"));
+    ASSERT_TRUE(lck.open(QIODevice::WriteOnly));
+    lck.write("JAN");
+    lck.close();
+    const QByteArray zBlokada = skrot();
+    okna.answerNext(MessageBoxes::Answer::Yes);
+    Program program(drukarki, procesy);
+    (void)program.start();
+    ASSERT_GE(okna.shown().size(), 5) << okna.texts().join(u'|').toStdString();
+    EXPECT_EQ(okna.shown()[4].icon, MessageBoxes::Icon::Error);
+    EXPECT_TRUE(okna.shown()[4].text.startsWith(
+        QStringLiteral("Przekształcenie danych nie powiodło się.")));
+    EXPECT_TRUE(okna.shown()[4].text.contains(QStringLiteral("są w użyciu")))
+        << okna.shown()[4].text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(nowy));
+    EXPECT_EQ(skrot(), zBlokada);
+    EXPECT_NE(przed, zBlokada);
 }
 
 TEST(Tzero, TheSplashWindowLooksAsItShould)

@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace rawen::test {
 namespace {
@@ -195,6 +196,40 @@ TEST_F(ArchiwumTest, TheArchiveMirrorsTheDatabaseFilesOfTheDataAndChecksThem)
     EXPECT_EQ(postep.kroki, 5); // N + 2
 }
 
+// Each archive directory is synced after the last rename into it and before its files are
+// checked and counted: no file is reported archived while its name may still be lost.
+TEST_F(ArchiwumTest, EachArchiveDirectoryIsSyncedAfterItsRenamesBeforeItsFilesAreChecked)
+{
+    dane();
+    // The file each line names was checked when this many steps had been taken.
+    QList<std::pair<qsizetype, QString>> sprawdzone;
+    const PrzebiegArchiwum przebieg{nullptr, [&](const QString &linia) {
+                                        sprawdzone.append({FaultPoint::recorded().size(), linia});
+                                    }};
+    FaultPoint::setRecording(true);
+    const WynikArchiwum wynik = Archiwizuj(R, A, lata, przebieg, false);
+    const QList<FaultPoint::Step> kroki = FaultPoint::recorded();
+    FaultPoint::setRecording(false);
+    ASSERT_TRUE(wynik.udane()) << wynik.bledy.join(u'\n').toStdString();
+    ASSERT_EQ(sprawdzone.size(), wynik.pliki);
+    for (const auto &[krok, linia] : sprawdzone) {
+        SCOPED_TRACE(qPrintable(linia));
+        const QString katalog = QFileInfo(QDir::fromNativeSeparators(linia)).absolutePath();
+        qsizetype ostatniaNazwa = -1;
+        for (qsizetype i = 0; i < krok; ++i) {
+            if (kroki[i].step == FileStep::Rename &&
+                QFileInfo(kroki[i].path).absolutePath() == katalog)
+                ostatniaNazwa = i;
+        }
+        ASSERT_GE(ostatniaNazwa, 0);
+        bool zsynchronizowany = false;
+        for (qsizetype i = ostatniaNazwa + 1; i < krok; ++i)
+            zsynchronizowany =
+                zsynchronizowany || (kroki[i].step == FileStep::Sync && kroki[i].path == katalog);
+        EXPECT_TRUE(zsynchronizowany);
+    }
+}
+
 // A file of several blocks and a part of one, and a table of more than one block, are copied
 // and checked block by block the same way, whatever size the system reads in.
 TEST_F(ArchiwumTest, FilesOfManyBlocksAreCopiedAndCheckedWhole)
@@ -348,6 +383,101 @@ TEST_F(ArchiwumTest, TheRestoreWritesIntoLiveTablesAfterASafetyCopy)
               QStringLiteral("po archiwum"));
     for (const QString &p : wszystko(R))
         EXPECT_FALSE(p.endsWith(QLatin1String("-journal"))) << qPrintable(p);
+
+    // A second restore in the same second keeps the first one's folder and names its own.
+    const WynikOdtworzenia drugi = Odtworz(A, R, lata, {}, QStringLiteral("2026.12.10-10.00.00"));
+    EXPECT_TRUE(drugi.udane()) << drugi.bledy.join(u'\n').toStdString();
+    EXPECT_EQ(drugi.kopiaBezpieczenstwa, R + QStringLiteral("ODTWARZANIE-2026.12.10-10.00.00-2"));
+    EXPECT_TRUE(drugi.podsumowanie().contains(QStringLiteral("ODTWARZANIE-2026.12.10-10.00.00-2")))
+        << qPrintable(drugi.podsumowanie());
+    EXPECT_EQ(opis(drugi.kopiaBezpieczenstwa + QStringLiteral("/FIRMA.DB")),
+              QStringLiteral("stary"));
+    EXPECT_EQ(opis(bezpieczna + QStringLiteral("FIRMA.DB")), QStringLiteral("po archiwum"));
+}
+
+// Leaves the table at `sciezka` as a crash in the middle of a transaction does, and gives the
+// journal left beside it: the cache too small for the change, SQLite has synced the journal and
+// written into the table before the program died.
+QByteArray dziennikAwarii(const QString &sciezka)
+{
+    EXPECT_EQ(runInChildProcess([&] {
+                  OtherProgram program(sciezka);
+                  // Ended with the transaction open: nothing rolled back, nothing closed.
+                  ::_exit(program.exec(QStringLiteral("PRAGMA cache_size = 1; BEGIN; UPDATE "
+                                                      "records SET OPIS = 'w trakcie'")));
+                  return 0;
+              }),
+              SQLITE_OK);
+    return fileBytes(sciezka + QStringLiteral("-journal"));
+}
+
+QList<QStringList> rekordyTabeli(int ile, const QString &opis)
+{
+    QList<QStringList> rekordy;
+    for (int i = 1; i <= ile; ++i)
+        rekordy << QStringList{QString::number(i), opis};
+    return rekordy;
+}
+
+// A table that a crash left in the middle of a transaction is archived as it was before it:
+// the copy plays the journal back first, as opening the table in the program does.
+TEST_F(ArchiwumTest, ATableACrashLeftUnfinishedIsArchivedAsItsLastWholeState)
+{
+    const QString zywa = R + QStringLiteral("FIRMA.DB");
+    ASSERT_TRUE(QDir().mkpath(R));
+    makeTable(zywa, kPola, kKlucz, rekordyTabeli(3000, QStringLiteral("stary")));
+    ASSERT_FALSE(dziennikAwarii(zywa).isEmpty());
+    const WynikArchiwum wynik = Archiwizuj(R, A, lata, {}, true);
+    EXPECT_TRUE(wynik.udane()) << wynik.bledy.join(u'\n').toStdString();
+    EXPECT_FALSE(QFileInfo::exists(zywa + QStringLiteral("-journal")));
+    Table t;
+    t.setTableName(A + QStringLiteral("FIRMA.DB"));
+    t.open();
+    EXPECT_EQ(readAll(t), rekordyTabeli(3000, QStringLiteral("stary")));
+}
+
+// A live file that is no table, or a damaged one, with the journal a crash left beside it when
+// it was a table: the restore puts the archive's table in its place, and no journal is left to
+// be played into it.
+TEST_F(ArchiwumTest, ALiveFileThatIsNoTableIsReplacedAndItsJournalGoes)
+{
+    const QString zywa = R + QStringLiteral("2025/WPROST.DB");
+    tabela(zywa, QStringLiteral("archiwalny"));
+    ASSERT_TRUE(Archiwizuj(R, A, lata, {}, false).udane());
+    makeTable(zywa, kPola, kKlucz, rekordyTabeli(3000, QStringLiteral("bieżący")));
+    const QByteArray dziennik = dziennikAwarii(zywa);
+    ASSERT_FALSE(dziennik.isEmpty());
+    // What a program that keeps its journal leaves after a commit: the header zeroed, which
+    // SQLite passes over as no journal to play.
+    const QByteArray zachowany = QByteArray(28, '\0') + dziennik.mid(28);
+    const QByteArray bajty = fileBytes(zywa);
+    const struct
+    {
+        const char *nazwa;
+        QByteArray tresc;
+        QByteArray dziennik;
+    } przypadki[] = {
+        {"no table", "to nie jest tabela", dziennik},
+        {"a table cut short", bajty.left(bajty.size() / 2), dziennik},
+        {"a table whose first page is gone", QByteArray(4096, '\0') + bajty.mid(4096), dziennik},
+        {"an empty file", QByteArray(), dziennik},
+        {"no table, with a journal kept after a commit", "to nie jest tabela", zachowany},
+    };
+    int numer = 0;
+    for (const auto &p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        plik(zywa, p.tresc);
+        plik(zywa + QStringLiteral("-journal"), p.dziennik);
+        const WynikOdtworzenia wynik =
+            Odtworz(A, R, lata, {}, QStringLiteral("2026.12.10-11.00.0%1").arg(++numer));
+        EXPECT_TRUE(wynik.udane()) << wynik.bledy.join(u'\n').toStdString();
+        EXPECT_FALSE(QFileInfo::exists(zywa + QStringLiteral("-journal")));
+        EXPECT_EQ(integrityCheck(zywa), QStringLiteral("ok"));
+        Table t;
+        t.setTableName(zywa);
+        t.open();
+        EXPECT_EQ(readAll(t), (QList<QStringList>{{"1", "archiwalny"}, {"2", "archiwalny"}}));
+    }
 }
 
 // A year the list names more than once is one directory: archived once, counted once, and

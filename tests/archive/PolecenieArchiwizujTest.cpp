@@ -2,6 +2,7 @@
 
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
+#include "platform/FaultPoint.h"
 #include "platform/Konsola.h"
 #include "support/FixedAppContext.h"
 #include "support/KonsolaTestowa.h"
@@ -78,6 +79,16 @@ protected:
         return t.fieldByName(QStringLiteral("ARCHDATA")).asString();
     }
 
+    static void ustawDate(const QString &firma, const QString &data)
+    {
+        Table t;
+        t.setTableName(firma);
+        t.open();
+        t.edit();
+        t.fieldByName(QStringLiteral("ARCHDATA")).setAsString(data);
+        t.post();
+    }
+
     QTemporaryDir katalog;
     QTemporaryDir cel;
     FixedAppContext kontekst{QDate(2026, 12, 10)};
@@ -103,9 +114,12 @@ TEST_F(PolecenieArchiwizujTest, EveryFirmIntoItsOwnFolderWithItsDate)
     EXPECT_FALSE(QFileInfo::exists(cel.filePath(QStringLiteral("FIRMA000/FIRMA001"))));
     for (const char *firma : {"FIRMA.DB", "FIRMA001/FIRMA.DB", "FIRMA002/FIRMA.DB"})
         EXPECT_EQ(data(root() + QLatin1String(firma)), kDzis) << firma;
+    // The firms in the register's order, whatever order the disk lists their folders in.
     const QStringList linie = w.wyjscie.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(linie.size(), 3) << qPrintable(w.wyjscie);
+    EXPECT_TRUE(linie[0].startsWith(QStringLiteral("Firma 000 (Biuro): archiwum w ")));
     EXPECT_TRUE(linie[1].startsWith(QStringLiteral("Firma 001 (Sklep): archiwum w ")));
+    EXPECT_TRUE(linie[2].startsWith(QStringLiteral("Firma 002 (Jodła): archiwum w ")));
     EXPECT_TRUE(linie[1].contains(QStringLiteral(" gotowe – plików: 3, tabel sprawdzonych: 3, "
                                                  "błędów: 0.")))
         << qPrintable(linie[1]);
@@ -127,6 +141,44 @@ TEST_F(PolecenieArchiwizujTest, AFirmThatFailsIsNamedKeepsItsDateAndTheOthersGoO
     EXPECT_EQ(liczba(cel.filePath(QStringLiteral("FIRMA002/2026/HARNOL/HARNOL.DB"))), 3);
     EXPECT_TRUE(w.bledy.startsWith(QStringLiteral("Firma 001 (Sklep): "))) << qPrintable(w.bledy);
     EXPECT_TRUE(w.wyjscie.contains(QStringLiteral("NIEKOMPLETNE"))) << qPrintable(w.wyjscie);
+}
+
+// A copy that lands changed on the disk while every write of it reports success (a failing
+// stick or cable) is caught when it is read back, also where no table check could see it (a
+// file that is no table): the file is named and the firm's date stays.
+TEST_F(PolecenieArchiwizujTest, ACopyThatDiffersFromItsSourceIsNamedAndRecordsNoDate)
+{
+    {
+        QFile indeks(root() + QStringLiteral("FIRMA002/2026/HARNOL/HARNOL.PX"));
+        ASSERT_TRUE(indeks.open(QIODevice::WriteOnly));
+        indeks.write("indeks tabeli HARNOL");
+    }
+    const QStringList firma{QStringLiteral("--firma"), QStringLiteral("002"),
+                            QStringLiteral("--do")};
+    // A first archive finds the step that writes the copy of that file.
+    FaultPoint::setRecording(true);
+    ASSERT_EQ(uruchom(firma + QStringList{cel.filePath(QStringLiteral("proba")), root()}).kod, 0);
+    const QList<FaultPoint::Step> kroki = FaultPoint::recorded();
+    FaultPoint::setRecording(false);
+    const QString kopia = cel.filePath(QStringLiteral("proba/2026/HARNOL/.HARNOL.PX~rawen-"));
+    qint64 zapis = 0;
+    for (qsizetype i = 0; i < kroki.size() && zapis == 0; ++i) {
+        if (kroki[i].step == FileStep::Write && kroki[i].path.startsWith(kopia))
+            zapis = i + 1;
+    }
+    ASSERT_GT(zapis, 0);
+    ustawDate(root() + QStringLiteral("FIRMA002/FIRMA.DB"), QStringLiteral("2026.01.01"));
+
+    FaultPoint::arm(zapis, FaultPoint::Fault::Corrupt);
+    const WynikPolecenia w =
+        uruchom(firma + QStringList{cel.filePath(QStringLiteral("zmieniona")), root()});
+    FaultPoint::disarm();
+    EXPECT_EQ(w.kod, 1);
+    EXPECT_TRUE(w.bledy.contains(QStringLiteral("Firma 002 (Jodła): 2026/HARNOL/HARNOL.PX: kopia w "
+                                                "archiwum różni się od pliku źródłowego")))
+        << qPrintable(w.bledy);
+    EXPECT_TRUE(w.wyjscie.contains(QStringLiteral("NIEKOMPLETNE"))) << qPrintable(w.wyjscie);
+    EXPECT_EQ(data(root() + QStringLiteral("FIRMA002/FIRMA.DB")), QStringLiteral("2026.01.01"));
 }
 
 TEST_F(PolecenieArchiwizujTest, OneFirmGoesToItsDefaultArchive)

@@ -172,7 +172,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadText{ftInteger, QStringLiteral(" ")}, BadText{ftBoolean, QStringLiteral("może")},
         BadText{ftFloat, QStringLiteral("1,2,3")}, BadText{ftFloat, QStringLiteral("abc")},
         BadText{ftFloat, QStringLiteral("inf")}, BadText{ftFloat, QStringLiteral("nan")},
-        BadText{ftCurrency, QStringLiteral("12 zł")}, BadText{ftDate, QStringLiteral("2023-02-29")},
+        BadText{ftCurrency, QStringLiteral("12 zł")},
+        // Spaces only where they part the thousands: "12 30" may as well mean 12,30.
+        BadText{ftCurrency, QStringLiteral("12 30")},
+        BadText{ftCurrency, QStringLiteral("1 2345,00")},
+        BadText{ftCurrency, QStringLiteral("1234 567,00")},
+        BadText{ftCurrency, QStringLiteral("1  230,00")},
+        BadText{ftCurrency, QStringLiteral("1 230 ,00")},
+        BadText{ftCurrency, QStringLiteral("1 230, 00")},
+        BadText{ftCurrency, QStringLiteral("0,123 4")}, BadText{ftCurrency, QStringLiteral("- 5")},
+        BadText{ftFloat, QStringLiteral("1 2")}, BadText{ftDate, QStringLiteral("2023-02-29")},
         BadText{ftDate, QStringLiteral("29.02.2024")},
         BadText{ftDate, QStringLiteral("2024-01-05 10:00")},
         BadText{ftTime, QStringLiteral("24:00:00")}, BadText{ftTime, QStringLiteral("12:60")},
@@ -181,29 +190,99 @@ INSTANTIATE_TEST_SUITE_P(
         BadText{ftTimeStamp, QStringLiteral("jutro")}, BadText{ftBytes, QStringLiteral("ł")},
         BadText{ftBlob, QStringLiteral("€")}));
 
-TEST(FieldValuesTest, DisplayTextUsesDecimalCommaAndPolishBooleans)
+struct DisplayCase
 {
+    TFieldType type;
+    int size;
+    QVariant stored;
+    QString display;
+};
+
+void PrintTo(const DisplayCase &c, std::ostream *os)
+{
+    *os << fieldTypeName(c.type).toStdString() << "(" << c.size << ") "
+        << c.stored.toString().toStdString();
+}
+
+class DisplayText : public testing::TestWithParam<DisplayCase>
+{};
+
+// What the grids, printing and the controls show, and what writing it back keeps: the value
+// itself, or an amount rounded to the decimals it shows.
+TEST_P(DisplayText, ShowsTheValueAndReadsBack)
+{
+    const DisplayCase &c = GetParam();
+    const FieldDef field = def(c.type, c.size);
+    const QString display = FieldValues::toDisplayText(field, c.stored);
+    EXPECT_EQ(display, c.display);
+    const QVariant back = FieldValues::fromText(field, display, kContext);
+    EXPECT_EQ(FieldValues::toDisplayText(field, back), display);
+    if (c.stored.typeId() == QMetaType::Double) {
+        const double rounded = QString(display).remove(u' ').replace(u',', u'.').toDouble();
+        EXPECT_EQ(back, QVariant(rounded));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Types, DisplayText,
+    testing::Values(
+        DisplayCase{ftCurrency, 0, 1230.0, QStringLiteral("1 230,00")},
+        DisplayCase{ftCurrency, 0, 492.0, QStringLiteral("492,00")},
+        DisplayCase{ftCurrency, 0, 1230.5, QStringLiteral("1 230,50")},
+        DisplayCase{ftCurrency, 0, 0.0, QStringLiteral("0,00")},
+        DisplayCase{ftCurrency, 0, -0.5, QStringLiteral("-0,50")},
+        DisplayCase{ftCurrency, 0, -1234.05, QStringLiteral("-1 234,05")},
+        DisplayCase{ftCurrency, 0, 12345678.9, QStringLiteral("12 345 678,90")},
+        DisplayCase{ftCurrency, 0, 10.0 / 3, QStringLiteral("3,33")},
+        // The double nearest to 2.675 lies below it, and rounding follows the stored value.
+        DisplayCase{ftCurrency, 0, 2.675, QStringLiteral("2,67")},
+        DisplayCase{ftCurrency, 0, 2.665, QStringLiteral("2,67")},
+        DisplayCase{ftCurrency, 0, 0.125, QStringLiteral("0,13")},
+        DisplayCase{ftCurrency, 0, -0.001, QStringLiteral("0,00")},
+        // A whole number kept in an amount's column by another program shows as an amount.
+        DisplayCase{ftCurrency, 0, qint64(1500), QStringLiteral("1 500,00")},
+        DisplayCase{ftCurrency, 0, 1e300, QStringLiteral("1") + QString(300, u'0')},
+        DisplayCase{ftBCD, 4, 1234.5, QStringLiteral("1 234,5000")},
+        DisplayCase{ftBCD, 0, 1234.5, QStringLiteral("1 235")},
+        DisplayCase{ftBCD, 1, -0.25, QStringLiteral("-0,3")},
+        DisplayCase{ftFMTBcd, 3, 7.0, QStringLiteral("7,000")},
+        // Other numbers keep their shortest text.
+        DisplayCase{ftFloat, 0, 1234.5, QStringLiteral("1234,5")},
+        DisplayCase{ftFloat, 0, 2.5, QStringLiteral("2,5")},
+        DisplayCase{ftInteger, 0, qint64(-12345), QStringLiteral("-12345")},
+        DisplayCase{ftBoolean, 0, qint64(1), QStringLiteral("Tak")},
+        DisplayCase{ftBoolean, 0, qint64(0), QStringLiteral("Nie")},
+        DisplayCase{ftString, 10, QStringLiteral("a.b,c"), QStringLiteral("a.b,c")},
+        DisplayCase{ftDate, 0, QStringLiteral("2024-01-02"), QStringLiteral("2024-01-02")},
+        DisplayCase{ftDateTime, 0, QStringLiteral("2024-01-02 03:04:05"),
+                    QStringLiteral("2024-01-02 03:04:05")}));
+
+// An amount typed as it shows or as it is written: with or without the spaces, with a comma or a
+// point, with a space a program pasted from elsewhere puts between thousands.
+TEST(FieldValuesTest, AnAmountIsReadWithOrWithoutItsSpaces)
+{
+    const FieldDef kwota = def(ftCurrency);
     const struct
     {
-        TFieldType type;
-        QString text;
-        QString display;
+        const char16_t *text;
+        double value;
     } cases[] = {
-        {ftFloat, QStringLiteral("2.5"), QStringLiteral("2,5")},
-        {ftCurrency, QStringLiteral("-1234.05"), QStringLiteral("-1234,05")},
-        {ftBCD, QStringLiteral("7"), QStringLiteral("7")},
-        {ftBoolean, QStringLiteral("True"), QStringLiteral("Tak")},
-        {ftBoolean, QStringLiteral("False"), QStringLiteral("Nie")},
-        {ftInteger, QStringLiteral("-12"), QStringLiteral("-12")},
-        {ftString, QStringLiteral("a.b,c"), QStringLiteral("a.b,c")},
-        {ftDate, QStringLiteral("2024-01-02"), QStringLiteral("2024-01-02")},
-        {ftDateTime, QStringLiteral("2024-01-02 03:04:05"), QStringLiteral("2024-01-02 03:04:05")},
+        {u"1 230,00", 1230},
+        {u"1230,00", 1230},
+        {u"1230.00", 1230},
+        {u"1 230.00", 1230},
+        {u"1\u00a0230,50", 1230.5},
+        {u"1\u202f230,50", 1230.5},
+        {u" -12 345 678,9 ", -12345678.9},
+        {u"+999 999", 999999},
+        {u"-0,50", -0.5},
+        {u"230", 230},
+        {u",5", 0.5},
     };
     for (const auto &c : cases) {
-        const FieldDef field = def(c.type, 10);
-        EXPECT_EQ(FieldValues::toDisplayText(field, FieldValues::fromText(field, c.text, kContext)),
-                  c.display)
-            << fieldTypeName(c.type).toStdString();
+        const QString text = QString::fromUtf16(c.text);
+        EXPECT_EQ(FieldValues::fromText(kwota, text, kContext), QVariant(c.value))
+            << text.toStdString();
     }
 }
 

@@ -99,6 +99,35 @@ TEST_F(ModelTabeliTest, RowsAreReadAWindowAtATimeWithTheirBookmarks)
     EXPECT_TRUE(model.canFetchMore(QModelIndex()));
 }
 
+// A grid shows amounts as every view does and makes room for the widest of them.
+TEST_F(ModelTabeliTest, AmountsShowAsAnyViewShowsThem)
+{
+    const QString kwoty = m_dir.filePath(QStringLiteral("KWOTY.DB"));
+    makeTable(kwoty,
+              {{QStringLiteral("NR"), ftInteger, 0, true},
+               {QStringLiteral("BRUTTO"), ftCurrency, 0, false},
+               {QStringLiteral("ILOSC"), ftBCD, 3, false}},
+              {{QString(), QStringLiteral("NR"), ixPrimary | ixUnique}},
+              {{"1", "1230", "2.5"}, {"2", "-0.5", ""}});
+    Table tabela;
+    tabela.setTableName(kwoty);
+    tabela.open();
+    ModelTabeli model(tabela);
+    czytajWszystko(model);
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.data(model.index(0, 1)).toString(), u"1 230,00");
+    EXPECT_EQ(model.data(model.index(0, 2)).toString(), u"2,500");
+    EXPECT_EQ(model.data(model.index(1, 1)).toString(), u"-0,50");
+    EXPECT_EQ(model.data(model.index(1, 2)).toString(), u"");
+    EXPECT_EQ(model.data(model.index(1, 1), Qt::TextAlignmentRole).toInt(),
+              int(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_EQ(model.szerokoscZnakow(0), 11);
+    EXPECT_EQ(model.szerokoscZnakow(1), 17); // "99 999 999 999,99"
+    EXPECT_EQ(model.szerokoscZnakow(2), 18); // "99 999 999 999,999"
+    model.ustawKolumny({{QString(), QStringLiteral("Uwagi"), {}, {}, -1}});
+    EXPECT_EQ(model.szerokoscZnakow(0), 0);
+}
+
 // A record deleted by another program under the last row read ends the reading where it is.
 TEST_F(ModelTabeliTest, ARowGoneUnderTheViewEndsTheReading)
 {

@@ -147,6 +147,47 @@ TEST(FormatujLiczbe, LongMaskGetsZerosPastTheCut)
     EXPECT_EQ(FormatujLiczbe(maska, 1.0 / 3), oczekiwany);
 }
 
+struct Kwota
+{
+    double wartosc;
+    int miejsca;
+    const char *oczekiwany; // "_" stands for a space
+};
+
+void PrintTo(const Kwota &k, std::ostream *os)
+{
+    *os << k.wartosc << " with " << k.miejsca << " decimals";
+}
+
+class FormatujKwoteTest : public testing::TestWithParam<Kwota>
+{};
+
+TEST_P(FormatujKwoteTest, GroupsThousandsAndKeepsItsDecimals)
+{
+    const Kwota &k = GetParam();
+    EXPECT_EQ(FormatujKwote(k.wartosc, k.miejsca), zeSpacjami(k.oczekiwany));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kwoty, FormatujKwoteTest,
+    testing::Values(Kwota{1230, 2, "1_230,00"}, Kwota{492, 2, "492,00"},
+                    Kwota{1230.5, 2, "1_230,50"}, Kwota{0, 2, "0,00"}, Kwota{-0.0, 2, "0,00"},
+                    Kwota{-0.5, 2, "-0,50"}, Kwota{0.07, 2, "0,07"}, Kwota{-1234.5, 2, "-1_234,50"},
+                    Kwota{100, 2, "100,00"}, Kwota{1000, 2, "1_000,00"},
+                    Kwota{-999999.99, 2, "-999_999,99"}, Kwota{1234567.891, 2, "1_234_567,89"},
+                    Kwota{99999999999.99, 2, "99_999_999_999,99"},
+                    Kwota{1e20, 2, "100_000_000_000_000_000_000,00"},
+                    // Rounding half away from zero on the stored value, as totals are rounded.
+                    Kwota{0.125, 2, "0,13"}, Kwota{-0.125, 2, "-0,13"}, Kwota{1.005, 2, "1,00"},
+                    Kwota{999.995, 2, "1_000,00"}, Kwota{-0.004, 2, "0,00"},
+                    Kwota{12.3456, 2, "12,35"},
+                    // Other numbers of decimals, as a BCD field has them.
+                    Kwota{1234.5, 0, "1_235"}, Kwota{-7, 0, "-7"}, Kwota{2.5, 4, "2,5000"},
+                    Kwota{-1234.56789, 3, "-1_234,568"}, Kwota{5, -1, "5"},
+                    // Nothing to show as an amount.
+                    Kwota{1e36, 2, ""}, Kwota{kNieskonczonosc, 2, ""},
+                    Kwota{-kNieskonczonosc, 2, ""}, Kwota{kNan, 2, ""}));
+
 TEST(UsunSpacje, RemovesSpacesOnly)
 {
     const struct

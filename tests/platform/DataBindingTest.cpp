@@ -21,7 +21,8 @@ namespace {
 const QList<FieldDef> kPola{
     {QStringLiteral("NR"), ftInteger, 0, false},     {QStringLiteral("TEKST"), ftString, 5, false},
     {QStringLiteral("LICZBA"), ftInteger, 0, false}, {QStringLiteral("RP"), ftString, 1, false},
-    {QStringLiteral("FLAGA"), ftBoolean, 0, false},  {QStringLiteral("DATA"), ftString, 10, false}};
+    {QStringLiteral("FLAGA"), ftBoolean, 0, false},  {QStringLiteral("DATA"), ftString, 10, false},
+    {QStringLiteral("KWOTA"), ftCurrency, 0, false}, {QStringLiteral("ILOSC"), ftBCD, 3, false}};
 
 // A window of bound controls over a table, as a form lays them out: focus moves between them
 // with the Tab key.
@@ -31,7 +32,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(katalog.isValid());
-        for (const char *nazwa : {"ETEKST", "ELICZBA", "EDATA", "INNA"}) {
+        for (const char *nazwa : {"ETEKST", "ELICZBA", "EDATA", "INNA", "EKWOTA", "EILOSC"}) {
             auto *e = new QLineEdit(&okno);
             e->setObjectName(QLatin1String(nazwa));
             uklad->addWidget(e);
@@ -46,6 +47,8 @@ protected:
         QWidget::setTabOrder(edit("EDATA"), rp);
         QWidget::setTabOrder(rp, flaga);
         QWidget::setTabOrder(flaga, edit("INNA"));
+        QWidget::setTabOrder(edit("INNA"), edit("EKWOTA"));
+        QWidget::setTabOrder(edit("EKWOTA"), edit("EILOSC"));
         QObject::connect(&powiazania, &DataBinding::exited, [this](QWidget *kontrolka) {
             wyjscia << kontrolka->objectName() + u'=' +
                            tabela.fieldByName(powiazania.fieldName(kontrolka)).asString();
@@ -58,7 +61,7 @@ protected:
         makeTable(katalog.filePath(QStringLiteral("T.DB")), kPola, {}, rekordy);
         tabela.setTableName(katalog.filePath(QStringLiteral("T.DB")));
         tabela.open();
-        for (const char *nazwa : {"TEKST", "LICZBA", "DATA"})
+        for (const char *nazwa : {"TEKST", "LICZBA", "DATA", "KWOTA", "ILOSC"})
             powiazania.bind(edit((QStringLiteral("E") + QLatin1String(nazwa)).toLatin1()), &zrodlo,
                             QLatin1String(nazwa));
         powiazania.bind(rp, &zrodlo, QStringLiteral("RP"));
@@ -161,11 +164,13 @@ TEST_F(DataBindingTest, AnEditTakesNoMoreThanItsFieldHolds)
     QTest::keyClick(edit("ELICZBA"), Qt::Key_Tab);
     EXPECT_EQ(pole("TEKST"), QStringLiteral("abcde"));
     EXPECT_EQ(pole("LICZBA"), QStringLiteral("1235"));
-    // A sign leads.
-    edit("ELICZBA")->clear();
-    wpisz(edit("ELICZBA"), QStringLiteral("-40"));
-    QTest::keyClick(edit("ELICZBA"), Qt::Key_Tab);
-    EXPECT_EQ(pole("LICZBA"), QStringLiteral("-40"));
+    // A sign leads; the lowest whole number takes all of the 11 characters.
+    for (const char *liczba : {"-40", "-2147483648"}) {
+        edit("ELICZBA")->clear();
+        wpisz(edit("ELICZBA"), QLatin1String(liczba));
+        QTest::keyClick(edit("ELICZBA"), Qt::Key_Tab);
+        EXPECT_EQ(pole("LICZBA"), QString::fromLatin1(liczba));
+    }
 }
 
 TEST_F(DataBindingTest, AReadOnlyControlIsNeverWritten)
@@ -229,6 +234,64 @@ TEST_F(DataBindingTest, AnotherWindowTakingTheKeyboardIsNoExit)
     powiazania.updateRecord();
     EXPECT_EQ(pole("TEKST"), QStringLiteral("ab"));
     EXPECT_TRUE(wyjscia.isEmpty());
+}
+
+// An amount shows as every view shows it and is taken back as typed: with or without the spaces,
+// with a comma or a point, the shown text edited in place; no more decimals than it shows.
+TEST_F(DataBindingTest, AnAmountShowsAsItPrintsAndIsTakenBackAsTyped)
+{
+    pokaz({{"1", "", "", "", "", "", "1230.5", "2.5"}});
+    EXPECT_EQ(edit("EKWOTA")->text(), u"1 230,50");
+    EXPECT_EQ(edit("EILOSC")->text(), u"2,500");
+    // The shown text edited where it stands.
+    edit("EKWOTA")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(edit("EKWOTA"), Qt::Key_End);
+    QTest::keyClick(edit("EKWOTA"), Qt::Key_Backspace);
+    QTest::keyClick(edit("EKWOTA"), Qt::Key_Backspace);
+    QTest::keyClicks(edit("EKWOTA"), QStringLiteral("75"));
+    QTest::keyClick(edit("EKWOTA"), Qt::Key_Tab);
+    EXPECT_EQ(pole("KWOTA"), u"1230.75");
+    EXPECT_EQ(edit("EKWOTA")->text(), u"1 230,75");
+
+    const struct
+    {
+        const char *kontrolka;
+        const char16_t *wpisane;
+        const char *pole;
+        const char16_t *pokazane;
+    } cases[] = {
+        {"EKWOTA", u"1 230,00", "1230", u"1 230,00"},
+        {"EKWOTA", u"1230.5", "1230.5", u"1 230,50"},
+        {"EKWOTA", u"1230,05", "1230.05", u"1 230,05"},
+        {"EKWOTA", u"1 230.5", "1230.5", u"1 230,50"},
+        {"EKWOTA", u"12\u00a0345,5", "12345.5", u"12 345,50"},
+        {"EKWOTA", u"-0,5", "-0.5", u"-0,50"},
+        {"EKWOTA", u"12345678", "12345678", u"12 345 678,00"},
+        {"EKWOTA", u"1,2345", "1.23", u"1,23"},
+        {"EILOSC", u"7,12345", "7.123", u"7,123"},
+        {"EILOSC", u"1 000", "1000", u"1 000,000"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.wpisane).toStdString());
+        QLineEdit *kontrolka = edit(c.kontrolka);
+        kontrolka->setFocus(Qt::TabFocusReason);
+        kontrolka->selectAll();
+        QTest::keyClicks(kontrolka, QString::fromUtf16(c.wpisane));
+        QTest::keyClick(kontrolka, Qt::Key_Tab);
+        EXPECT_EQ(pole(c.kontrolka + 1), QLatin1String(c.pole));
+        EXPECT_EQ(kontrolka->text(), QString::fromUtf16(c.pokazane));
+    }
+    EXPECT_TRUE(okna.shown().isEmpty());
+
+    // Spaces that part no thousands make no amount: reported, and the field shown again.
+    edit("EKWOTA")->setFocus(Qt::TabFocusReason);
+    edit("EKWOTA")->selectAll();
+    QTest::keyClicks(edit("EKWOTA"), QStringLiteral("12 30"));
+    QTest::keyClick(edit("EKWOTA"), Qt::Key_Tab);
+    ASSERT_EQ(okna.shown().size(), 1);
+    EXPECT_EQ(okna.shown().first().icon, MessageBoxes::Icon::Error);
+    EXPECT_EQ(pole("KWOTA"), u"1.23");
+    EXPECT_EQ(edit("EKWOTA")->text(), u"1,23");
 }
 
 // A value the field refuses is reported, and the control shows the field again.

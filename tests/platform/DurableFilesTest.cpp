@@ -293,19 +293,47 @@ TEST_F(DurableFilesTest, ASuccessfulWriteLeavesOnlyItsTarget)
 }
 
 // A move that must not overwrite tells an existing target (a file, or a directory holding
-// files) from a failure, and never loses its source; a table move onto a directory fails whole.
+// files) from a failure, and never loses its source, also on a file system without hard links
+// (FAT or exFAT, as on the USB sticks offices archive to), where its link is refused and a
+// rename that refuses the target takes its place; a table move onto a directory fails whole.
 TEST_F(DurableFilesTest, AMoveOntoSomethingThatExistsKeepsTheSource)
 {
     zapisz(sciezka(QStringLiteral("ZRODLO")), "zrodlo");
     zapisz(sciezka(QStringLiteral("PLIK")), "stary");
     ASSERT_TRUE(QDir(katalog.path()).mkpath(QStringLiteral("KATALOG/wnetrze")));
-    for (const char *cel : {"PLIK", "KATALOG"}) {
-        SCOPED_TRACE(cel);
-        EXPECT_EQ(moveNoReplace(sciezka(QStringLiteral("ZRODLO")), sciezka(QLatin1String(cel))),
-                  MoveResult::TargetExists);
-        EXPECT_EQ(fileBytes(sciezka(QStringLiteral("ZRODLO"))), QByteArray("zrodlo"));
+    // link() on such a file system fails with EPERM.
+    const auto bezDowiazan = [](bool bez) {
+        if (bez)
+            FaultPoint::arm(1, FaultPoint::Fault::NotPermitted);
+    };
+    for (const bool bez : {false, true}) {
+        for (const char *cel : {"PLIK", "KATALOG"}) {
+            SCOPED_TRACE(std::string(cel) + (bez ? " without hard links" : ""));
+            bezDowiazan(bez);
+            EXPECT_EQ(moveNoReplace(sciezka(QStringLiteral("ZRODLO")), sciezka(QLatin1String(cel))),
+                      MoveResult::TargetExists);
+            FaultPoint::disarm();
+            EXPECT_EQ(fileBytes(sciezka(QStringLiteral("ZRODLO"))), QByteArray("zrodlo"));
+        }
     }
     EXPECT_EQ(fileBytes(sciezka(QStringLiteral("PLIK"))), QByteArray("stary"));
+    // Onto a free name there, the rename moves the file and the directory is synced after it.
+    bezDowiazan(true);
+    FaultPoint::setRecording(true);
+    EXPECT_EQ(moveNoReplace(sciezka(QStringLiteral("ZRODLO")), sciezka(QStringLiteral("NOWY"))),
+              MoveResult::Done);
+    const QList<FaultPoint::Step> kroki = FaultPoint::recorded();
+    FaultPoint::setRecording(false);
+    FaultPoint::disarm();
+    EXPECT_EQ(fileBytes(sciezka(QStringLiteral("NOWY"))), QByteArray("zrodlo"));
+    EXPECT_FALSE(QFileInfo::exists(sciezka(QStringLiteral("ZRODLO"))));
+    ASSERT_EQ(kroki.size(), 3);
+    EXPECT_EQ(kroki[0].step, FileStep::Link);
+    EXPECT_EQ(kroki[1].step, FileStep::Rename);
+    EXPECT_EQ(kroki[1].path, sciezka(QStringLiteral("NOWY")));
+    EXPECT_EQ(kroki[2].step, FileStep::Sync);
+    EXPECT_EQ(kroki[2].path, katalog.path());
+    ASSERT_TRUE(QFile::rename(sciezka(QStringLiteral("NOWY")), sciezka(QStringLiteral("ZRODLO"))));
     EXPECT_EQ(moveNoReplace(sciezka(QStringLiteral("ZRODLO")), sciezka(QStringLiteral("BRAK/X"))),
               MoveResult::Failed);
 
@@ -364,6 +392,25 @@ TEST_F(DurableFilesTest, ADirectoryMovesOnlyOntoAFreeName)
                                      sciezka(QStringLiteral("#IRMA009"))),
               MoveResult::Failed);
     EXPECT_EQ(errno, ENOENT);
+}
+
+// A new directory's entry is synced into its parent, as a new file's name is: a firm or an
+// archive folder made just before a power cut is still there after it.
+TEST_F(DurableFilesTest, ANewDirectoryIsSyncedIntoItsParent)
+{
+    FaultPoint::setRecording(true);
+    ASSERT_TRUE(makeDirectory(sciezka(QStringLiteral("NOWY"))));
+    const QList<FaultPoint::Step> kroki = FaultPoint::recorded();
+    FaultPoint::setRecording(false);
+    ASSERT_EQ(kroki.size(), 2);
+    EXPECT_EQ(kroki[0].step, FileStep::MakeDirectory);
+    EXPECT_EQ(kroki[0].path, sciezka(QStringLiteral("NOWY")));
+    EXPECT_EQ(kroki[1].step, FileStep::Sync);
+    EXPECT_EQ(kroki[1].path, katalog.path());
+    // One that is there is used as it is; a file of that name is none.
+    EXPECT_TRUE(makeDirectory(sciezka(QStringLiteral("NOWY"))));
+    zapisz(sciezka(QStringLiteral("PLIK")), "x");
+    EXPECT_FALSE(makeDirectory(sciezka(QStringLiteral("PLIK"))));
 }
 
 // What interrupted runs left is removed when the directory is next written; what a running

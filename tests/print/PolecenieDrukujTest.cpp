@@ -32,14 +32,22 @@ QByteArray tresc(std::FILE *plik)
     return bajty;
 }
 
-// The canvas of the Windows channel, kept by the test after the command is done with it.
+// The canvas of the Windows channel, kept by the test after the command is done with it; one
+// given a warning shows it as the job starts, and prints on.
 class DoDrukarki final : public DrukarkaWindows
 {
 public:
-    explicit DoDrukarki(RecordingDrukarka &d) : m_d(d) {}
+    explicit DoDrukarki(RecordingDrukarka &d, const QString &ostrzezenie = {})
+        : m_d(d), m_ostrzezenie(ostrzezenie)
+    {}
     int rozdzielczoscPionowa() const override { return m_d.rozdzielczoscPionowa(); }
     int wysokoscStrony() const override { return m_d.wysokoscStrony(); }
-    Wynik rozpocznij(const QString &nazwa) override { return m_d.rozpocznij(nazwa); }
+    Wynik rozpocznij(const QString &nazwa) override
+    {
+        if (!m_ostrzezenie.isEmpty())
+            MessageBoxes::current().warning(m_ostrzezenie);
+        return m_d.rozpocznij(nazwa);
+    }
     void ustawCzcionke(const QString &nazwa, int punkty) override
     {
         m_d.ustawCzcionke(nazwa, punkty);
@@ -54,6 +62,7 @@ public:
 
 private:
     RecordingDrukarka &m_d;
+    QString m_ostrzezenie;
 };
 
 struct Wynik
@@ -152,14 +161,14 @@ TEST_F(PolecenieDrukujTest, TheTextChannelsWriteTheTableByteForByte)
          {"2025/FIN/SUMA.DB", "--sumy", "lp;netto;VAT;brutto", "--tytul", "Sumy miesięcy"},
          {},
          "\r\n\r\n"
-         "===============================================================\r\n"
-         "| LP |  MIESIAC  |    NETTO     |     VAT      |    BRUTTO    |\r\n"
-         "|----|-----------|--------------|--------------|--------------|\r\n"
-         "|   1|          1|          3900|           897|          4797|\r\n"
-         "|   2|          2|          2500|           575|          3075|\r\n"
-         "===============================================================\r\n"
-         "|    |RAZEM :    |       6400.00|       1472.00|       7872.00|\r\n"
-         "===============================================================\r\n"
+         "========================================================================\r\n"
+         "| LP |  MIESIAC  |      NETTO      |       VAT       |     BRUTTO      |\r\n"
+         "|----|-----------|-----------------|-----------------|-----------------|\r\n"
+         "|   1|          1|         3 900,00|           897,00|         4 797,00|\r\n"
+         "|   2|          2|         2 500,00|           575,00|         3 075,00|\r\n"
+         "========================================================================\r\n"
+         "|    |RAZEM :    |          6400.00|          1472.00|          7872.00|\r\n"
+         "========================================================================\r\n"
          "Kelmar - Koniec wydruku: Sumy miesiecy\r\n"},
         {"with cutting into a file",
          {"2025/FIN/KONTRAHI.DB", "--kanal", "2", "--pola", "skrot;MIEJSCOWOSC;", "--plik",
@@ -235,11 +244,22 @@ TEST_F(PolecenieDrukujTest, TheWindowsChannelDrawsOnThePrinterTheProgramGives)
     EXPECT_EQ(drukarka.zakonczenia, 1);
     EXPECT_EQ(drukarka.teksty(0),
               (QStringList{QString::fromLatin1(kNaglowek1), "Wydruk : SUMA.DB",
-                           "============================", "|  MIESIAC  |    BRUTTO    |",
-                           "|-----------|--------------|", "|          1|          4797|",
-                           "|          2|          3075|",
-                           "============================", "|RAZEM :    |       7872.00|",
-                           "============================", "Kelmar - Koniec wydruku: SUMA.DB"}));
+                           "===============================", "|  MIESIAC  |     BRUTTO      |",
+                           "|-----------|-----------------|", "|          1|         4 797,00|",
+                           "|          2|         3 075,00|",
+                           "===============================", "|RAZEM :    |          7872.00|",
+                           "===============================", "Kelmar - Koniec wydruku: SUMA.DB"}));
+
+    // A warning on the way is a job that needs looking at, however whole it ends.
+    RecordingDrukarka ostrzegajaca;
+    const Wynik zOstrzezeniem = drukuj(
+        {"2025/FIN/SUMA.DB", "--kanal", "0", "--plik", "suma.pdf"}, false, [&](const QString &) {
+            return std::make_unique<DoDrukarki>(ostrzegajaca,
+                                                QStringLiteral("Brak czcionki drukarki."));
+        });
+    EXPECT_EQ(ostrzegajaca.zakonczenia, 1);
+    EXPECT_EQ(zOstrzezeniem.kod, 1);
+    EXPECT_EQ(zOstrzezeniem.bledy, "Brak czcionki drukarki.\n");
 }
 
 TEST_F(PolecenieDrukujTest, WrongUsageEndsWithTwoAndFailuresWithOne)

@@ -2,6 +2,11 @@
 
 #include "data/EngineError.h"
 #include "data/Table.h"
+#include "data/WartosciProgramu.h"
+#include "print/UstawieniaDruku.h"
+#include "print/Wydruk.h"
+#include "support/PrintFakes.h"
+#include "support/ScriptedMessageBoxes.h"
 #include "support/TableFixtures.h"
 
 #include <QTemporaryDir>
@@ -51,7 +56,7 @@ TEST_F(SiatkaTabeliTest, AColumnForEachFieldThatPrintsAsText)
         int wyrownanie;
     } oczekiwane[] = {
         {"NR", 11, KolumnaSiatki::DoPrawej},    {"SKROT", 5, KolumnaSiatki::DoLewej},
-        {"KWOTA", 14, KolumnaSiatki::DoPrawej}, {"DATA", 10, KolumnaSiatki::DoLewej},
+        {"KWOTA", 17, KolumnaSiatki::DoPrawej}, {"DATA", 10, KolumnaSiatki::DoLewej},
         {"AKTYWNY", 7, KolumnaSiatki::DoLewej}, {"UWAGI", 40, KolumnaSiatki::DoLewej},
         {"ILE", 6, KolumnaSiatki::DoPrawej},
     };
@@ -103,7 +108,7 @@ TEST_F(SiatkaTabeliTest, TheDataSetReadsDisplayTextsNumbersAndBookmarks)
         EXPECT_FALSE(zbior.liczbaPola(skrot, liczba));
     }
     // An empty amount adds nothing to a total; a text is no number at all.
-    EXPECT_EQ(teksty, (QStringList{"KASIA/-12,5/Tak", "NOWAK//", "X//"}));
+    EXPECT_EQ(teksty, (QStringList{"KASIA/-12,50/Tak", "NOWAK//", "X//"}));
     EXPECT_EQ(liczby, (QList<double>{-12.5, 0, 0}));
 
     m_tabela.first();
@@ -116,6 +121,59 @@ TEST_F(SiatkaTabeliTest, TheDataSetReadsDisplayTextsNumbersAndBookmarks)
     EXPECT_TRUE(m_tabela.controlsDisabled());
     zbior.wlaczKontrolki();
     EXPECT_FALSE(m_tabela.controlsDisabled());
+}
+
+// Amounts print as a bookkeeper reads them, right-aligned, their decimal comma in the column of
+// the total's point and their last digit over its last; the column as wide as the widest amount
+// a total shows.
+TEST(SiatkaTabeliWydruk, TheAmountsAndTheirTotalLineUp)
+{
+    QTemporaryDir katalog;
+    const QString sciezka = katalog.filePath(QStringLiteral("FAKTURY.DB"));
+    makeTable(sciezka,
+              {{QStringLiteral("NR"), ftInteger, 0, true},
+               {QStringLiteral("BRUTTO"), ftCurrency, 0, false}},
+              {{QString(), QStringLiteral("NR"), ixPrimary | ixUnique}},
+              {{"1", "1230"},
+               {"2", "492"},
+               {"3", "1230.5"},
+               {"4", "-0.5"},
+               {"5", "12345678.9"},
+               {"6", ""},
+               {"7", "0.125"}});
+    Table tabela;
+    tabela.setTableName(sciezka);
+    tabela.open();
+    SiatkaTabeli siatka(tabela);
+    ScriptedMessageBoxes okna;
+    UstawieniaDruku ustawienia;
+    WartosciProgramu wartosci;
+    FakeOknoWydruku okno;
+    FakeOknoPostepu postep;
+    RecordingDrukarka drukarka;
+    Wydruk wydruk(ustawienia, wartosci, okno, postep, drukarka);
+    wydruk.DrukujOdRazu = false;
+    ASSERT_TRUE(
+        wydruk.DrukujTabeleX(siatka, QStringLiteral("Faktury"), QStringLiteral("BRUTTO"), 0));
+    const QStringList oczekiwane{
+        "===============================", "|    NR     |     BRUTTO      |",
+        "|-----------|-----------------|", "|          1|         1 230,00|",
+        "|          2|           492,00|", "|          3|         1 230,50|",
+        "|          4|            -0,50|", "|          5|    12 345 678,90|",
+        "|          6|                 |", "|          7|             0,13|",
+        "===============================", "|RAZEM :    |      12348631.03|",
+        "===============================",
+    };
+    EXPECT_EQ(okno.bufor.mid(2, oczekiwane.size()), oczekiwane);
+    const QString razem = okno.bufor.value(13);
+    for (int i = 5; i <= 11; ++i) {
+        const QString wiersz = okno.bufor.value(i);
+        if (wiersz.contains(u',')) {
+            EXPECT_EQ(wiersz.indexOf(u','), razem.indexOf(u'.')) << wiersz.toStdString();
+        }
+        EXPECT_EQ(wiersz.size(), razem.size()) << wiersz.toStdString();
+    }
+    EXPECT_TRUE(okna.shown().isEmpty());
 }
 
 } // namespace

@@ -77,9 +77,29 @@ TEST_F(SiatkaWidokuTest, TheColumnsStandInScreenOrderAsWideAsShownAndHiddenOnesM
     ASSERT_TRUE(DrukujWidok(m_wydruk, m_widok, QStringLiteral("Kontrahenci")));
     EXPECT_EQ(m_okno.bufor.mid(2, 6),
               (QStringList{"======================", "|KWOTA   ||Nazwa kont|",
-                           "|--------||----------|", "|12,5    ||Kowalski  |",
-                           "|-3      ||Nowak     |", "======================"}));
+                           "|--------||----------|", "|12,50   ||Kowalski  |",
+                           "|-3,00   ||Nowak     |", "======================"}));
     EXPECT_TRUE(m_boxes.shown().isEmpty());
+}
+
+// A grid's column is as wide as its field's widest display text, or as its title when that is
+// wider: an amount takes the room of "99 999 999 999,99".
+TEST_F(SiatkaWidokuTest, ColumnsAsWideAsTheWidestTextOfTheirFieldOrTheirTitle)
+{
+    const QString dlugi = QStringLiteral("Kwota do zapłaty brutto w złotych i groszach");
+    m_model.ustawKolumny({{QStringLiteral("NR"), {}, {}, {}, -1},
+                          {QStringLiteral("NAZWA"), {}, {}, {}, -1},
+                          {QStringLiteral("KWOTA"), {}, {}, {}, -1},
+                          {QStringLiteral("KWOTA"), dlugi, {}, {}, -1}});
+    UstawSzerokosciKolumn(m_widok, m_model);
+    const int zero = m_widok.fontMetrics().horizontalAdvance(u'0');
+    ASSERT_GT(zero, 0);
+    EXPECT_EQ(m_widok.columnWidth(0), zero * 11 + 4);
+    EXPECT_EQ(m_widok.columnWidth(1), zero * 30 + 4);
+    EXPECT_EQ(m_widok.columnWidth(2), zero * 17 + 4);
+    const int tytul = QFontMetrics(m_widok.horizontalHeader()->font()).horizontalAdvance(dlugi) + 4;
+    ASSERT_GT(tytul, zero * 17 + 4);
+    EXPECT_EQ(m_widok.columnWidth(3), tytul);
 }
 
 TEST_F(SiatkaWidokuTest, AViewOfSomethingElsePrintsNothing)

@@ -116,7 +116,7 @@ TEST_F(SiatkaWidokuXTest, TheSelectedRowsPrintInTheOrderTheyWereSelected)
         m_okno.bufor.mid(2),
         (QStringList{"=================================", "|    |   Kontrahent    |        |",
                      "| LP |  Nazwa   |Miasto| Kwota  |", "|----|----------|------|--------|",
-                     "|   1|Firma 4   |Tarnów|      40|", "|   2|Firma 2   |Tarnów|      20|",
+                     "|   1|Firma 4   |Tarnów|   40,00|", "|   2|Firma 2   |Tarnów|   20,00|",
                      "=================================", "|    |RAZEM :   |      |   60.00|",
                      "=================================", "&GKelmar - Koniec wydruku: Wybrani"}));
     EXPECT_EQ(m_postep.razem, 2);

@@ -149,6 +149,7 @@ TEST(NowaFirma, ANewFirmTakesTheNextFreeNumber)
          {},
          11,
          "FIRMA011"},
+        {"the last number there is", {"000 Biuro", "998 Przedostatnia"}, {}, 999, "FIRMA999"},
         {"a locked firm counts",
          {"000 Biuro", "003 (zablokowana przez inny program)"},
          {},

@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -683,6 +684,49 @@ TEST_F(TRAWENFTest, AnErrorWhileCreatingAddsNoItemAndKeepsWhatWasMade)
     EXPECT_EQ(pokazane, QStringLiteral("Apteka"));
     EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Apteka"}));
     EXPECT_EQ(okna.shown().size(), 1);
+}
+
+// A template another program changes after its copy is made, before the copy is checked: the
+// check's line reaches the user in the box, and the firm is not added.
+TEST_F(TRAWENFTest, ATemplateChangedBehindTheCopyIsReportedAndAddsNoFirm)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    szablony();
+    // A second table in the year, so that one is copied before the other's line is logged.
+    const QString opiszg = katalog.filePath(QStringLiteral("2005/HARNOL/OPISZG.DB"));
+    QDir().mkpath(QFileInfo(opiszg).path());
+    makeTable(opiszg,
+              {{QStringLiteral("NR"), ftInteger, 0, false},
+               {QStringLiteral("NAZWA"), ftString, 20, false}},
+              {}, {{"1", "Opis"}});
+    auto okno = pokaz();
+    QString zmieniona;
+    nowaFirma(*okno, QStringLiteral("Apteka"), [&](TFIRMAF &) {
+        auto *dziennik = okno->ROKF()->findChild<QPlainTextEdit *>(QStringLiteral("EMEMO"));
+        ASSERT_TRUE(dziennik);
+        QObject::connect(dziennik, &QPlainTextEdit::textChanged, dziennik, [&] {
+            for (const char *wzor : {"2005/FIN/KONTRAHI.DB", "2005/HARNOL/OPISZG.DB"}) {
+                const QString kopia = katalog.filePath(QStringLiteral("FIRMA001/") + wzor);
+                if (!zmieniona.isEmpty() || !QFileInfo::exists(kopia))
+                    continue;
+                Table t;
+                t.setTableName(katalog.filePath(QLatin1String(wzor)));
+                t.open();
+                t.append();
+                t.fieldByName(QStringLiteral("NR")).setAsString(QStringLiteral("2"));
+                t.post();
+                zmieniona = kopia;
+            }
+        });
+    });
+    ASSERT_FALSE(zmieniona.isEmpty());
+    ASSERT_EQ(okna.shown().size(), 1);
+    EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Error);
+    EXPECT_EQ(okna.shown().last().text,
+              QStringLiteral("Błąd generowania firmy.\rBłąd kopii bazy :") +
+                  QDir::toNativeSeparators(zmieniona) +
+                  QStringLiteral(" (ma 1 rekord, a baza źródłowa 2)"));
+    EXPECT_EQ(pozycje(*okno), QStringList{QStringLiteral("000 Biuro")});
 }
 
 // "Nowa firma" with nothing to number from (no firm table in the data root) or after firm 999

@@ -208,7 +208,7 @@ void removeEverything(const QString &directory)
 
 } // namespace
 
-DirectoryState readDirectoryState(const QString &directory)
+DirectoryState readDirectoryState(const QString &directory, const QString &legacy)
 {
     DirectoryState state;
     const QDir root(directory);
@@ -219,7 +219,8 @@ DirectoryState readDirectoryState(const QString &directory)
         const QString path = all.next();
         if (underHidden(root.relativeFilePath(path)))
             continue;
-        if (path.endsWith(QLatin1String(".DB"), Qt::CaseInsensitive))
+        if (path.endsWith(QLatin1String(".DB"), Qt::CaseInsensitive) &&
+            (legacy.isEmpty() || !root.relativeFilePath(path).startsWith(legacy + u'/')))
             tables << path;
     }
     // Tables first: opening one plays back a journal a crash left, and removes it.
@@ -292,14 +293,14 @@ HarnessFigures exerciseOperation(const HarnessOperation &operation)
 
     removeEverything(directory);
     operation.prepare(directory);
-    const DirectoryState before =
-        withoutOwnFolders(readDirectoryState(directory), operation.ownFolders, nullptr);
+    const DirectoryState before = withoutOwnFolders(
+        readDirectoryState(directory, operation.legacyFolder), operation.ownFolders, nullptr);
     const QString countFile = work.filePath(QStringLiteral("steps"));
     const int clean = runChild(operation, directory, 0, FaultPoint::Fault::IoError, 0, countFile);
     const qint64 totalSteps = fileBytes(countFile).toLongLong();
     figures.longestRun = totalSteps;
-    const DirectoryState after =
-        withoutOwnFolders(readDirectoryState(directory), operation.ownFolders, nullptr);
+    const DirectoryState after = withoutOwnFolders(
+        readDirectoryState(directory, operation.legacyFolder), operation.ownFolders, nullptr);
     if (clean != 0) {
         figures.failures << QStringLiteral("%1: fails without a fault").arg(operation.name);
         return figures;
@@ -312,8 +313,8 @@ HarnessFigures exerciseOperation(const HarnessOperation &operation)
     auto check = [&](const QString &what, int status) {
         ++figures.runs;
         QStringList problems;
-        const DirectoryState now =
-            withoutOwnFolders(readDirectoryState(directory), operation.ownFolders, &problems);
+        const DirectoryState now = withoutOwnFolders(
+            readDirectoryState(directory, operation.legacyFolder), operation.ownFolders, &problems);
         const QString difference = describeDifference(now, before, after, operation);
         if (!difference.isEmpty())
             problems << difference;
@@ -327,7 +328,8 @@ HarnessFigures exerciseOperation(const HarnessOperation &operation)
             // Done again with nothing in the way, the operation completes.
             runChild(operation, directory, 0, FaultPoint::Fault::IoError);
             const DirectoryState again =
-                withoutOwnFolders(readDirectoryState(directory), operation.ownFolders, nullptr);
+                withoutOwnFolders(readDirectoryState(directory, operation.legacyFolder),
+                                  operation.ownFolders, nullptr);
             if (operation.completedAgain) {
                 problem = operation.completedAgain(again, before, after);
                 if (problem.isEmpty() && operation.invariant)

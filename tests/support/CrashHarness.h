@@ -23,7 +23,9 @@ struct DirectoryState
     QStringList journals; // rollback journals still beside their tables after those were opened
     QStringList damaged;  // tables that fail SQLite's integrity check, with its verdict
 };
-DirectoryState readDirectoryState(const QString &directory);
+// `legacy`, when given, is a folder (relative, matched from its start) whose ".DB" files are
+// tables of the previous generation's format: files like any other, compared byte for byte.
+DirectoryState readDirectoryState(const QString &directory, const QString &legacy = {});
 
 // An operation that writes the user's data, as the crash harness drives it.
 struct HarnessOperation
@@ -58,6 +60,9 @@ struct HarnessOperation
     std::function<QString(const DirectoryState &again, const DirectoryState &before,
                           const DirectoryState &after)>
         completedAgain = {};
+    // A folder (relative) of tables of the previous generation's format, which the operation
+    // only reads: compared byte for byte as files rather than opened as tables.
+    QString legacyFolder = {};
 };
 
 struct HarnessFigures

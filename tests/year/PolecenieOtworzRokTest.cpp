@@ -60,15 +60,20 @@ protected:
     FixedAppContext kontekst{QDate(2026, 12, 10)};
 };
 
-// A register of three firms, one of them being worked on: the other two get their year, that
-// one is left alone whole, and the exit status tells that not everything was done.
-TEST_F(PolecenieOtworzRokTest, EveryFirmOfTheRegisterButALockedOne)
+// A register of four firms, two of them being worked on (a table being written, and one held
+// exclusively, so that it does not even open): the other two get their year, those two are left
+// alone whole, and the exit status tells that not everything was done.
+TEST_F(PolecenieOtworzRokTest, EveryFirmOfTheRegisterButTheLockedOnes)
 {
     firma(QStringLiteral("."), QStringLiteral("Biuro"));
     firma(QStringLiteral("FIRMA001"), QStringLiteral("Sklep"));
     firma(QStringLiteral("FIRMA002"), QStringLiteral("Jodła"));
+    firma(QStringLiteral("FIRMA003"), QStringLiteral("Kasa"));
     OtherProgram modul(root() + QStringLiteral("FIRMA001/2025/FIN/KONTRAHI.DB"));
     ASSERT_EQ(modul.exec(QStringLiteral("BEGIN IMMEDIATE; UPDATE records SET OPIS = 'x'")),
+              SQLITE_OK);
+    OtherProgram wylacznie(root() + QStringLiteral("FIRMA003/2025/HARNOL/HARNOL.DB"));
+    ASSERT_EQ(wylacznie.exec(QStringLiteral("BEGIN EXCLUSIVE; UPDATE records SET OPIS = 'y'")),
               SQLITE_OK);
 
     const WynikPolecenia w =
@@ -87,12 +92,21 @@ TEST_F(PolecenieOtworzRokTest, EveryFirmOfTheRegisterButALockedOne)
         << qPrintable(w.bledy);
     EXPECT_TRUE(w.bledy.contains(QStringLiteral("zapisuje teraz inny program; rok 2026 nie "
                                                 "został otwarty, firma pominięta.")));
+    EXPECT_TRUE(w.bledy.contains(QStringLiteral("Firma 003 (Kasa): tabelę ") + root() +
+                                 QStringLiteral("FIRMA003/2025/HARNOL/HARNOL.DB zapisuje teraz "
+                                                "inny program; rok 2026 nie został otwarty, firma "
+                                                "pominięta.")))
+        << qPrintable(w.bledy);
+    EXPECT_FALSE(w.wyjscie.contains(QStringLiteral("Firma 003")));
     EXPECT_FALSE(QFileInfo::exists(root() + QStringLiteral("FIRMA001/2026")));
+    EXPECT_FALSE(QFileInfo::exists(root() + QStringLiteral("FIRMA003/2026")));
     EXPECT_TRUE(QFileInfo::exists(root() + QStringLiteral("2026/HARNOL/HARNOL.DB")));
     EXPECT_TRUE(QFileInfo::exists(root() + QStringLiteral("FIRMA002/2026/HARNOL/HARNOL.DB")));
 
-    // Once the other program is done, a second run adds firm 001 and leaves the others be.
+    // Once the other programs are done, a second run adds firms 001 and 003 and leaves the
+    // others be.
     modul.exec(QStringLiteral("COMMIT"));
+    wylacznie.exec(QStringLiteral("COMMIT"));
     const WynikPolecenia drugi =
         uruchom({QStringLiteral("2026"), QStringLiteral("--wszystkie-firmy"), root()});
     EXPECT_EQ(drugi.kod, 0) << qPrintable(drugi.bledy);
@@ -101,6 +115,9 @@ TEST_F(PolecenieOtworzRokTest, EveryFirmOfTheRegisterButALockedOne)
                                               "otwarty – utworzono tabel: 0, bez zmian: 2")));
     EXPECT_TRUE(
         drugi.wyjscie.contains(QStringLiteral("Firma 001 (Sklep): rok 2026 na podstawie 2025 "
+                                              "otwarty – utworzono tabel: 2, bez zmian: 0")));
+    EXPECT_TRUE(
+        drugi.wyjscie.contains(QStringLiteral("Firma 003 (Kasa): rok 2026 na podstawie 2025 "
                                               "otwarty – utworzono tabel: 2, bez zmian: 0")));
 }
 
