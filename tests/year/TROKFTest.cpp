@@ -292,6 +292,11 @@ TEST_F(TROKFTest, TheLogStartsEmptyForEachRunAndFollowsItsLastLine)
     okna.answerNext(MessageBoxes::Answer::Yes);
     okno.BitBtn1Click();
     sprawdz();
+
+    // Shown again, the window opens with an empty log: the last run's lines are not this one's.
+    okno.hide();
+    okno.show();
+    EXPECT_TRUE(kontrolka<QPlainTextEdit>("EMEMO")->toPlainText().isEmpty());
 }
 
 // However the memo came to stand elsewhere in the middle of a run (it does not count itself at its
