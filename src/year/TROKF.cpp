@@ -109,11 +109,10 @@ void TROKF::BitBtn1Click()
     // A year that is not whole must not pass for opened.
     const QStringList bledy = m_wynik.bledy();
     if (!m_wynik.przerwane && !bledy.isEmpty()) {
-        QString tekst =
-            m_wynik.zakonczone
-                ? QStringLiteral("Rok %1 został otwarty z błędami (%2):")
-                      .arg(rok, Liczebnik(bledy.size(), liczebniki::blad))
-                : QStringLiteral("Otwarcie roku %1 zostało przerwane:").arg(rok);
+        QString tekst = m_wynik.zakonczone
+                            ? QStringLiteral("Rok %1 został otwarty z błędami (%2):")
+                                  .arg(rok, Liczebnik(bledy.size(), liczebniki::blad))
+                            : QStringLiteral("Otwarcie roku %1 zostało przerwane:").arg(rok);
         for (qsizetype i = 0; i < bledy.size() && i < 10; ++i)
             tekst += u'\r' + bledy[i];
         if (bledy.size() > 10)
