@@ -3,7 +3,7 @@
 #include "data/Session.h"
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
-#include "shell/WykazFirm.h"
+#include "data/WykazFirm.h"
 
 #include <QDir>
 #include <QFile>

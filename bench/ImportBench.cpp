@@ -3,10 +3,10 @@
 
 #include "BenchSupport.h"
 #include "Cases.h"
-#include "data/FieldValues.h"
 #include "legacy/ImportKatalogu.h"
 #include "legacy/KonwersjaTabeli.h"
 #include "legacy/TabelaParadox.h"
+#include "store/FieldValues.h"
 #include "support/PisarzParadox.h"
 
 #include <QDateTime>

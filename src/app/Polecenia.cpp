@@ -17,6 +17,7 @@
 #include "print/TDRUK.h"
 #include "print/Wydruk.h"
 #include "print/WydrukDemonstracyjny.h"
+#include "store/DyskSieciowy.h"
 #include "year/PolecenieOtworzRok.h"
 
 #include <QCoreApplication>
@@ -39,6 +40,14 @@ int utworzDemo(const QString &katalog)
     const AppContext &kontekst = AppContext::current();
     const QString modul = QDir(QFileInfo(kontekst.executablePath).absolutePath())
                               .filePath(QStringLiteral("rawen-modul-demo"));
+    {
+        // A data root of SQLite files is never made on a network drive unless the user said so.
+        Konsola konsola;
+        const QString biezacy =
+            kontekst.currentDirectory.isEmpty() ? QDir::currentPath() : kontekst.currentDirectory;
+        if (!DyskDoPolecenia({QDir::cleanPath(QDir(biezacy).absoluteFilePath(katalog))}, konsola))
+            return 1;
+    }
     try {
         UtworzDaneDemo(katalog, kontekst.today, modul);
     } catch (const BladDanychDemo &blad) {
@@ -192,13 +201,33 @@ QString OpisPolecen()
     }
     linie << QStringLiteral("  %1 --help").arg(nazwaProgramu())
           << QStringLiteral("      ten opis; POLECENIE --help opisuje jedno polecenie");
+    linie << QStringLiteral("  %1 ... %2").arg(nazwaProgramu(), OpcjaMimoDyskuSieciowego())
+          << QStringLiteral("      z programem albo z każdym poleceniem: pracuje na katalogu "
+                            "danych na dysku sieciowym (SMB/CIFS, NFS), z ostrzeżeniem; bez niej "
+                            "taki katalog jest odrzucany, bo blokady tabel nie działają tam "
+                            "pewnie");
     linie << QString()
           << QStringLiteral("Kod wyjścia poleceń: 0 - wykonane, 1 - coś się nie udało, "
                             "2 - błędne wywołanie.");
     return linie.join(u'\n');
 }
 
-int WykonajPolecenie(int argc, char *argv[])
+bool ZdejmijOpcje(int &argc, char *argv[], const char *opcja)
+{
+    bool byla = false;
+    int zostaje = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], opcja) == 0)
+            byla = true;
+        else
+            argv[zostaje++] = argv[i];
+    }
+    argc = zostaje;
+    argv[argc] = nullptr;
+    return byla;
+}
+
+int WykonajPolecenie(int argc, char *argv[], bool mimoDyskuSieciowego)
 {
     const QString nazwa = QString::fromLocal8Bit(argv[1]);
     if (nazwa == QLatin1String("--help")) {
@@ -233,7 +262,9 @@ int WykonajPolecenie(int argc, char *argv[])
     } else
         application = std::make_unique<QCoreApplication>(argc, argv);
     installQtTranslations();
-    AppContext::setCurrent(AppContext::fromSystem());
+    AppContext kontekst = AppContext::fromSystem();
+    kontekst.networkDriveAllowed = mimoDyskuSieciowego;
+    AppContext::setCurrent(kontekst);
     return wybrane->wykonaj(AppContext::current().arguments.mid(1));
 }
 

@@ -31,6 +31,10 @@ const QList<Polecenie> &Polecenia();
 QString OpisPolecen();
 
 // Runs the command argv[1] names (with its application object made first); the exit status.
-int WykonajPolecenie(int argc, char *argv[]);
+// `mimoDyskuSieciowego`: the option --mimo-dysku-sieciowego was given (and taken off argv).
+int WykonajPolecenie(int argc, char *argv[], bool mimoDyskuSieciowego = false);
+
+// Takes every `opcja` off the command line, wherever it stands; whether there was one.
+bool ZdejmijOpcje(int &argc, char *argv[], const char *opcja);
 
 } // namespace rawen

@@ -5,13 +5,42 @@
 #include "data/TDANE.h"
 #include "legacy/PrzeksztalcenieStartowe.h"
 #include "platform/AppContext.h"
+#include "platform/MessageBoxes.h"
 #include "print/TDRUK.h"
 #include "shell/TRAWENF.h"
+#include "store/DyskSieciowy.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace rawen {
+
+namespace {
+
+// The data root, and the current directory the tables are opened from when it is another: on a
+// network drive the run does not start unless the user said to go on, and then with a warning.
+bool dyskDoPracy(const AppContext &kontekst)
+{
+    QStringList katalogi{kontekst.dataRoot()};
+    const QString biezacy =
+        kontekst.currentDirectory.isEmpty() ? QDir::currentPath() : kontekst.currentDirectory;
+    if (QDir(biezacy) != QDir(katalogi.first()))
+        katalogi << biezacy;
+    for (const QString &katalog : std::as_const(katalogi)) {
+        const OcenaDysku ocena = SprawdzDyskSieciowy(katalog, ZgodaUruchomienia());
+        if (ocena.odmowa) {
+            MessageBoxes::current().error(ocena.komunikat);
+            return false;
+        }
+        if (!ocena.komunikat.isEmpty()) {
+            MessageBoxes::current().warning(ocena.komunikat);
+            return true; // one warning is enough
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 Program::Program(Printers &drukarki, Processes &procesy) : m_drukarki(drukarki), m_procesy(procesy)
 {}
@@ -31,6 +60,10 @@ bool Program::start()
     const AppContext &kontekst = AppContext::current();
     wartosci.tytul = WartosciProgramu::tytulDomyslny(kontekst.executablePath);
     wartosci.ustawDateStartu(kontekst);
+    if (!dyskDoPracy(kontekst)) {
+        wartosci.bladStartu = true;
+        return false;
+    }
 
     zero = std::make_unique<Tzero>(wartosci.tytul);
     napisPowitania = zero->napis();

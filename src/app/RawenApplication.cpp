@@ -1,6 +1,6 @@
 #include "app/RawenApplication.h"
 
-#include "data/EngineError.h"
+#include "platform/EngineError.h"
 #include "platform/MessageBoxes.h"
 
 #include <exception>

@@ -3,12 +3,14 @@
 #include "app/RawenApplication.h"
 #include "platform/AppContext.h"
 #include "platform/FaultPoint.h"
+#include "platform/FileSystemType.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtPrinters.h"
 #include "platform/QtProcesses.h"
 #include "platform/QtTranslations.h"
 #include "shell/TRAWENF.h"
+#include "store/DyskSieciowy.h"
 
 #include <QCoreApplication>
 
@@ -25,12 +27,19 @@ int main(int argc, char *argv[])
                      qgetenv("RAWEN_FAULT").constData());
         return 2;
     }
+    // Tests of the whole program have a folder taken as lying on a network drive.
+    rawen::probeFileSystemFromEnvironment();
+    // An option of the program and of every command alike, wherever it stands.
+    const bool mimoDyskuSieciowego =
+        rawen::ZdejmijOpcje(argc, argv, rawen::OpcjaMimoDyskuSieciowego().toLatin1().constData());
     // Commands run without the main window.
     if (argc >= 2 && std::strncmp(argv[1], "--", 2) == 0)
-        return rawen::WykonajPolecenie(argc, argv);
+        return rawen::WykonajPolecenie(argc, argv, mimoDyskuSieciowego);
 
     rawen::RawenApplication application(argc, argv);
-    rawen::AppContext::setCurrent(rawen::AppContext::fromSystem());
+    rawen::AppContext kontekst = rawen::AppContext::fromSystem();
+    kontekst.networkDriveAllowed = mimoDyskuSieciowego;
+    rawen::AppContext::setCurrent(kontekst);
     // The standard dialogs (the save dialog, the printer set-up) speak Polish as the rest does.
     rawen::installQtTranslations();
 

@@ -2,68 +2,68 @@
 
 #include "archive/KopiaPliku.h"
 #include "archive/PlikiBazy.h"
-#include "data/EngineError.h"
-#include "data/Sqlite.h"
 #include "data/Table.h"
-#include "data/TableFile.h"
 #include "format/Liczebniki.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/OknoPostepu.h"
+#include "store/Sqlite.h"
+#include "store/TableFile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
 
+#include <algorithm>
 #include <cerrno>
-#include <sqlite3.h>
 #include <vector>
 
 namespace rawen {
 
 namespace {
 
-// The database files directly in `katalog`, every entry looked at (hidden ones too; this
-// program's temporaries carry no type key).
-QStringList plikiBazy(const QString &katalog)
+// The database files directly in `katalog`, every entry but a directory looked at (hidden ones
+// too; this program's temporaries carry no type key).
+QStringList plikiBazy(const Store &magazyn, const QString &katalog)
 {
     QStringList pliki;
-    const QFileInfoList wpisy = QDir(katalog).entryInfoList(
-        QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo &wpis : wpisy) {
-        if (JestPlikiemBazy(wpis.fileName()) && !isTemporaryName(wpis.fileName()))
-            pliki << wpis.fileName();
+    for (const Store::Entry &wpis : magazyn.list(katalog)) {
+        if (wpis.kind != Store::Kind::Directory && JestPlikiemBazy(wpis.name) &&
+            !isTemporaryName(wpis.name))
+            pliki << wpis.name;
     }
+    std::sort(pliki.begin(), pliki.end());
     return pliki;
 }
 
 // The subdirectories an archive follows: neither hidden nor system, not beginning with a point.
 // There is no limit on their number or the length of their names.
-QStringList podkatalogi(const QString &katalog)
+QStringList podkatalogi(const Store &magazyn, const QString &katalog)
 {
     QStringList wynik;
-    const QFileInfoList wpisy =
-        QDir(katalog).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo &wpis : wpisy) {
-        if (!wpis.fileName().startsWith(u'.') && !wpis.isSymLink())
-            wynik << wpis.fileName();
+    for (const Store::Entry &wpis : magazyn.list(katalog)) {
+        if (wpis.kind == Store::Kind::Directory && !wpis.hidden && !wpis.link &&
+            !wpis.name.startsWith(u'.'))
+            wynik << wpis.name;
     }
+    std::sort(wynik.begin(), wynik.end());
     return wynik;
 }
 
-CzescArchiwum czesc(const QString &korzen, const QString &nazwa, int krok)
+CzescArchiwum czesc(const Store &magazyn, const QString &korzen, const QString &nazwa, int krok)
 {
     CzescArchiwum c;
     c.krok = krok;
     const QString katalog = korzen + nazwa;
-    if (!QFileInfo(katalog).isDir())
+    if (magazyn.entry(katalog).kind != Store::Kind::Directory)
         return c;
     c.katalogi << nazwa;
     // Files lying directly in BAZA or a year belong to the firm as much as the others.
-    for (const QString &plik : plikiBazy(katalog))
+    for (const QString &plik : plikiBazy(magazyn, katalog))
         c.pliki << nazwa + u'/' + plik;
-    for (const QString &s : podkatalogi(katalog)) {
+    for (const QString &s : podkatalogi(magazyn, katalog)) {
         c.katalogi << nazwa + u'/' + s;
-        for (const QString &plik : plikiBazy(katalog + u'/' + s))
+        for (const QString &plik : plikiBazy(magazyn, katalog + u'/' + s))
             c.pliki << nazwa + u'/' + s + u'/' + plik;
     }
     return c;
@@ -75,15 +75,15 @@ QString natywna(const QString &sciezka)
 }
 
 // The directory and whichever of its parents are missing.
-bool utworzKatalogi(const QString &sciezka)
+bool utworzKatalogi(Store &magazyn, const QString &sciezka)
 {
-    const QFileInfo info(sciezka);
-    if (info.isDir())
+    const QString pelna = QFileInfo(sciezka).absoluteFilePath();
+    if (magazyn.entry(pelna).kind == Store::Kind::Directory)
         return true;
-    const QString rodzic = QFileInfo(info.absoluteFilePath()).path();
-    if (rodzic != info.absoluteFilePath() && !utworzKatalogi(rodzic))
+    const QString rodzic = QFileInfo(pelna).path();
+    if (rodzic != pelna && !utworzKatalogi(magazyn, rodzic))
         return false;
-    return makeDirectory(info.absoluteFilePath());
+    return magazyn.makeDirectory(pelna);
 }
 
 void krok(const PrzebiegArchiwum &przebieg)
@@ -116,14 +116,15 @@ void przejdz(const QList<CzescArchiwum> &czesci, const PrzebiegArchiwum &przebie
 
 } // namespace
 
-QList<CzescArchiwum> CzesciArchiwum(const QString &korzen, const QStringList &lata)
+QList<CzescArchiwum> CzesciArchiwum(const QString &korzen, const QStringList &lata,
+                                    const Store &magazyn)
 {
     QList<CzescArchiwum> czesci;
     CzescArchiwum gora;
-    for (const QString &plik : plikiBazy(korzen))
+    for (const QString &plik : plikiBazy(magazyn, korzen))
         gora.pliki << plik;
     czesci << gora;
-    czesci << czesc(korzen, QStringLiteral("BAZA"), 1);
+    czesci << czesc(magazyn, korzen, QStringLiteral("BAZA"), 1);
     // A year named twice is one directory: walked twice, its files would be counted twice and
     // the restore would find its own safety copies in the way.
     QSet<QString> wziete;
@@ -131,7 +132,7 @@ QList<CzescArchiwum> CzesciArchiwum(const QString &korzen, const QStringList &la
         if (wziete.contains(rok))
             continue;
         wziete.insert(rok);
-        czesci << czesc(korzen, rok, 2 + int(wziete.size()) - 1);
+        czesci << czesc(magazyn, korzen, rok, 2 + int(wziete.size()) - 1);
     }
     return czesci;
 }
@@ -194,17 +195,19 @@ WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &
 {
     WynikArchiwum wynik;
     wynik.katalog = A;
+    // The archive lies on this machine's disk, whatever store holds the data.
+    Store &archiwum = Store::localFiles();
     const QList<CzescArchiwum> czesci = CzesciArchiwum(R, lata);
-    if (!utworzKatalogi(A)) {
+    if (!utworzKatalogi(archiwum, A)) {
         wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu archiwum (%2)")
-                           .arg(natywna(A), systemErrorText(errno));
+                           .arg(natywna(A), archiwum.lastError());
         return wynik;
     }
     przejdz(czesci, przebieg, [&](const CzescArchiwum &c) {
         for (const QString &katalog : c.katalogi) {
-            if (!utworzKatalogi(A + katalog))
+            if (!utworzKatalogi(archiwum, A + katalog))
                 wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu (%2)")
-                                   .arg(natywna(A + katalog), systemErrorText(errno));
+                                   .arg(natywna(A + katalog), archiwum.lastError());
         }
         // The files are copied a batch at a time and put in place together, so they reach the
         // disk together; each is synced before its rename, and its directory after the last
@@ -273,85 +276,39 @@ QString WynikOdtworzenia::podsumowanie() const
     return tekst;
 }
 
-namespace {
-
-// Writes the archived table into the live one through SQLite: one transaction, the live file
-// kept. False when the live file is no SQLite database (it is then replaced by rename).
-bool wpiszTabele(const QString &archiwalna, const QString &zywa, int czekanie)
-{
-    SqliteDatabase zrodlo;
-    zrodlo.open(archiwalna, QFileInfo(archiwalna).fileName(), false, true);
-    zrodlo.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-    SqliteDatabase cel;
-    const QString nazwa = QFileInfo(zywa).fileName();
-    cel.open(zywa, nazwa, false, false);
-    cel.setBusyTimeout(czekanie);
-    try {
-        // The first read plays back a journal the old file may have: into the old file, which
-        // the backup then replaces whole.
-        cel.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-    } catch (const EngineError &blad) {
-        if (blad.kind() == EngineError::Damaged)
-            return false;
-        throw;
-    }
-    sqlite3_backup *kopia = sqlite3_backup_init(cel.handle(), "main", zrodlo.handle(), "main");
-    if (!kopia)
-        SqliteDatabase::raise(cel.handle(), sqlite3_errcode(cel.handle()), nazwa);
-    const int krokKopii = sqlite3_backup_step(kopia, -1);
-    const int koniec = sqlite3_backup_finish(kopia);
-    if (krokKopii != SQLITE_DONE)
-        SqliteDatabase::raise(nullptr, krokKopii, nazwa);
-    if (koniec != SQLITE_OK)
-        SqliteDatabase::raise(cel.handle(), koniec, nazwa);
-    return true;
-}
-
-// Whether the file is a SQLite database (a table of the program or another one).
-bool bazaSqlite(const QString &sciezka)
-{
-    try {
-        SqliteDatabase db;
-        db.open(sciezka, QFileInfo(sciezka).fileName(), false, true);
-        db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        return QFileInfo(sciezka).size() > 0;
-    } catch (const EngineError &) {
-        return false;
-    }
-}
-
-} // namespace
-
 WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &lata,
                          const PrzebiegArchiwum &przebieg, const QString &znacznik,
                          int czekanieNaBlokade)
 {
     WynikOdtworzenia wynik;
-    const QList<CzescArchiwum> czesci = CzesciArchiwum(A, lata);
+    Store &magazyn = Store::current();
+    Store &archiwum = Store::localFiles();
+    const QList<CzescArchiwum> czesci = CzesciArchiwum(A, lata, archiwum);
 
     // The live files the restore will replace go first into the safety folder, whole, before
     // anything live is touched.
     QStringList zastepowane;
     for (const CzescArchiwum &c : czesci) {
         for (const QString &plik : c.pliki) {
-            if (QFileInfo(R + plik).isFile())
+            if (magazyn.entry(R + plik).kind == Store::Kind::File)
                 zastepowane << plik;
         }
     }
     if (!zastepowane.isEmpty()) {
         const QString bezpieczna = R + QStringLiteral("ODTWARZANIE-") + znacznik;
-        TemporaryDirectory budowa(bezpieczna);
-        if (!budowa.isValid()) {
+        const std::unique_ptr<DirectoryUnderConstruction> budowa =
+            magazyn.buildDirectory(bezpieczna);
+        if (!budowa) {
             wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu kopii (%2); nic nie "
                                           "odtworzono")
-                               .arg(natywna(bezpieczna), systemErrorText(errno));
+                               .arg(natywna(bezpieczna), magazyn.lastError());
             return wynik;
         }
         for (const QString &plik : std::as_const(zastepowane)) {
-            const QString cel = budowa.path() + u'/' + plik;
+            const QString cel = budowa->path() + u'/' + plik;
             try {
-                if (!utworzKatalogi(QFileInfo(cel).path()))
-                    throw EngineError(EngineError::Io, plik, systemErrorText(errno));
+                if (!utworzKatalogi(magazyn, QFileInfo(cel).path()))
+                    throw EngineError(EngineError::Io, plik, magazyn.lastError());
                 KopiujPlikNowy(R + plik, cel);
             } catch (const EngineError &blad) {
                 wynik.bledy << QStringLiteral("%1: nie można zachować bieżącej wersji (%2); nic "
@@ -365,7 +322,7 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
         QString nazwa = bezpieczna;
         bool nazwana = false;
         for (int numer = 2; numer < 100 && !nazwana; ++numer) {
-            nazwana = budowa.moveInto(nazwa);
+            nazwana = budowa->moveInto(nazwa);
             if (!nazwana && errno != ENOTEMPTY && errno != EEXIST)
                 break;
             if (!nazwana)
@@ -374,7 +331,7 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
         if (!nazwana) {
             wynik.bledy << QStringLiteral("%1: nie można nadać nazwy katalogowi kopii (%2); nic "
                                           "nie odtworzono")
-                               .arg(natywna(bezpieczna), systemErrorText(errno));
+                               .arg(natywna(bezpieczna), magazyn.lastError());
             return wynik;
         }
         wynik.kopiaBezpieczenstwa = nazwa;
@@ -382,17 +339,16 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
 
     przejdz(czesci, przebieg, [&](const CzescArchiwum &c) {
         for (const QString &katalog : c.katalogi) {
-            if (!utworzKatalogi(R + katalog))
+            if (!utworzKatalogi(magazyn, R + katalog))
                 wynik.bledy << QStringLiteral("%1: nie można utworzyć katalogu (%2)")
-                                   .arg(natywna(R + katalog), systemErrorText(errno));
+                                   .arg(natywna(R + katalog), magazyn.lastError());
         }
         for (const QString &plik : c.pliki) {
             const QString zywy = R + plik;
             try {
-                if (!QFileInfo(zywy).exists()) {
-                    KopiujPlikNowy(A + plik, zywy);
-                } else if (!(bazaSqlite(A + plik) &&
-                             wpiszTabele(A + plik, zywy, czekanieNaBlokade))) {
+                if (magazyn.entry(zywy).kind == Store::Kind::Missing) {
+                    KopiujPlikNowy(A + plik, zywy, archiwum);
+                } else if (!magazyn.writeIntoTable(A + plik, zywy, czekanieNaBlokade)) {
                     // Not a table on one side or the other: the file is replaced whole, and no
                     // journal of the old file may be played into the new one.
                     for (const QString &towarzyszacy : TableFile::companionFiles(zywy)) {
@@ -400,7 +356,7 @@ WynikOdtworzenia Odtworz(const QString &A, const QString &R, const QStringList &
                             !removeFile(towarzyszacy))
                             throw EngineError(EngineError::Io, plik, systemErrorText(errno));
                     }
-                    KopiujPlikZastepujac(A + plik, zywy);
+                    KopiujPlikZastepujac(A + plik, zywy, archiwum);
                 }
                 ++wynik.pliki;
                 loguj(przebieg, natywna(zywy));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Store.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -27,7 +29,9 @@ struct CzescArchiwum
     QStringList pliki;
     int krok = 0; // 0: the top's files, 1: BAZA, 2 + i: the i-th year
 };
-QList<CzescArchiwum> CzesciArchiwum(const QString &korzen, const QStringList &lata);
+// `magazyn`: where `korzen` lies (the data root's store, or this machine's disk for an archive).
+QList<CzescArchiwum> CzesciArchiwum(const QString &korzen, const QStringList &lata,
+                                    const Store &magazyn = Store::current());
 
 struct WynikArchiwum
 {

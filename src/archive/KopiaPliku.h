@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DurableFiles.h"
+#include "store/Store.h"
 
 #include <QString>
 
@@ -10,28 +11,24 @@
 
 namespace rawen {
 
-// One file of the data read as one state of it. A SQLite database (a table) is read through
-// SQLite's own file handle while a read transaction holds it, so no writer can change it meanwhile
-// and no other connection of this process loses its locks; any other file is read as it is.
+// One file of the data read as one state of it, as its store gives it (Store::readWhole): a
+// table while the store holds it, so no writer can change it meanwhile; any other file as it is.
 class CzytnikPliku
 {
 public:
-    explicit CzytnikPliku(const QString &sciezka); // raises EngineError when it cannot be read
-    ~CzytnikPliku();
-    CzytnikPliku(const CzytnikPliku &) = delete;
-    CzytnikPliku &operator=(const CzytnikPliku &) = delete;
+    // Raises EngineError when it cannot be read.
+    explicit CzytnikPliku(const QString &sciezka, Store &magazyn = Store::current());
 
-    qint64 rozmiar() const { return m_rozmiar; }
-    bool baza() const { return m_baza; }         // read through SQLite
-    bool naszaTabela() const { return m_nasza; } // a table file of this program
-    bool czytaj(char *dane, qint64 dlugosc, qint64 od);
+    qint64 rozmiar() const { return m_czytnik->size(); }
+    bool baza() const { return m_czytnik->isDatabase(); }        // read through the store's engine
+    bool naszaTabela() const { return m_czytnik->isOurTable(); } // a table file of this program
+    bool czytaj(char *dane, qint64 dlugosc, qint64 od)
+    {
+        return m_czytnik->read(dane, dlugosc, od);
+    }
 
 private:
-    struct Stan;
-    Stan *m_stan;
-    qint64 m_rozmiar = 0;
-    bool m_baza = false;
-    bool m_nasza = false;
+    std::unique_ptr<WholeFileReader> m_czytnik;
 };
 
 // A copy reads, hashes and writes a file in blocks of this size.
@@ -51,15 +48,16 @@ struct SkopiowanyPlik
     bool naszaTabela = false;
 };
 
-// A copy of `zrodlo` (read with CzytnikPliku) made and not yet in place: written to a temporary
-// beside `cel`, its writing to the disk started. zatwierdz() syncs it and renames it over
-// whatever `cel` was, so `cel` is its old self or the whole copy; a copy dropped before that
-// leaves nothing. Copies made one after another and put in place together reach the disk
-// together. Both raise EngineError.
+// A copy of `zrodlo` (read with CzytnikPliku from `magazynZrodla`) made and not yet in place:
+// written to a temporary beside `cel`, its writing to the disk started. zatwierdz() syncs it and
+// renames it over whatever `cel` was, so `cel` is its old self or the whole copy; a copy dropped
+// before that leaves nothing. Copies made one after another and put in place together reach the
+// disk together. Both raise EngineError.
 class PrzygotowanaKopia
 {
 public:
-    PrzygotowanaKopia(const QString &zrodlo, const QString &cel);
+    PrzygotowanaKopia(const QString &zrodlo, const QString &cel,
+                      Store &magazynZrodla = Store::current());
     ~PrzygotowanaKopia();
     PrzygotowanaKopia(PrzygotowanaKopia &&) noexcept;
     PrzygotowanaKopia &operator=(PrzygotowanaKopia &&) noexcept;
@@ -77,10 +75,12 @@ private:
 
 // Copies `zrodlo` to `cel` through a temporary beside it, synced and renamed over whatever `cel`
 // was: `cel` is its old self or the whole copy. Raises EngineError.
-SkopiowanyPlik KopiujPlikZastepujac(const QString &zrodlo, const QString &cel);
+SkopiowanyPlik KopiujPlikZastepujac(const QString &zrodlo, const QString &cel,
+                                    Store &magazynZrodla = Store::current());
 
 // `zrodlo` copied as one state of it to a new file `cel` that must not exist, through a synced
 // temporary. Raises EngineError.
-void KopiujPlikNowy(const QString &zrodlo, const QString &cel);
+void KopiujPlikNowy(const QString &zrodlo, const QString &cel,
+                    Store &magazynZrodla = Store::current());
 
 } // namespace rawen

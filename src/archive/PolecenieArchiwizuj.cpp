@@ -1,14 +1,14 @@
 #include "archive/PolecenieArchiwizuj.h"
 
 #include "archive/Archiwum.h"
-#include "data/EngineError.h"
+#include "data/FirmyPolecenia.h"
 #include "data/OtworzTabele.h"
 #include "data/Session.h"
 #include "data/SprawdzRok.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
 #include "platform/Konsola.h"
 #include "platform/PostepKonsoli.h"
-#include "shell/FirmyPolecenia.h"
 
 #include <QDir>
 

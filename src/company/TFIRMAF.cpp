@@ -3,9 +3,9 @@
 #include "company/CyfryKontrolne.h"
 #include "company/PoczatekRoku.h"
 #include "company/UzupelnienieAdresu.h"
-#include "data/EngineError.h"
 #include "data/OtworzTabele.h"
 #include "data/TDANE.h"
+#include "platform/EngineError.h"
 #include "platform/MessageBoxes.h"
 #include "ui_TFIRMAF.h"
 

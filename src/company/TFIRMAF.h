@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DataBinding.h"
+#include "data/DataBinding.h"
 
 #include <QDialog>
 #include <QImage>

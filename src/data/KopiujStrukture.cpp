@@ -1,9 +1,10 @@
 #include "data/KopiujStrukture.h"
 
-#include "data/EngineError.h"
+#include "data/Session.h"
 #include "data/Table.h"
-#include "platform/FileNames.h"
+#include "platform/EngineError.h"
 #include "platform/MessageBoxes.h"
+#include "store/Store.h"
 
 #include <QStringList>
 
@@ -40,7 +41,7 @@ void nieMoznaUtworzyc()
 bool KopiujStrukture(Table &wzor, const QString &sciezka, bool kopiujRekordy,
                      const QString &polaDoCzyszczenia_)
 {
-    if (existsAnyKind(sciezka))
+    if (wzor.session()->store().exists(sciezka))
         return false;
 
     if (!kopiujRekordy) {

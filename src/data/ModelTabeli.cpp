@@ -1,8 +1,8 @@
 #include "data/ModelTabeli.h"
 
-#include "data/EngineError.h"
-#include "data/FieldValues.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
+#include "store/FieldValues.h"
 
 #include <QDebug>
 

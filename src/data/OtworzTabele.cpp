@@ -1,18 +1,17 @@
 #include "data/OtworzTabele.h"
 
-#include "data/EngineError.h"
 #include "data/PlikStruktury.h"
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
 #include "platform/AppContext.h"
-#include "platform/DurableFiles.h"
-#include "platform/FileNames.h"
+#include "platform/EngineError.h"
 #include "platform/MessageBoxes.h"
+#include "store/Store.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <exception>
 
 namespace rawen {
@@ -62,7 +61,7 @@ QString bladOtwarcia(const QString &nazwa, const QString &opis, const EngineErro
 
 // `nazwa` + `rozszerzenie` where the engine would look for the table `nazwa`: a bare name in the
 // current directory, an existing file under any spelling of its name.
-QString sciezkaObokTabeli(const QString &nazwa, const QString &rozszerzenie)
+QString sciezkaObokTabeli(const Store &magazyn, const QString &nazwa, const QString &rozszerzenie)
 {
     QString sciezka = nazwa + rozszerzenie;
     if (QDir::isRelativePath(sciezka)) {
@@ -71,11 +70,11 @@ QString sciezkaObokTabeli(const QString &nazwa, const QString &rozszerzenie)
             katalog = QDir::currentPath();
         sciezka = QDir(katalog).filePath(sciezka);
     }
-    const QString znaleziona = resolveCaseInsensitive(sciezka);
-    if (QFileInfo::exists(znaleziona))
+    const QString znaleziona = magazyn.resolve(sciezka);
+    if (magazyn.entry(znaleziona).kind != Store::Kind::Missing)
         return znaleziona;
     const QFileInfo info(sciezka);
-    return QDir(resolveCaseInsensitive(info.path())).filePath(info.fileName());
+    return QDir(magazyn.resolve(info.path())).filePath(info.fileName());
 }
 
 bool pytanieOAtrybut(const QString &nazwa)
@@ -86,20 +85,29 @@ bool pytanieOAtrybut(const QString &nazwa)
         QStringLiteral("Czy zmienić automatycznie atrybut Bazy?"));
 }
 
-// Gives the owner write permission on the table and every file of its name.
-void zdejmijAtrybut(const QString &nazwa)
+bool zapisywalny(const Store::Entry &wpis)
 {
-    const QString plikTabeli = sciezkaObokTabeli(nazwa, QStringLiteral(".DB"));
-    const QDir katalog = QFileInfo(plikTabeli).absoluteDir();
+    return wpis.kind != Store::Kind::Missing && !wpis.readOnly;
+}
+
+// Gives the owner write permission on the table and every file of its name.
+void zdejmijAtrybut(Store &magazyn, const QString &nazwa)
+{
+    const QString plikTabeli = sciezkaObokTabeli(magazyn, nazwa, QStringLiteral(".DB"));
+    const QString katalog = QFileInfo(plikTabeli).absolutePath();
     const QString przedrostek = QFileInfo(nazwa).fileName() + QLatin1Char('.');
-    const QStringList pliki =
-        katalog.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QString &plik : pliki) {
-        if (!plik.startsWith(przedrostek, Qt::CaseInsensitive))
-            continue;
-        const QString sciezka = katalog.filePath(plik);
+    QStringList pliki;
+    // Every entry but a directory: a link that leads nowhere is reported, not passed over.
+    for (const Store::Entry &wpis : magazyn.list(katalog)) {
+        if (wpis.kind != Store::Kind::Directory &&
+            wpis.name.startsWith(przedrostek, Qt::CaseInsensitive))
+            pliki << wpis.name;
+    }
+    std::sort(pliki.begin(), pliki.end());
+    for (const QString &plik : std::as_const(pliki)) {
+        const QString sciezka = katalog + u'/' + plik;
         // Read back: a file system may take the change without making it.
-        if (!clearReadOnly(sciezka) || isReadOnly(sciezka))
+        if (!magazyn.clearReadOnly(sciezka) || !zapisywalny(magazyn.entry(sciezka)))
             MessageBoxes::current().plain(
                 QStringLiteral("Próba automatycznej zmiany atrybutu niepowiodła się.\r"
                                "Proszę atrybuty bazy zmienic ręcznie."));
@@ -108,34 +116,38 @@ void zdejmijAtrybut(const QString &nazwa)
 
 void naprawAtrybutTylkoDoOdczytu(Table &tabela, const QString &nazwa)
 {
-    const QString plikTabeli = sciezkaObokTabeli(nazwa, QStringLiteral(".DB"));
-    if (!isReadOnly(plikTabeli))
+    Store &magazyn = tabela.session()->store();
+    const QString plikTabeli = sciezkaObokTabeli(magazyn, nazwa, QStringLiteral(".DB"));
+    if (!magazyn.entry(plikTabeli).readOnly)
         return;
     if (!pytanieOAtrybut(nazwa))
         return;
     tabela.close();
-    zdejmijAtrybut(nazwa);
+    zdejmijAtrybut(magazyn, nazwa);
     tabela.open();
 }
 
 // A structure file is whole when it runs from its first line to its last; one cut off by an
 // earlier failure, or left empty, is written anew.
-bool plikStrukturyCaly(const QString &sciezka)
+bool plikStrukturyCaly(const Store &magazyn, const QString &sciezka)
 {
-    QFile plik(sciezka);
-    if (!plik.open(QIODevice::ReadOnly))
+    QByteArray tresc;
+    try {
+        tresc = magazyn.readFile(sciezka);
+    } catch (const EngineError &) {
         return true; // something is there that this program cannot judge: left alone
-    const QByteArray tresc = plik.readAll();
+    }
     return tresc.startsWith("STRUKTURA ZBIORU\r\n") && tresc.endsWith("KONIEC\r\n");
 }
 
 // `odNowa`: the table's layout has just changed, so a structure file that is there describes the
 // old one and is replaced.
-void zapiszStruktureTabeli(const QString &nazwa, bool odNowa)
+void zapiszStruktureTabeli(Store &magazyn, const QString &nazwa, bool odNowa)
 {
-    const QString sciezka = sciezkaObokTabeli(nazwa, QStringLiteral(".STR"));
-    const bool jest = existsAnyKind(sciezka);
-    if (jest && (!QFileInfo(sciezka).isFile() || (!odNowa && plikStrukturyCaly(sciezka))))
+    const QString sciezka = sciezkaObokTabeli(magazyn, nazwa, QStringLiteral(".STR"));
+    const bool jest = magazyn.exists(sciezka);
+    if (jest && (magazyn.entry(sciezka).kind != Store::Kind::File ||
+                 (!odNowa && plikStrukturyCaly(magazyn, sciezka))))
         return;
     // A handle of its own, so the caller's table keeps its position and state.
     Table druga;
@@ -150,7 +162,7 @@ void zapiszStruktureTabeli(const QString &nazwa, bool odNowa)
     }
     try {
         // Whole or not at all: a cut-off file never stands in place of a good one.
-        writeFile(sciezka, tresc, jest);
+        magazyn.writeFile(sciezka, tresc, jest);
     } catch (const EngineError &blad) {
         // A file written for support must not stop the program; the user learns it is missing.
         MessageBoxes::current().warning(
@@ -171,7 +183,7 @@ bool OtworzTabele(Table &tabela, const QString &nazwa, const QString &opis)
         // A read-only table whose last write was cut short opens only once that write can be
         // rolled back: the attribute repair is the way in.
         if (blad.kind() == EngineError::NeedsRecovery && pytanieOAtrybut(nazwa)) {
-            zdejmijAtrybut(nazwa);
+            zdejmijAtrybut(tabela.session()->store(), nazwa);
             tabela.open();
         } else {
             if (!opis.isEmpty())
@@ -208,7 +220,7 @@ bool OtworzTabele(Table &tabela, const QString &nazwa, const QString &opis)
     }
 
     if (!opis.isEmpty())
-        zapiszStruktureTabeli(nazwa, przebudowana);
+        zapiszStruktureTabeli(tabela.session()->store(), nazwa, przebudowana);
     return true;
 }
 

@@ -1,7 +1,7 @@
 #include "data/PlikStruktury.h"
 
-#include "data/EngineError.h"
 #include "format/Formatowanie.h"
+#include "platform/EngineError.h"
 #include "platform/Windows1250.h"
 
 #include <QFileDevice>

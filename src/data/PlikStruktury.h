@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/FieldDefs.h"
+#include "store/FieldDefs.h"
 
 #include <QByteArray>
 #include <QList>

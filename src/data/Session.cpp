@@ -1,6 +1,7 @@
 #include "data/Session.h"
 
 #include "data/Table.h"
+#include "store/Store.h"
 
 namespace rawen {
 
@@ -29,6 +30,11 @@ Session &Session::defaultSession()
 {
     static Session session(QStringLiteral("Default"));
     return session;
+}
+
+Store &Session::store() const
+{
+    return m_store ? *m_store : Store::current();
 }
 
 void Session::addPassword(const QString &password)

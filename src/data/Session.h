@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/EngineOp.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -8,22 +10,8 @@
 
 namespace rawen {
 
+class Store;
 class Table;
-
-// The engine operations a test can make fail, each just before it touches the file.
-enum class EngineOp {
-    Open,
-    Create,
-    Copy,
-    Delete,
-    Replace,
-    Append,
-    Edit,
-    Write,
-    Post,
-    Flush,
-    EmptyFields,
-};
 
 // A database session: the tables opened in it and the passwords registered with it. Making it
 // inactive closes every table in it; opening a table makes it active again.
@@ -50,6 +38,11 @@ public:
     void setActive(bool active);
     QList<Table *> openTables() const { return m_open; }
 
+    // Where the session's tables are: the store given, else the store of the run
+    // (Store::current()).
+    Store &store() const;
+    void setStore(Store *store) { m_store = store; }
+
     // How long an open or a write waits for another program's lock before it gives up.
     int lockTimeout() const { return m_lockTimeoutMs; }
     void setLockTimeout(int milliseconds) { m_lockTimeoutMs = milliseconds; }
@@ -75,6 +68,7 @@ private:
     int m_lockTimeoutMs = 2000;
     QList<Table *> m_open;
     FaultHook m_faultHook;
+    Store *m_store = nullptr;
 };
 
 } // namespace rawen

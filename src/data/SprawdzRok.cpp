@@ -1,14 +1,13 @@
 #include "data/SprawdzRok.h"
 
-#include "data/EngineError.h"
 #include "data/Table.h"
 #include "data/WartosciProgramu.h"
 #include "format/Formatowanie.h"
 #include "platform/AppContext.h"
+#include "platform/EngineError.h"
 #include "platform/MessageBoxes.h"
+#include "store/Store.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <optional>
@@ -20,15 +19,13 @@ namespace {
 QStringList lataKatalogu(const QString &katalog)
 {
     QStringList lata;
-    const QDir dir(katalog);
-    // Hidden entries are left out, as the old directory listing did.
-    const QStringList wpisy = dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::NoSort);
-    for (const QString &wpis : wpisy) {
-        if (wpis.isEmpty() || (wpis.at(0) != u'1' && wpis.at(0) != u'2'))
+    for (const Store::Entry &wpis : Store::current().list(katalog)) {
+        // Hidden entries are left out, as the old directory listing did.
+        if (wpis.hidden || wpis.kind != Store::Kind::Directory)
             continue;
-        if (!QFileInfo(dir.filePath(wpis)).isDir())
+        if (wpis.name.isEmpty() || (wpis.name.at(0) != u'1' && wpis.name.at(0) != u'2'))
             continue;
-        const QString rok = wpis.left(4);
+        const QString rok = wpis.name.left(4);
         // Before the first greater entry: an equal name goes after the ones already there.
         qsizetype miejsce = 0;
         while (miejsce < lata.size() && lata[miejsce].compare(rok) <= 0)

@@ -1,10 +1,10 @@
 #include "data/TDANE.h"
 
-#include "data/EngineError.h"
 #include "data/OtworzTabele.h"
 #include "data/SprawdzRok.h"
 #include "data/WartosciProgramu.h"
 #include "data/Wsparcie.h"
+#include "platform/EngineError.h"
 #include "platform/MessageBoxes.h"
 
 namespace rawen {

@@ -2,12 +2,8 @@
 
 #include "data/OtworzTabele.h"
 #include "data/Table.h"
-#include "data/TableFile.h"
-#include "platform/DurableFiles.h"
-#include "platform/FileNames.h"
+#include "platform/EngineError.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -26,20 +22,20 @@ FieldDef pole(const char *name, TFieldType type)
 }
 
 // `nazwa` of the old record; "" when the old table has no such field.
-QString wartosc(const TableFile::OldRecord &stary, const char *nazwa)
+QString wartosc(const OldRecord &stary, const char *nazwa)
 {
     return stary.value(QString::fromLatin1(nazwa));
 }
 
 // `zapas` is the spare field where older layouts kept the value; a later layout gave it its own
 // field `wlasne`, which wins when it holds something.
-QString zZapasu(const TableFile::OldRecord &stary, const char *zapas, const char *wlasne)
+QString zZapasu(const OldRecord &stary, const char *zapas, const char *wlasne)
 {
     const QString zWlasnego = wartosc(stary, wlasne);
     return zWlasnego.isEmpty() ? wartosc(stary, zapas) : zWlasnego;
 }
 
-QStringList wierszZeStarego(const TableFile::OldRecord &stary)
+QStringList wierszZeStarego(const OldRecord &stary)
 {
     QString rachunek;
     if (stary.contains(QStringLiteral("NUM1")) && stary.contains(QStringLiteral("NUM2")) &&
@@ -76,7 +72,7 @@ QStringList wierszZeStarego(const TableFile::OldRecord &stary)
 }
 
 // A firm's record as the user knows it: its number and its short name.
-QString opisRekordu(const TableFile::OldRecord &stary)
+QString opisRekordu(const OldRecord &stary)
 {
     return QStringLiteral("NR %1 (%2)")
         .arg(wartosc(stary, "NR"), wartosc(stary, "SKROT").trimmed());
@@ -112,10 +108,7 @@ QString zWielkiejLitery(const QString &tekst)
 // failure or a crash at any point leaves the old table as it was.
 void przebuduj(Table &tabela)
 {
-    const QString nazwaPliku = tabela.fileName();
-    const QString plik = QFileInfo(nazwaPliku).fileName();
-    // What interrupted upgrades of earlier versions left beside the table goes first.
-    removeStaleTemporaries(QFileInfo(nazwaPliku).absolutePath());
+    const QString plik = QFileInfo(tabela.fileName()).fileName();
     try {
         if (!tabela.restructure(PolaTabeliFirmy(), IndeksyTabeliFirmy(), wierszZeStarego,
                                 opisRekordu))
@@ -141,12 +134,6 @@ void przebuduj(Table &tabela)
             QStringLiteral("Nie udało się przekształcić tabeli danych o firmie %1 do nowego "
                            "układu.\rPrzyczyna: %2\rTabela pozostała bez zmian.")
                 .arg(plik, przyczyna));
-    }
-
-    // Index and memo files of the older engine describe a table that is gone.
-    for (const QString &towarzyszacy : TableFile::companionFiles(nazwaPliku)) {
-        if (!towarzyszacy.endsWith(QLatin1String("-journal"), Qt::CaseInsensitive))
-            (void)removeFile(towarzyszacy);
     }
     // The structure file describes the old layout: the open that upgraded the table writes the
     // new one over it in one rename, so there is always one whole structure file.

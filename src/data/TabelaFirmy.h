@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/EngineError.h"
-#include "data/FieldDefs.h"
+#include "platform/EngineError.h"
+#include "store/FieldDefs.h"
 
 #include <QList>
 

@@ -5,13 +5,10 @@
 
 #include "data/Table.h"
 
-#include "data/EngineError.h"
-#include "data/Sqlite.h"
-#include "data/TableFile.h"
-#include "data/TableInternal.h"
 #include "platform/AppContext.h"
 #include "platform/DurableFiles.h"
-#include "platform/FileNames.h"
+#include "platform/EngineError.h"
+#include "store/Store.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -41,7 +38,7 @@ void Table::setTableName(const QString &name)
 
 QString Table::resolvedPath() const
 {
-    return resolveCaseInsensitive(pathAsNamed());
+    return m_session->store().resolve(pathAsNamed());
 }
 
 QString Table::pathAsNamed() const
@@ -119,46 +116,36 @@ void Table::open()
     if (m_tableName.isEmpty())
         throw EngineError(EngineError::Missing, QStringLiteral("Nie podano nazwy tabeli"));
     fault(EngineOp::Open);
-    // Mostly the file is there as named: one look at it tells that and all opening needs.
-    QString path = pathAsNamed();
-    FileState file = fileState(path);
-    if (!file.exists) {
-        path = resolveCaseInsensitive(path);
-        file = fileState(path);
-    }
-    m_db = std::make_unique<SqliteDatabase>();
     try {
-        TableFile::open(*m_db, path, file, m_session->lockTimeout(),
-                        [&](const TableFile::Definitions &definitions) {
-                            if (!m_indexName.isEmpty() && !hasIndex(definitions, m_indexName))
-                                throw EngineError(
-                                    EngineError::NoSuchIndex,
-                                    QStringLiteral("%1: brak indeksu %2")
-                                        .arg(QFileInfo(path).fileName(), m_indexName));
-                            m_fieldDefs = definitions.fields;
-                            m_indexDefs = definitions.indexes;
-                            m_readOnly = m_db->isReadOnly();
-                            m_openPath = QFileInfo(path).absoluteFilePath();
-                            m_openName = QFileInfo(path).fileName();
-                            m_state = dsBrowse;
-                            m_wanted = QBitArray(m_fieldDefs.size());
-                            for (const QString &name : std::as_const(m_fetchedFields)) {
-                                const int i = fieldIndex(name);
-                                if (i >= 0)
-                                    m_wanted.setBit(i);
-                            }
-                            m_wantsAll = m_fetchedFields.isEmpty();
-                            m_askedFor = 0;
-                            m_columnsChecked = false;
-                            m_session->attach(this);
-                            first();
-                        });
+        m_session->store().openTable(
+            pathAsNamed(), m_session->lockTimeout(), m_stored, [&](StoredTable &stored) {
+                const TableDefinitions &definitions = stored.definitions();
+                if (!m_indexName.isEmpty() && !hasIndex(definitions, m_indexName))
+                    throw EngineError(
+                        EngineError::NoSuchIndex,
+                        QStringLiteral("%1: brak indeksu %2").arg(stored.name(), m_indexName));
+                m_fieldDefs = definitions.fields;
+                m_indexDefs = definitions.indexes;
+                m_readOnly = stored.isReadOnly();
+                m_openPath = stored.path();
+                m_openName = stored.name();
+                m_state = dsBrowse;
+                m_wanted = QBitArray(m_fieldDefs.size());
+                for (const QString &name : std::as_const(m_fetchedFields)) {
+                    const int i = fieldIndex(name);
+                    if (i >= 0)
+                        m_wanted.setBit(i);
+                }
+                m_wantsAll = m_fetchedFields.isEmpty();
+                m_askedFor = 0;
+                m_session->attach(this);
+                first();
+            });
     } catch (...) {
         // A damaged file, an unknown index, a filter or range that cannot be read, or a lock:
         // the open failed, and a table that raised from open must not stay open.
         const bool wasOpened = m_state != dsInactive;
-        m_statements.clear();
-        m_db.reset();
+        m_stored.reset();
         forgetOpenState();
         if (wasOpened)
             notify();
@@ -168,10 +155,7 @@ void Table::open()
 
 QString Table::canonicalFileName() const
 {
-    if (!isOpen())
-        return {};
-    const QString canonical = QFileInfo(m_openPath).canonicalFilePath();
-    return canonical.isEmpty() ? m_openPath : canonical;
+    return isOpen() ? m_stored->canonicalPath() : QString();
 }
 
 void Table::forgetOpenState()
@@ -189,41 +173,32 @@ void Table::close()
 {
     if (!isOpen())
         return;
-    if (m_db->inTransaction()) {
+    if (m_stored->inTransaction()) {
         try {
-            m_db->exec(QStringLiteral("ROLLBACK"));
+            m_stored->rollback();
         } catch (const EngineError &) {
             // closing below ends it anyway
         }
     }
-    m_statements.clear();
-    m_db.reset();
+    m_stored.reset();
     forgetOpenState();
     notify();
 }
 
-// The definitions stored in the file: through the open connection, or read cold.
-static TableFile::Definitions storedDefinitions(const SqliteDatabase *open, const QString &path,
-                                                int lockTimeoutMs)
-{
-    if (open)
-        return TableFile::read(*open);
-    SqliteDatabase db;
-    return TableFile::open(db, path, lockTimeoutMs);
-}
-
 void Table::updateFieldDefs()
 {
-    m_fieldDefs = storedDefinitions(m_db.get(), isOpen() ? QString() : resolvedPath(),
-                                    m_session->lockTimeout())
-                      .fields;
+    m_fieldDefs =
+        isOpen()
+            ? m_stored->readDefinitions().fields
+            : m_session->store().readDefinitions(resolvedPath(), m_session->lockTimeout()).fields;
 }
 
 void Table::updateIndexDefs()
 {
-    m_indexDefs = storedDefinitions(m_db.get(), isOpen() ? QString() : resolvedPath(),
-                                    m_session->lockTimeout())
-                      .indexes;
+    m_indexDefs =
+        isOpen()
+            ? m_stored->readDefinitions().indexes
+            : m_session->store().readDefinitions(resolvedPath(), m_session->lockTimeout()).indexes;
 }
 
 } // namespace rawen

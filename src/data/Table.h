@@ -1,9 +1,9 @@
 #pragma once
 
-#include "data/FieldDefs.h"
 #include "data/Session.h"
-#include "data/TableFile.h"
 #include "platform/DurableFiles.h"
+#include "store/FieldDefs.h"
+#include "store/StoredTable.h"
 
 #include <QBitArray>
 #include <QByteArray>
@@ -21,8 +21,6 @@
 
 namespace rawen {
 
-class SqliteDatabase;
-class SqliteStatement;
 class Table;
 
 // A field of a table's current record, reached by name or position. A value object: it stays
@@ -77,9 +75,11 @@ private:
     int m_index = -1;
 };
 
-// A table handle: names a table file, opens it, and walks its records through a cursor that
-// fetches a bounded window of records at a time, so that walking any number of records keeps
-// memory flat and holds no lock between calls.
+// A table handle: names a table, opens it in its session's store, and walks its records through
+// a cursor that fetches a bounded window of records at a time, so that walking any number of
+// records keeps memory flat and holds no lock between calls. The handle keeps the cursor, the
+// current record and its edit, the order, range, filter and master link; the store below
+// (store/StoredTable) keeps the records.
 class Table : public QObject
 {
     Q_OBJECT
@@ -103,7 +103,7 @@ public:
     // The open table's file with links and relative parts resolved; "" when closed.
     QString canonicalFileName() const;
 
-    bool isOpen() const { return m_db != nullptr; }
+    bool isOpen() const { return m_stored != nullptr; }
     bool active() const { return isOpen(); }
     // The open table cannot be written (its file lacks the owner's write permission).
     bool isReadOnly() const { return isOpen() && m_readOnly; }
@@ -137,16 +137,15 @@ public:
     // Empties the named fields in every record, all records or none.
     void emptyFields(const QStringList &fieldNames);
     // Rebuilds this open table for new definitions inside its own file, in one write transaction:
-    // every record passes `map` (see TableFile::restructure), and the table is either wholly as
-    // it was or wholly in the new layout, also after a crash. Meanwhile other programs can read
-    // the table but not write it; afterwards every connection to the file sees the new layout,
-    // and the file keeps its permissions and owner. Raises Locked when another program holds
-    // the table beyond the session's lock timeout. The table is open again on return, on its
-    // first record; false when another program changed its description since it was opened, in
-    // which case nothing was done.
+    // every record passes `map` (the texts of its old columns to the new fields'), and the table is
+    // either wholly as it was or wholly in the new layout, also after a crash. Meanwhile other
+    // programs can read the table but not write it; afterwards every connection to the file sees
+    // the new layout, and the file keeps its permissions and owner. Raises Locked when another
+    // program holds the table beyond the session's lock timeout. The table is open again on return,
+    // on its first record; false when another program changed its description since it was opened,
+    // in which case nothing was done.
     [[nodiscard]] bool restructure(const QList<FieldDef> &fields, const QList<IndexDef> &indexes,
-                                   const TableFile::RecordMapper &map,
-                                   const TableFile::RecordDescriber &describe = {});
+                                   const RecordMapper &map, const RecordDescriber &describe = {});
     // batAppendUpdate: every record of `source` (an open table with fields of the same names)
     // is added, or replaces the record with the same primary key.
     void batchAppend(Table &source);
@@ -227,22 +226,7 @@ signals:
 
 private:
     friend class Field;
-    struct Row
-    {
-        qint64 rowid = 0;
-        QVector<QVariant> values;
-        QBitArray missing; // the fields not read with the record; empty when none are
-    };
-    struct OrderColumn
-    {
-        int field;
-        bool noCase;
-    };
-    struct Condition
-    {
-        QString sql;
-        QVariantList parameters;
-    };
+    using Row = StoredRecord;
 
     void requireOpen() const;
     void requireClosed(const char *operation) const;
@@ -251,25 +235,18 @@ private:
     QString pathAsNamed() const; // before the case-blind lookup
     void fault(EngineOp op) const;
     void notify();
-    QList<OrderColumn> orderColumns() const;
-    Condition viewCondition() const;
+    QList<OrderField> orderColumns() const;
+    // The records the handle sees and their order, for the store.
+    RecordView view() const;
     // The fields the cursor reads with each record, in table order.
     QList<int> selectedColumns() const;
     bool isMissing(int index) const;
-    // Raises Damaged unless the records have a column for each of these fields; once all are
-    // found, asks no more.
-    void checkColumns(const QList<int> &columns) const;
     // The value of the current record's field `index`, read now if it was not read with the
     // record.
     const QVariant &currentValue(int index);
     // Reads the current record's field `index` (-1: every field) that was not read with it.
     void loadMissing(int index);
     std::deque<Row> fetch(const Row *after, int limit) const;
-    // Raises Damaged unless `rows` follow `after` and each other in the order's key and rowid.
-    void checkOrder(const Row *after, const std::deque<Row> &rows,
-                    const QList<OrderColumn> &order) const;
-    std::deque<Row> fetchAll(const QString &where, const QVariantList &parameters,
-                             const QString &orderBy, int limit) const;
     bool reloadCurrent();
     // Reads the current record and the records after it anew; the first record when it is gone.
     void rereadFromCurrent();
@@ -283,11 +260,6 @@ private:
     void checkBrowseMode();
     void create(bool replace);
     void refuseIfOpen(const QString &path) const;
-    // Runs `work` so that its changes are made all together or not at all.
-    void allOrNothing(const std::function<void()> &work);
-    // A prepared statement for `sql`, kept while the table is open; reset and unbound.
-    std::shared_ptr<SqliteStatement> statement(const QString &sql) const;
-    QString columnSql(const OrderColumn &column) const;
     const IndexDef *currentIndex() const;
     void onMasterChanged();
 
@@ -296,9 +268,7 @@ private:
     QString m_openPath; // the open table's file, absolute
     // Its file name, which every error names; a conversion of each value takes it along.
     QString m_openName;
-    std::unique_ptr<SqliteDatabase> m_db;
-    mutable QHash<QString, std::shared_ptr<SqliteStatement>> m_statements;
-    mutable bool m_columnsChecked = false;
+    std::unique_ptr<StoredTable> m_stored;
     bool m_readOnly = false;
     QList<FieldDef> m_fieldDefs;
     QList<IndexDef> m_indexDefs;

@@ -1,12 +1,8 @@
 // Editing: a new or changed record is kept in the current record's buffer until it is posted
 // (checked, then written in one statement) or cancelled.
 
-#include "data/EngineError.h"
-#include "data/Sqlite.h"
 #include "data/Table.h"
-
-#include <numeric>
-#include <sqlite3.h>
+#include "platform/EngineError.h"
 
 namespace rawen {
 
@@ -30,7 +26,7 @@ void Table::append()
     m_missing.clear();
     // A detail record starts with its link to the master filled in.
     if (m_master && m_master->isOpen()) {
-        const QList<OrderColumn> order = orderColumns();
+        const QList<OrderField> order = orderColumns();
         const QStringList names = m_masterFields.split(u';', Qt::SkipEmptyParts);
         for (qsizetype i = 0; i < qMin(names.size(), order.size()); ++i) {
             const Field masterField = m_master->findField(names[i]);
@@ -72,57 +68,21 @@ void Table::post()
         throw EngineError(
             EngineError::BadState,
             QStringLiteral("%1: rekord nie został odczytany w całości").arg(context()));
-    QList<int> every(m_fieldDefs.size());
-    std::iota(every.begin(), every.end(), 0);
-    checkColumns(every);
     for (int i = 0; i < m_fieldDefs.size(); ++i) {
         if (m_fieldDefs[i].required && !m_buffer[i].isValid())
             throw EngineError(EngineError::RequiredMissing,
                               QStringLiteral("%1: pole %2 musi mieć wartość")
                                   .arg(context(), m_fieldDefs[i].name));
     }
-    QStringList columns;
-    for (const FieldDef &f : m_fieldDefs)
-        columns << quoteIdentifier(f.name);
     if (m_state == dsInsert) {
-        QStringList values;
-        QList<int> bound;
-        for (int i = 0; i < m_fieldDefs.size(); ++i) {
-            if (m_fieldDefs[i].dataType == ftAutoInc && !m_buffer[i].isValid()) {
-                values << QStringLiteral("(SELECT ifnull(max(%1), 0) + 1 FROM records)")
-                              .arg(columns[i]);
-            } else {
-                values << QStringLiteral("?");
-                bound << i;
-            }
-        }
-        const std::shared_ptr<SqliteStatement> held = this->statement(
-            QStringLiteral("INSERT INTO records(%1) VALUES(%2)")
-                .arg(columns.join(QLatin1String(", ")), values.join(QLatin1String(", "))));
-        SqliteStatement &statement = *held;
-        for (qsizetype n = 0; n < bound.size(); ++n)
-            statement.bind(int(n + 1), m_buffer[bound[n]]);
-        statement.run();
-        m_rowid = m_db->lastInsertRowid();
+        m_rowid = m_stored->insert(m_buffer);
         m_hasRecord = true;
-    } else {
-        QStringList sets;
-        for (const QString &column : columns)
-            sets << column + QLatin1String(" = ?");
-        const std::shared_ptr<SqliteStatement> held =
-            this->statement(QStringLiteral("UPDATE records SET %1 WHERE rowid = ?")
-                                .arg(sets.join(QLatin1String(", "))));
-        SqliteStatement &statement = *held;
-        for (int i = 0; i < m_fieldDefs.size(); ++i)
-            statement.bind(i + 1, m_buffer[i]);
-        statement.bind(int(m_fieldDefs.size() + 1), m_rowid);
-        statement.run();
+    } else if (!m_stored->update(m_rowid, m_buffer)) {
         // Another program may have deleted the record since it was read: then nothing was
         // written, and the edit stays open to be given up.
-        if (sqlite3_changes(m_db->handle()) == 0)
-            throw EngineError(
-                EngineError::BadState,
-                QStringLiteral("%1: rekord został usunięty przez inny program").arg(context()));
+        throw EngineError(
+            EngineError::BadState,
+            QStringLiteral("%1: rekord został usunięty przez inny program").arg(context()));
     }
     m_state = dsBrowse;
     m_eof = false;

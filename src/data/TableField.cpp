@@ -1,9 +1,9 @@
 // The field accessor: a Field reads and writes its table's current record through the text,
 // number and byte forms of FieldValues; the table finds its fields by name or position.
 
-#include "data/EngineError.h"
-#include "data/FieldValues.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
+#include "store/FieldValues.h"
 
 namespace rawen {
 

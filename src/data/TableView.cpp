@@ -1,12 +1,9 @@
 // Order and view: the index that orders the records, the range, filter and master link that
 // become conditions of the cursor's queries, and the linked controls told of changes.
 
-#include "data/EngineError.h"
-#include "data/FieldValues.h"
-#include "data/Sqlite.h"
 #include "data/Table.h"
-
-#include <sqlite3.h>
+#include "platform/EngineError.h"
+#include "store/FieldValues.h"
 
 namespace rawen {
 
@@ -20,93 +17,51 @@ const IndexDef *Table::currentIndex() const
     return nullptr;
 }
 
-QList<Table::OrderColumn> Table::orderColumns() const
+QList<OrderField> Table::orderColumns() const
 {
-    QList<OrderColumn> columns;
+    QList<OrderField> columns;
     const IndexDef *ix = currentIndex();
     if (!ix)
         return columns;
     for (const QString &name : indexFieldNames(*ix)) {
         const int i = fieldIndex(name);
         if (i >= 0)
-            columns << OrderColumn{i, (ix->options & ixCaseInsensitive) &&
-                                          isTextType(m_fieldDefs[i].dataType)};
+            columns << OrderField{i, (ix->options & ixCaseInsensitive) &&
+                                         isTextType(m_fieldDefs[i].dataType)};
     }
     return columns;
 }
 
-QString Table::columnSql(const OrderColumn &column) const
+RecordView Table::view() const
 {
-    return quoteIdentifier(m_fieldDefs[column.field].name) +
-           (column.noCase ? QStringLiteral(" COLLATE NOCASE") : QString());
-}
-
-Table::Condition Table::viewCondition() const
-{
-    QStringList parts;
-    QVariantList parameters;
-    if (m_filtered && !m_filter.trimmed().isEmpty())
-        parts << u'(' + m_filter + u')';
-    const QList<OrderColumn> order = orderColumns();
-    // The key against a bound in the index order, where an empty value sorts first; SQL's own
-    // comparisons would leave out every record with an empty key field. The key is at or past
-    // (`lower`) or at or before the bound when, for some k, its first k fields equal the bound's
-    // and field k lies beyond it, or all bound fields are equal.
-    auto bound = [&](const QVariantList &values, bool lower) {
-        const qsizetype n = qMin(values.size(), order.size());
-        if (n == 0)
-            return;
+    RecordView view;
+    view.order = orderColumns();
+    view.orderName = m_indexName;
+    if (m_filtered)
+        view.filter = m_filter;
+    // A bound is taken in the forms the fields store, as far as the order has fields for it.
+    auto bound = [&](const QVariantList &values) {
         QVariantList key;
-        for (qsizetype i = 0; i < n; ++i)
-            key << convertForField(order[i].field, values[i]);
-        QStringList alternatives;
-        for (qsizetype k = 0; k <= n; ++k) {
-            QStringList terms;
-            QVariantList termParameters;
-            for (qsizetype j = 0; j < k; ++j) {
-                terms << columnSql(order[j]) + QLatin1String(" IS ?");
-                termParameters << key[j];
-            }
-            if (k < n) {
-                const QString column = columnSql(order[k]);
-                const QString bare = quoteIdentifier(m_fieldDefs[order[k].field].name);
-                if (lower && !key[k].isValid()) {
-                    terms << bare + QLatin1String(" IS NOT NULL");
-                } else if (lower) {
-                    terms << column + QLatin1String(" > ?");
-                    termParameters << key[k];
-                } else if (!key[k].isValid()) {
-                    continue; // nothing sorts before an empty value
-                } else {
-                    terms << QStringLiteral("(%1 < ? OR %2 IS NULL)").arg(column, bare);
-                    termParameters << key[k];
-                }
-            }
-            alternatives << u'(' + terms.join(QLatin1String(" AND ")) + u')';
-            parameters << termParameters;
-        }
-        parts << u'(' + alternatives.join(QLatin1String(" OR ")) + u')';
-        // Redundant, but a plain comparison lets SQLite seek in the index to the range's start.
-        if (lower && key[0].isValid()) {
-            parts << columnSql(order[0]) + QLatin1String(" >= ?");
-            parameters << key[0];
-        }
+        for (qsizetype i = 0; i < qMin(values.size(), view.order.size()); ++i)
+            key << convertForField(view.order[i].field, values[i]);
+        return key;
     };
     if (m_rangeSet) {
-        bound(m_rangeStart, true);
-        bound(m_rangeEnd, false);
+        view.ranged = true;
+        view.rangeStart = bound(m_rangeStart);
+        view.rangeEnd = bound(m_rangeEnd);
     }
     if (m_master) {
+        view.linked = true;
         const QStringList names = m_masterFields.split(u';', Qt::SkipEmptyParts);
-        for (qsizetype i = 0; i < qMin(names.size(), order.size()); ++i) {
-            parts << columnSql(order[i]) + QLatin1String(" IS ?");
+        for (qsizetype i = 0; i < qMin(names.size(), view.order.size()); ++i) {
             const Field masterField = m_master->findField(names[i]);
-            parameters << convertForField(
-                order[i].field,
+            view.link << convertForField(
+                view.order[i].field,
                 masterField.isValid() && m_master->isOpen() ? masterField.value() : QVariant());
         }
     }
-    return {parts.join(QLatin1String(" AND ")), parameters};
+    return view;
 }
 
 QVariant Table::convertForField(int index, const QVariant &value) const
@@ -245,33 +200,21 @@ void Table::enableControls()
 bool Table::anyFilled(const QStringList &fieldNames) const
 {
     requireOpen();
-    QStringList conditions;
+    QList<int> fields;
     for (const QString &name : fieldNames) {
         const int i = fieldIndex(name);
         if (i < 0)
             throw EngineError(EngineError::NoSuchField, context(),
                               QStringLiteral("brak pola %1").arg(name));
-        conditions << quoteIdentifier(m_fieldDefs[i].name) + QLatin1String(" IS NOT NULL");
+        fields << i;
     }
-    if (conditions.isEmpty())
-        return false;
-    SqliteStatement query =
-        m_db->prepare(QStringLiteral("SELECT EXISTS(SELECT 1 FROM records WHERE %1)")
-                          .arg(conditions.join(QLatin1String(" OR "))));
-    return query.step() && query.column(0).toLongLong() != 0;
+    return m_stored->anyFilled(fields);
 }
 
 bool Table::isBeingWritten() const
 {
     requireOpen();
-    sqlite3_file *file = nullptr;
-    int reserved = 0;
-    if (sqlite3_file_control(m_db->handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file) !=
-            SQLITE_OK ||
-        !file || !file->pMethods ||
-        file->pMethods->xCheckReservedLock(file, &reserved) != SQLITE_OK)
-        return false;
-    return reserved != 0;
+    return m_stored->isBeingWritten();
 }
 
 } // namespace rawen

@@ -1,12 +1,13 @@
 #include "demo/DaneDemo.h"
 
-#include "data/EngineError.h"
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
 #include "demo/FirmyDemo.h"
 #include "demo/TabeleDemo.h"
 #include "platform/AppContext.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
+#include "store/Store.h"
 #include "year/RegulyKopiiRoku.h"
 
 #include <QDir>
@@ -123,13 +124,14 @@ void utworzTabele(const QString &sciezka, const WzorTabeli &wzor, const Podstawi
 // layer.
 void utworzKatalog(const QString &sciezka)
 {
+    Store &magazyn = Store::current();
     const QFileInfo info(sciezka);
-    if (info.isDir())
+    if (magazyn.entry(info.absoluteFilePath()).kind == Store::Kind::Directory)
         return;
     const QString rodzic = info.absolutePath();
     if (rodzic != info.absoluteFilePath())
         utworzKatalog(rodzic);
-    if (!makeDirectory(info.absoluteFilePath()))
+    if (!magazyn.makeDirectory(info.absoluteFilePath()))
         throw BladDanychDemo(QStringLiteral("Nie można utworzyć katalogu %1.")
                                  .arg(QDir::toNativeSeparators(sciezka)));
 }
@@ -262,9 +264,11 @@ QString sciezkaBezwzgledna(const QString &katalog)
 // when it had to create the directory.
 QString pierwszyBrakujacy(const QString &katalog)
 {
+    const Store &magazyn = Store::current();
     QString brakujacy = katalog;
     for (QString rodzic = QFileInfo(katalog).path();
-         rodzic != brakujacy && !QFileInfo::exists(rodzic); rodzic = QFileInfo(rodzic).path())
+         rodzic != brakujacy && magazyn.entry(rodzic).kind == Store::Kind::Missing;
+         rodzic = QFileInfo(rodzic).path())
         brakujacy = rodzic;
     return brakujacy;
 }
@@ -273,17 +277,17 @@ QString pierwszyBrakujacy(const QString &katalog)
 // so everything in it now is the run's.
 void usunUtworzone(const QString &katalog, const QString &utworzony)
 {
+    Store &magazyn = Store::current();
     if (!utworzony.isEmpty()) {
-        QDir(utworzony).removeRecursively();
+        (void)magazyn.removeDirectory(utworzony);
         return;
     }
-    const QFileInfoList wpisy = QDir(katalog).entryInfoList(QDir::AllEntries | QDir::Hidden |
-                                                            QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo &wpis : wpisy) {
-        if (wpis.isDir() && !wpis.isSymLink())
-            QDir(wpis.absoluteFilePath()).removeRecursively();
+    for (const Store::Entry &wpis : magazyn.list(katalog)) {
+        const QString sciezka = QDir(katalog).filePath(wpis.name);
+        if (wpis.kind == Store::Kind::Directory && !wpis.link)
+            (void)magazyn.removeDirectory(sciezka);
         else
-            QFile::remove(wpis.absoluteFilePath());
+            QFile::remove(sciezka); // no table: the run makes its tables in the directory it builds
     }
 }
 
@@ -299,16 +303,16 @@ void UtworzDaneDemo(const QString &katalog, QDate dzis, const QString &programMo
         throw BladDanychDemo(QStringLiteral("Brak programu modułu demonstracyjnego %1.")
                                  .arg(QDir::toNativeSeparators(programModulu)));
 
-    const QFileInfo info(cel);
+    Store &magazyn = Store::current();
+    const Store::Entry wpis = magazyn.entry(cel);
     QString utworzony;
-    if (info.exists() || info.isSymLink()) {
-        if (!info.isDir())
+    if (wpis.kind != Store::Kind::Missing || wpis.link) {
+        if (wpis.kind != Store::Kind::Directory)
             throw BladDanychDemo(
                 QStringLiteral("%1 nie jest katalogiem. Dane demonstracyjne można utworzyć tylko "
                                "w pustym albo nowym katalogu.")
                     .arg(nazwaCelu));
-        if (!QDir(cel).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System |
-                               QDir::NoDotAndDotDot))
+        if (!magazyn.list(cel).isEmpty())
             throw BladDanychDemo(
                 QStringLiteral("Katalog %1 nie jest pusty. Dane demonstracyjne można utworzyć "
                                "tylko w pustym albo nowym katalogu.")
@@ -329,14 +333,14 @@ void UtworzDaneDemo(const QString &katalog, QDate dzis, const QString &programMo
         // The data root is made whole beside its place under a temporary name and moved there in
         // one step: a run killed half-way leaves no half-made data root, only a temporary that
         // the next run removes.
-        TemporaryDirectory budowa(cel);
-        if (!budowa.isValid())
+        const std::unique_ptr<DirectoryUnderConstruction> budowa = magazyn.buildDirectory(cel);
+        if (!budowa)
             throw BladDanychDemo(QStringLiteral("Nie można utworzyć katalogu obok %1: %2.")
-                                     .arg(nazwaCelu, systemErrorText(errno)));
-        utworzZawartosc(budowa.path(), dzis, program.absoluteFilePath());
-        if (!budowa.moveInto())
+                                     .arg(nazwaCelu, magazyn.lastError()));
+        utworzZawartosc(budowa->path(), dzis, program.absoluteFilePath());
+        if (!budowa->moveInto())
             throw BladDanychDemo(QStringLiteral("Nie można nadać katalogowi nazwy %1: %2.")
-                                     .arg(nazwaCelu, systemErrorText(errno)));
+                                     .arg(nazwaCelu, magazyn.lastError()));
     } catch (const EngineError &blad) {
         throw niepowodzenie(blad.message());
     } catch (const BladDanychDemo &blad) {

@@ -1,10 +1,10 @@
 #include "legacy/ImportKatalogu.h"
 
-#include "data/EngineError.h"
 #include "format/Liczebniki.h"
 #include "legacy/BladParadox.h"
 #include "legacy/KonwersjaTabeli.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/OknoPostepu.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/FieldDefs.h"
+#include "store/FieldDefs.h"
 
 #include <QList>
 #include <QString>

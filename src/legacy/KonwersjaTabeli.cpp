@@ -1,10 +1,10 @@
 #include "legacy/KonwersjaTabeli.h"
 
-#include "data/EngineError.h"
-#include "data/TableLoader.h"
-#include "data/TableReader.h"
 #include "legacy/IndeksyParadox.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
+#include "store/TableLoader.h"
+#include "store/TableReader.h"
 
 #include <QDir>
 #include <QFileInfo>

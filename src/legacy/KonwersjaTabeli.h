@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/TableFile.h"
 #include "legacy/TabelaParadox.h"
+#include "store/TableFile.h"
 
 #include <QList>
 #include <QString>

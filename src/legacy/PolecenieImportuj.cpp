@@ -2,8 +2,12 @@
 
 #include "legacy/ImportKatalogu.h"
 #include "legacy/KodowanieParadox.h"
+#include "platform/AppContext.h"
 #include "platform/Konsola.h"
 #include "platform/PostepKonsoli.h"
+#include "store/DyskSieciowy.h"
+
+#include <QDir>
 
 namespace rawen {
 
@@ -45,6 +49,16 @@ int PolecenieImportuj(const QStringList &argumenty, Konsola &konsola)
                               .arg(a.wartosc(QStringLiteral("--kodowanie"))));
     }
     opcje.mimoBlokad = a.ma(QStringLiteral("--mimo-blokad"));
+    // The new data root is one of SQLite files: never made on a network drive unless the user
+    // said so. The old one is only read.
+    QString nowy = a.pozostale().at(1);
+    if (QDir::isRelativePath(nowy))
+        nowy = QDir(AppContext::current().currentDirectory.isEmpty()
+                        ? QDir::currentPath()
+                        : AppContext::current().currentDirectory)
+                   .absoluteFilePath(nowy);
+    if (!DyskDoPolecenia({QDir::cleanPath(nowy)}, konsola))
+        return 1;
 
     PostepKonsoli postep(konsola);
     const WynikImportu wynik =

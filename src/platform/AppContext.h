@@ -16,6 +16,10 @@ public:
     QString executablePath;
     QStringList arguments; // without the program itself
     QString currentDirectory;
+    // The user said to work on a data root on a network drive all the same: the option
+    // --mimo-dysku-sieciowego, which the program takes off its command line before anything
+    // else reads it.
+    bool networkDriveAllowed = false;
 
     // Read from the running process; needs the Qt application object.
     static AppContext fromSystem();

@@ -1,5 +1,5 @@
-#include "data/EngineError.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/FaultPoint.h"
 
 #include <QCryptographicHash>

@@ -1,8 +1,8 @@
 // Table printing: a grid's records as a ruled text table, printed as one job of the engine.
 
-#include "data/EngineError.h"
 #include "format/Formatowanie.h"
 #include "format/Liczebniki.h"
+#include "platform/EngineError.h"
 #include "platform/MessageBoxes.h"
 #include "print/Siatka.h"
 #include "print/Wydruk.h"

@@ -1,9 +1,9 @@
 #include "print/PolecenieDrukuj.h"
 
-#include "data/EngineError.h"
 #include "data/Table.h"
 #include "data/WartosciProgramu.h"
 #include "platform/AppContext.h"
+#include "platform/EngineError.h"
 #include "platform/FileDialogs.h"
 #include "platform/Konsola.h"
 #include "platform/PostepKonsoli.h"
@@ -14,6 +14,7 @@
 #include "print/SiatkaTabeli.h"
 #include "print/UstawieniaDruku.h"
 #include "print/Wydruk.h"
+#include "store/DyskSieciowy.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -196,6 +197,13 @@ int PolecenieDrukuj(const QStringList &argumenty, Konsola &konsola,
     Table tabela;
     tabela.setTableName(nazwaTabeli);
     tabela.setFetchedFields(pola);
+    // The table's folder, and the current directory whose firm table names the user.
+    const QString katalogTabeli = QFileInfo(tabela.fileName()).absolutePath();
+    const QString biezacy = AppContext::current().currentDirectory.isEmpty()
+                                ? QDir::currentPath()
+                                : AppContext::current().currentDirectory;
+    if (!DyskDoPolecenia({katalogTabeli, biezacy}, konsola))
+        return 1;
     try {
         tabela.open();
     } catch (const EngineError &blad) {

@@ -1,7 +1,7 @@
 #include "print/SiatkaTabeli.h"
 
-#include "data/FieldValues.h"
 #include "data/Table.h"
+#include "store/FieldValues.h"
 
 namespace rawen {
 

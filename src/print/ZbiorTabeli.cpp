@@ -1,7 +1,7 @@
 #include "print/ZbiorTabeli.h"
 
-#include "data/EngineError.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
 
 namespace rawen {
 

@@ -1,10 +1,10 @@
 #include "shell/DaneFirmy.h"
 
-#include "data/EngineError.h"
 #include "data/OtworzTabele.h"
+#include "data/Session.h"
 #include "data/Table.h"
-
-#include <QFileInfo>
+#include "platform/EngineError.h"
+#include "store/Store.h"
 
 namespace rawen {
 
@@ -28,7 +28,10 @@ WynikDanychFirmy PokazDaneFirmy(Table &TFIRMA, const QString &katalogFirmy,
     Table wskazana;
     wskazana.setTableName(nazwa);
     // Firm 000's table is the one the data module holds: the form edits it where it stands.
-    if (TFIRMA.isOpen() && QFileInfo(wskazana.fileName()) == QFileInfo(TFIRMA.fileName())) {
+    const Store &magazyn = TFIRMA.session()->store();
+    const QString wskazanaNaDysku = magazyn.canonicalPath(wskazana.fileName());
+    if (TFIRMA.isOpen() && !wskazanaNaDysku.isEmpty() &&
+        wskazanaNaDysku == magazyn.canonicalPath(TFIRMA.fileName())) {
         if (daneFirmy)
             daneFirmy();
         wynik.pokazane = true;

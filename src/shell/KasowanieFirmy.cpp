@@ -1,7 +1,7 @@
 #include "shell/KasowanieFirmy.h"
 
 #include "platform/DurableFiles.h"
-#include "platform/FileNames.h"
+#include "store/Store.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -43,6 +43,7 @@ constexpr int kNajwiecejSkasowanych = 999;
 WynikKasowania SkasujFirme(const QString &katalogFirmy)
 {
     WynikKasowania wynik;
+    Store &magazyn = Store::current();
     const QString zrodlo = QDir::cleanPath(katalogFirmy);
     const QFileInfo wpis(zrodlo);
     const QString nazwa = wpis.fileName();
@@ -61,9 +62,9 @@ WynikKasowania SkasujFirme(const QString &katalogFirmy)
     // only when nothing of it exists in any case, and the rename never replaces anything.
     for (int numer = 1; numer <= kNajwiecejSkasowanych; ++numer) {
         const QString cel = numer == 1 ? pierwsza : pierwsza + QStringLiteral("-%1").arg(numer);
-        if (existsAnyKind(cel))
+        if (magazyn.exists(cel))
             continue;
-        switch (moveDirectoryNoReplace(zrodlo, cel)) {
+        switch (magazyn.renameDirectory(zrodlo, cel)) {
         case MoveResult::Done:
             wynik.skasowana = true;
             wynik.katalog = cel;
@@ -73,7 +74,7 @@ WynikKasowania SkasujFirme(const QString &katalogFirmy)
         case MoveResult::Failed:
             break;
         }
-        const QString przyczyna = systemErrorText(errno);
+        const QString przyczyna = magazyn.lastError();
         return blad(QStringLiteral("Nie można zmienić nazwy katalogu na %1: %2")
                         .arg(QFileInfo(cel).fileName(), przyczyna));
     }

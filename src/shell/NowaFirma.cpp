@@ -1,14 +1,13 @@
 #include "shell/NowaFirma.h"
 
-#include "data/EngineError.h"
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
 #include "format/Formatowanie.h"
 #include "platform/DurableFiles.h"
-#include "platform/FileNames.h"
+#include "platform/EngineError.h"
+#include "store/Store.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace rawen {
 
@@ -22,12 +21,10 @@ QString niemoznaUtworzyc(const QString &przyczyna)
 }
 
 // Nothing in the directory but the temporaries an interrupted write left.
-bool bezDanych(const QString &katalog)
+bool bezDanych(const Store &magazyn, const QString &katalog)
 {
-    const QStringList wpisy = QDir(katalog).entryList(QDir::AllEntries | QDir::Hidden |
-                                                      QDir::System | QDir::NoDotAndDotDot);
-    for (const QString &wpis : wpisy) {
-        if (!isTemporaryName(wpis))
+    for (const Store::Entry &wpis : magazyn.list(katalog)) {
+        if (!isTemporaryName(wpis.name))
             return false;
     }
     return true;
@@ -46,10 +43,9 @@ bool bezNazwy(Table &tabela)
     return true;
 }
 
-bool katalogWzorcowy(const QString &sciezka)
+bool katalogWzorcowy(const Store &magazyn, const QString &sciezka)
 {
-    const QFileInfo wpis(resolveCaseInsensitive(sciezka));
-    return wpis.isDir();
+    return magazyn.entry(magazyn.resolve(sciezka)).kind == Store::Kind::Directory;
 }
 
 // Runs the closing step however the block it guards is left.
@@ -69,6 +65,7 @@ MiejsceFirmy MiejsceNowejFirmy(const QString &katalogGlowny, const QStringList &
                                const QString &rokRoboczy, const QStringList &pozostawione)
 {
     MiejsceFirmy miejsce;
+    const Store &magazyn = Store::current();
     // An item of a directory whose name does not go on with three digits (FIRMA12) has no number
     // to count.
     int najwyzszy = -1;
@@ -92,13 +89,14 @@ MiejsceFirmy MiejsceNowejFirmy(const QString &katalogGlowny, const QStringList &
     for (int numer = najwyzszy + 1; numer <= kNajwyzszyNumer; ++numer) {
         const QString katalog =
             katalogGlowny + QStringLiteral("FIRMA") + FormatujLiczbe(QStringLiteral("999"), numer);
-        const QString naDysku = resolveCaseInsensitive(katalog);
+        const QString naDysku = magazyn.resolve(katalog);
         const bool pozostawiony = pozostawione.contains(naDysku);
-        if (existsAnyKind(katalog) && !pozostawiony &&
-            !(QFileInfo(naDysku).isDir() && bezDanych(naDysku)))
+        const bool jest = magazyn.exists(katalog);
+        if (jest && !pozostawiony &&
+            !(magazyn.entry(naDysku).kind == Store::Kind::Directory && bezDanych(magazyn, naDysku)))
             continue;
         miejsce.numer = numer;
-        miejsce.katalog = existsAnyKind(katalog) ? naDysku : katalog;
+        miejsce.katalog = jest ? naDysku : katalog;
         miejsce.zPoprzedniejProby = pozostawiony;
         break;
     }
@@ -110,7 +108,7 @@ MiejsceFirmy MiejsceNowejFirmy(const QString &katalogGlowny, const QStringList &
 
     // A firm without its first year and its shared tables would only fail in every module.
     for (const QString &wzor : {rokRoboczy, QStringLiteral("BAZA")}) {
-        if (wzor.isEmpty() || !katalogWzorcowy(katalogGlowny + wzor)) {
+        if (wzor.isEmpty() || !katalogWzorcowy(magazyn, katalogGlowny + wzor)) {
             miejsce.blad = niemoznaUtworzyc(QStringLiteral("Brak katalogu wzorcowego : ") +
                                             QDir::toNativeSeparators(katalogGlowny + wzor));
             miejsce.katalog.clear();
@@ -129,11 +127,12 @@ WynikNowejFirmy UtworzFirme(Table &TFIRMA, Table &Table1, const MiejsceFirmy &mi
     const bool poprzedniaOtwarta = TFIRMA.isOpen();
     TFIRMA.close();
 
+    Store &magazyn = TFIRMA.session()->store();
     const QString katalog = miejsce.katalog;
     wynik.katalog = katalog + QDir::separator();
     // A directory that cannot be made is not reported here: the firm table below cannot be
     // made either, and that is.
-    const bool nowyKatalog = !existsAnyKind(katalog) && makeDirectory(katalog);
+    const bool nowyKatalog = !magazyn.exists(katalog) && magazyn.makeDirectory(katalog);
     const QString tabelaFirmy = katalog + QDir::separator() + QStringLiteral("FIRMA");
     Table1.close();
     Table1.setTableName(tabelaFirmy);
@@ -176,22 +175,23 @@ WynikNowejFirmy UtworzFirme(Table &TFIRMA, Table &Table1, const MiejsceFirmy &mi
             TFIRMA.close();
             Table1.close();
             Table1.deleteTable();
-            if (nowyKatalog)
-                (void)QDir().rmdir(katalog);
+            // Only the empty directory this creation made goes, never anything put in it since.
+            if (nowyKatalog && magazyn.list(katalog).isEmpty())
+                (void)magazyn.removeDirectory(katalog);
             wynik.zaniechana = true;
             przywroc();
             return wynik;
         }
         const QString rok = katalog + QDir::separator() + rokRoboczy;
         const QString baza = katalog + QDir::separator() + QStringLiteral("BAZA");
-        (void)makeDirectory(rok);
-        (void)makeDirectory(baza);
+        (void)magazyn.makeDirectory(rok);
+        (void)magazyn.makeDirectory(baza);
         if (kroki.pokazPrzygotowanie)
             kroki.pokazPrzygotowanie();
         const NaKoniec ukryj{kroki.ukryjPrzygotowanie};
         const QList<std::pair<QString, QString>> kopie{
-            {resolveCaseInsensitive(katalogGlowny + rokRoboczy), rok},
-            {resolveCaseInsensitive(katalogGlowny + QStringLiteral("BAZA")), baza}};
+            {magazyn.resolve(katalogGlowny + rokRoboczy), rok},
+            {magazyn.resolve(katalogGlowny + QStringLiteral("BAZA")), baza}};
         for (const auto &[zrodlo, cel] : kopie) {
             WynikKopii kopia;
             if (kroki.kopiujKatalog) {

@@ -4,6 +4,7 @@
 #include "company/TFIRMAF.h"
 #include "data/TDANE.h"
 #include "data/WartosciProgramu.h"
+#include "data/WykazFirm.h"
 #include "format/Formatowanie.h"
 #include "platform/AppContext.h"
 #include "platform/FileNames.h"
@@ -13,7 +14,7 @@
 #include "shell/KasowanieFirmy.h"
 #include "shell/Moduly.h"
 #include "shell/NowaFirma.h"
-#include "shell/WykazFirm.h"
+#include "store/Store.h"
 #include "ui_TRAWENF.h"
 #include "year/TROKF.h"
 
@@ -346,7 +347,7 @@ void TRAWENF::NOWY()
         ui->FIRMA->scrollToItem(nowa);
     } else if (wynik.zaniechana) {
         // A directory an earlier failed try left keeps what that try made, for the next one.
-        if (existsAnyKind(miejsce.katalog))
+        if (Store::current().exists(miejsce.katalog))
             m_pozostawione << miejsce.katalog;
     } else {
         m_pozostawione << miejsce.katalog;

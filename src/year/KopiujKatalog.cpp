@@ -1,19 +1,15 @@
 #include "year/KopiujKatalog.h"
 
-#include "data/EngineError.h"
 #include "data/KopiujStrukture.h"
-#include "data/Sqlite.h"
+#include "data/Session.h"
 #include "data/Table.h"
-#include "data/TableFile.h"
 #include "format/Liczebniki.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/OknoPostepu.h"
+#include "store/Store.h"
 
 #include <QDir>
-#include <QFileInfo>
-
-#include <cstring>
-#include <sqlite3.h>
 
 namespace rawen {
 
@@ -33,54 +29,38 @@ void loguj(const PrzebiegKopii &przebieg, const QString &linia)
 // The entries of a directory as the copy takes them: every entry, hidden and system ones too,
 // in the order the system lists them. Temporaries of ours are someone's work in progress, never
 // a table of the year.
-QFileInfoList wpisy(const QString &katalog)
+QList<Store::Entry> wpisy(const Store &magazyn, const QString &katalog)
 {
-    QFileInfoList lista;
-    const QFileInfoList wszystkie = QDir(katalog).entryInfoList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-    for (const QFileInfo &wpis : wszystkie) {
-        if (!isTemporaryName(wpis.fileName()))
+    QList<Store::Entry> lista;
+    for (const Store::Entry &wpis : magazyn.list(katalog)) {
+        if (!isTemporaryName(wpis.name))
             lista << wpis;
     }
     return lista;
 }
 
 // A directory and nothing else: not hidden, not read-only, not a link.
-bool samKatalog(const QFileInfo &wpis)
+bool samKatalog(const Store::Entry &wpis)
 {
-    return wpis.isDir() && !wpis.isSymLink() && !wpis.isHidden() &&
-           (wpis.permissions() & QFileDevice::WriteOwner);
+    return wpis.kind == Store::Kind::Directory && !wpis.link && !wpis.hidden && !wpis.readOnly;
 }
 
-bool tabela(const QFileInfo &wpis)
+bool tabela(const Store::Entry &wpis)
 {
-    return !wpis.isDir() && wpis.fileName().endsWith(QLatin1String("DB"), Qt::CaseInsensitive);
+    return wpis.kind != Store::Kind::Directory &&
+           wpis.name.endsWith(QLatin1String("DB"), Qt::CaseInsensitive);
 }
 
-// Whether a file that did not open as a table is one of ours all the same (damaged, cut short):
-// its database header carries the program's mark. The header is read through SQLite's own file
-// handle, which keeps this process's locks on the file whatever else holds it, and nothing past
-// it is looked at.
-bool tabelaProgramu(const QString &sciezka)
+int liczbaTabel(const Store &magazyn, const QString &zrodlo)
 {
-    try {
-        SqliteDatabase db;
-        db.open(sciezka, QFileInfo(sciezka).fileName(), false, true);
-        sqlite3_file *plik = nullptr;
-        if (sqlite3_file_control(db.handle(), "main", SQLITE_FCNTL_FILE_POINTER, &plik) !=
-                SQLITE_OK ||
-            !plik || !plik->pMethods)
-            return false;
-        unsigned char naglowek[100] = {};
-        if (plik->pMethods->xRead(plik, naglowek, sizeof naglowek, 0) != SQLITE_OK)
-            return false;
-        const quint32 znak = quint32(naglowek[68]) << 24 | quint32(naglowek[69]) << 16 |
-                             quint32(naglowek[70]) << 8 | quint32(naglowek[71]);
-        return std::memcmp(naglowek, "SQLite format 3", 16) == 0 &&
-               znak == quint32(TableFile::kApplicationId);
-    } catch (const EngineError &) {
-        return false;
+    int liczba = 0;
+    for (const Store::Entry &wpis : wpisy(magazyn, zrodlo)) {
+        if (samKatalog(wpis))
+            liczba += liczbaTabel(magazyn, polacz(zrodlo, wpis.name));
+        else if (tabela(wpis))
+            ++liczba;
     }
+    return liczba;
 }
 
 QString naPrawych(const QString &sciezka)
@@ -105,26 +85,20 @@ RegulaKopiiRoku RegulaDla(const QString &sciezka)
 
 int LiczbaTabel(const QString &zrodlo)
 {
-    int liczba = 0;
-    for (const QFileInfo &wpis : wpisy(zrodlo)) {
-        if (samKatalog(wpis))
-            liczba += LiczbaTabel(wpis.filePath());
-        else if (tabela(wpis))
-            ++liczba;
-    }
-    return liczba;
+    return liczbaTabel(Store::current(), zrodlo);
 }
 
 void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
                    const PrzebiegKopii &przebieg, WynikKopii *wynik)
 {
-    for (const QFileInfo &wpis : wpisy(zrodlo)) {
-        const QString nazwa = wpis.fileName();
+    Store &magazyn = TS.session()->store();
+    for (const Store::Entry &wpis : wpisy(magazyn, zrodlo)) {
+        const QString nazwa = wpis.name;
         const QString sciezkaZrodla = polacz(zrodlo, nazwa);
         const QString sciezkaCelu = polacz(cel, nazwa);
         if (samKatalog(wpis)) {
             // An existing directory is used as it is.
-            (void)makeDirectory(sciezkaCelu);
+            (void)magazyn.makeDirectory(sciezkaCelu);
             loguj(przebieg, QStringLiteral("Tworzenie katalogu :") + sciezkaCelu);
             KopiujKatalog(TS, sciezkaZrodla, sciezkaCelu, przebieg, wynik);
             continue;
@@ -143,14 +117,14 @@ void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
             // a table of ours that is damaged or held by another program is a year incomplete.
             const bool obcy =
                 (blad.kind() == EngineError::Damaged || blad.kind() == EngineError::Missing) &&
-                !tabelaProgramu(sciezkaZrodla);
+                !magazyn.isOurTable(sciezkaZrodla);
             if (wynik)
                 (obcy ? wynik->pominiete : wynik->bledy) << linia;
         }
         if (TS.isOpen()) {
             const RegulaKopiiRoku regula = RegulaDla(sciezkaZrodla);
             loguj(przebieg, QStringLiteral("Tworzenie bazy :") + sciezkaCelu);
-            const bool byla = existsAnyKind(sciezkaCelu);
+            const bool byla = magazyn.exists(sciezkaCelu);
             bool utworzona = false;
             try {
                 utworzona = KopiujStrukture(TS, sciezkaCelu, regula.kopiujRekordy,

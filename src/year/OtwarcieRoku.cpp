@@ -1,12 +1,12 @@
 #include "year/OtwarcieRoku.h"
 
-#include "data/EngineError.h"
+#include "data/Session.h"
 #include "data/Table.h"
 #include "data/WartosciProgramu.h"
-#include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
+#include "store/Store.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace rawen {
 
@@ -15,12 +15,18 @@ namespace {
 constexpr int kPierwszyRok = 1990;
 constexpr int kOstatniRok = 2100;
 
-bool tenSamKatalog(const QString &a, const QString &b)
+bool tenSamKatalog(const Store &magazyn, const QString &a, const QString &b)
 {
     if (a.isEmpty() || b.isEmpty())
         return false;
-    // QFileInfo compares canonical paths, so a link or a spelling of the same directory counts.
-    return QFileInfo(QDir::cleanPath(a)) == QFileInfo(QDir::cleanPath(b));
+    // A link or another spelling of the same directory counts as that directory.
+    const QString pierwszy = QDir::cleanPath(a);
+    const QString drugi = QDir::cleanPath(b);
+    const QString kanonicznyPierwszy = magazyn.canonicalPath(pierwszy);
+    const QString kanonicznyDrugi = magazyn.canonicalPath(drugi);
+    if (kanonicznyPierwszy.isEmpty() || kanonicznyDrugi.isEmpty())
+        return pierwszy == drugi;
+    return kanonicznyPierwszy == kanonicznyDrugi;
 }
 
 } // namespace
@@ -67,9 +73,10 @@ WynikOtwarciaRoku OtworzRok(Table &TS, const QString &katalog, const QString &ro
     const QString cel = katalog + rok;
     loguj(QStringLiteral("Generowanie nowego roku."));
     loguj(QStringLiteral("Baza danych w katalogu : ") + zrodlo);
-    if (!QFileInfo(zrodlo).isDir())
+    Store &magazyn = TS.session()->store();
+    if (magazyn.entry(zrodlo).kind != Store::Kind::Directory)
         loguj(QStringLiteral("Brak katalogu : ") + zrodlo);
-    if (QFileInfo::exists(cel) || !makeDirectory(cel)) {
+    if (magazyn.entry(cel).kind != Store::Kind::Missing || !magazyn.makeDirectory(cel)) {
         if (!czyKontynuowac()) {
             wynik.przerwane = true;
             return wynik;
@@ -84,7 +91,7 @@ WynikOtwarciaRoku OtworzRok(Table &TS, const QString &katalog, const QString &ro
         return wynik;
     }
     wynik.niezgodnosci = SprawdzKopie(wynik.kopia, przebieg);
-    if (wartosci && tenSamKatalog(katalog, wartosci->katalogDanych))
+    if (wartosci && tenSamKatalog(magazyn, katalog, wartosci->katalogDanych))
         wartosci->dodajRok(rok);
     loguj(QStringLiteral("KONIEC."));
     wynik.zakonczone = true;

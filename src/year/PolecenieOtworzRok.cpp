@@ -1,11 +1,11 @@
 #include "year/PolecenieOtworzRok.h"
 
-#include "data/EngineError.h"
+#include "data/FirmyPolecenia.h"
 #include "data/Session.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
 #include "platform/Konsola.h"
 #include "platform/PostepKonsoli.h"
-#include "shell/FirmyPolecenia.h"
 #include "year/KopiujKatalog.h"
 #include "year/OtwarcieRoku.h"
 

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -20,9 +21,12 @@ struct Wynik
 
 // The program itself, run in `katalog` with the print settings of `ustawienia` and without a
 // screen: no display, no platform chosen.
-Wynik uruchom(const QStringList &argumenty, const QString &katalog, const QString &ustawienia)
+Wynik uruchom(const QStringList &argumenty, const QString &katalog, const QString &ustawienia,
+              const QString &sieciowy = QString())
 {
     QProcessEnvironment srodowisko = QProcessEnvironment::systemEnvironment();
+    if (!sieciowy.isEmpty())
+        srodowisko.insert(QStringLiteral("RAWEN_TEST_NETWORK_FOLDER"), sieciowy);
     for (const char *zmienna : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         srodowisko.remove(QString::fromLatin1(zmienna));
     srodowisko.insert(QStringLiteral("XDG_CONFIG_DIRS"), ustawienia);
@@ -111,6 +115,59 @@ TEST_F(PoleceniaTest, ATableOnStandardOutputByteForByte)
                                   regula +
                                   "\r\n"
                                   "Kelmar - Koniec wydruku: SUMA.DB\r\n"));
+}
+
+// Every command refuses a data root that the program takes for a network drive, before it
+// touches anything; the option, wherever it stands, lets it go on with a warning.
+TEST_F(PoleceniaTest, EveryCommandRefusesADataRootOnANetworkDriveUnlessTheOptionIsGiven)
+{
+    const QString nowy = dane() + QStringLiteral("/NOWY");
+    const QString mimo = QStringLiteral("--mimo-dysku-sieciowego");
+    struct Przypadek
+    {
+        const char *co;
+        QStringList argumenty;
+        int kod;
+        QString nieMa; // what the command must not have made
+    };
+    const Przypadek przypadki[] = {
+        {"the year opening",
+         {QStringLiteral("--otworz-rok"), QStringLiteral("2099"), dane()},
+         1,
+         dane() + QStringLiteral("/2099")},
+        {"the archive",
+         {QStringLiteral("--archiwizuj"), dane()},
+         1,
+         dane() + QStringLiteral("/ARCHIWUM")},
+        {"a print", {QStringLiteral("--drukuj"), rok() + QStringLiteral("/FIN/SUMA.DB")}, 1, {}},
+        {"a demo data root", {QStringLiteral("--demo"), nowy}, 1, nowy},
+        {"an import", {QStringLiteral("--importuj"), s_katalog->path(), nowy}, 1, nowy},
+        {"a print, the option first",
+         {mimo, QStringLiteral("--drukuj"), rok() + QStringLiteral("/FIN/SUMA.DB")},
+         0,
+         {}},
+        {"a demo data root, the option last", {QStringLiteral("--demo"), nowy, mimo}, 0, {}},
+    };
+    for (const Przypadek &p : przypadki) {
+        SCOPED_TRACE(p.co);
+        const Wynik w = uruchom(p.argumenty, dane(), m_ustawienia.path(), dane());
+        const QString bledy = QString::fromLocal8Bit(w.bledy);
+        EXPECT_EQ(w.kod, p.kod) << bledy.toStdString();
+        EXPECT_TRUE(bledy.contains(QStringLiteral("leży na dysku sieciowym (NFS)")))
+            << bledy.toStdString();
+        if (p.kod == 0) {
+            EXPECT_TRUE(bledy.contains(QStringLiteral("mimo to (opcja --mimo-dysku-sieciowego)")));
+        } else {
+            EXPECT_TRUE(bledy.contains(QStringLiteral("Przenieś katalog danych na dysk lokalny")));
+            EXPECT_TRUE(w.wyjscie.isEmpty()) << w.wyjscie.toStdString();
+        }
+        if (!p.nieMa.isEmpty()) {
+            EXPECT_FALSE(QFileInfo::exists(p.nieMa));
+        }
+    }
+    // The demo made on the share with the option is a data root like any other.
+    EXPECT_TRUE(QFileInfo::exists(nowy + QStringLiteral("/FIRMA.DB")));
+    ASSERT_TRUE(QDir(nowy).removeRecursively());
 }
 
 // The Windows channel needs the widgets: without a screen they print on the offscreen platform.

@@ -5,6 +5,7 @@
 #include "data/TDANE.h"
 #include "data/TabelaFirmy.h"
 #include "platform/FaultPoint.h"
+#include "platform/FileSystemType.h"
 #include "platform/Printers.h"
 #include "platform/Processes.h"
 #include "platform/Registry.h"
@@ -147,6 +148,59 @@ TEST_F(ProgramTest, WithBothTablesEveryWindowIsMadeInOrder)
     program.RAWENF->show();
     EXPECT_EQ(program.RAWENF->windowTitle(), QStringLiteral("RAWEN 2.0"));
     EXPECT_EQ(program.RAWENF->size(), QSize(565, 300));
+}
+
+// A data root that statfs reports as NFS: without the option nothing starts and nothing is
+// opened; with it the program starts after a warning. A current directory on a share is judged
+// as the data root is.
+TEST_F(ProgramTest, ADataRootOnANetworkDriveIsRefusedUnlessTheUserSaidToGoOn)
+{
+    tabelaFirmy(QString(), QStringLiteral("Biuro"));
+    tabelaKonfiguracji();
+    lata(katalog.path(), {"2005"});
+    QTemporaryDir udzial;
+    ASSERT_TRUE(udzial.isValid());
+    struct Przypadek
+    {
+        const char *co;
+        QString siec; // the folder the probe takes as NFS
+        bool mimo;
+        bool startuje;
+        MessageBoxes::Icon ikona;
+    };
+    const Przypadek przypadki[] = {
+        {"the data root on a share", katalog.path(), false, false, MessageBoxes::Icon::Error},
+        {"the data root on a share, the option given", katalog.path(), true, true,
+         MessageBoxes::Icon::Warning},
+        {"the current directory on a share", udzial.path(), false, false,
+         MessageBoxes::Icon::Error},
+    };
+    for (const Przypadek &p : przypadki) {
+        SCOPED_TRACE(p.co);
+        const QString siec = p.siec;
+        setFileSystemProbe([siec](const QString &sciezka) -> std::optional<FileSystemType> {
+            return FileSystemType{
+                QDir(sciezka).absolutePath().startsWith(siec) ? 0x6969u : 0xEF53u, {}, false};
+        });
+        AppContext kontekst = AppContext::current();
+        kontekst.networkDriveAllowed = p.mimo;
+        if (p.siec == udzial.path())
+            kontekst.currentDirectory = udzial.path();
+        FixedAppContext zmieniony(kontekst);
+        ScriptedMessageBoxes pudla;
+        {
+            Program program(drukarki, procesy);
+            EXPECT_EQ(program.start(), p.startuje);
+            ASSERT_FALSE(pudla.shown().isEmpty());
+            EXPECT_EQ(pudla.shown().first().icon, p.ikona);
+            EXPECT_TRUE(pudla.shown().first().text.contains(QStringLiteral("(NFS)")))
+                << pudla.texts().join(u'|').toStdString();
+            EXPECT_EQ(bool(program.DANE), p.startuje);
+            EXPECT_EQ(bool(program.RAWENF), p.startuje);
+            EXPECT_FALSE(splashLeft());
+        }
+        setFileSystemProbe({});
+    }
 }
 
 TEST_F(ProgramTest, WithoutTheFirmTableStartUpGoesOnInTheProgramsDirectory)

@@ -1,7 +1,7 @@
 #include "data/KopiujStrukture.h"
 
-#include "data/EngineError.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TableFixtures.h"
 

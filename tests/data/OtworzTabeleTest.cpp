@@ -1,10 +1,10 @@
 #include "data/OtworzTabele.h"
 
-#include "data/EngineError.h"
 #include "data/PlikStruktury.h"
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/FaultPoint.h"
 #include "platform/FileNames.h"
 #include "support/FixedAppContext.h"

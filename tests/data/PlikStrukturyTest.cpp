@@ -1,6 +1,6 @@
 #include "data/PlikStruktury.h"
 
-#include "data/EngineError.h"
+#include "platform/EngineError.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "data/TabelaFirmy.h"
 
-#include "data/EngineError.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
 #include "support/FixedAppContext.h"
 #include "support/OtherProgram.h"
 #include "support/ScriptedMessageBoxes.h"

@@ -1,5 +1,5 @@
-#include "data/EngineError.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
 #include "support/OtherProgram.h"
 #include "support/QtPrinting.h"
 #include "support/TableFixtures.h"

@@ -1,6 +1,6 @@
 #include "data/Table.h"
 
-#include "data/EngineError.h"
+#include "platform/EngineError.h"
 #include "support/FixedAppContext.h"
 #include "support/OtherProgram.h"
 #include "support/TableFixtures.h"

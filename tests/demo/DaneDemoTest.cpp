@@ -1,10 +1,10 @@
 #include "demo/DaneDemo.h"
 
-#include "data/EngineError.h"
 #include "data/Session.h"
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/FaultPoint.h"
 #include "support/CrashHarness.h"
 #include "support/TableFixtures.h"

@@ -1,5 +1,5 @@
-#include "data/EngineError.h"
 #include "legacy/KonwersjaTabeli.h"
+#include "platform/EngineError.h"
 #include "support/PisarzParadox.h"
 #include "support/TableFixtures.h"
 

@@ -1,7 +1,7 @@
 #include "platform/DurableFiles.h"
 
-#include "data/EngineError.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
 #include "platform/FaultPoint.h"
 #include "support/OtherProgram.h"
 #include "support/QtPrinting.h"

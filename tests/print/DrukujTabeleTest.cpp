@@ -1,5 +1,5 @@
-#include "data/EngineError.h"
 #include "data/WartosciProgramu.h"
+#include "platform/EngineError.h"
 #include "platform/Registry.h"
 #include "print/Siatka.h"
 #include "print/UstawieniaDruku.h"

@@ -1,8 +1,8 @@
 #include "print/SiatkaTabeli.h"
 
-#include "data/EngineError.h"
 #include "data/Table.h"
 #include "data/WartosciProgramu.h"
+#include "platform/EngineError.h"
 #include "print/UstawieniaDruku.h"
 #include "print/Wydruk.h"
 #include "support/PrintFakes.h"

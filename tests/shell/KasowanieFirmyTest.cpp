@@ -2,8 +2,8 @@
 
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
+#include "data/WykazFirm.h"
 #include "platform/FaultPoint.h"
-#include "shell/WykazFirm.h"
 #include "support/CrashHarness.h"
 #include "support/TableFixtures.h"
 

@@ -1,8 +1,8 @@
 #include "support/CrashHarness.h"
 
-#include "data/EngineError.h"
 #include "data/Table.h"
 #include "platform/DurableFiles.h"
+#include "platform/EngineError.h"
 #include "platform/MessageBoxes.h"
 #include "support/OtherProgram.h"
 #include "support/TableFixtures.h"

@@ -1,6 +1,6 @@
 #include "support/TableFixtures.h"
 
-#include "data/EngineError.h"
+#include "platform/EngineError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "data/EngineError.h"
-#include "data/FieldDefs.h"
 #include "data/Session.h"
 #include "data/Table.h"
+#include "platform/EngineError.h"
+#include "store/FieldDefs.h"
 #include "support/QtPrinting.h"
 
 #include <QByteArray>

@@ -1,8 +1,8 @@
 #include "year/KopiujKatalog.h"
 
-#include "data/EngineError.h"
 #include "data/Table.h"
 #include "data/WartosciProgramu.h"
+#include "platform/EngineError.h"
 #include "platform/Konsola.h"
 #include "support/CrashHarness.h"
 #include "support/OtherProgram.h"

@@ -2,6 +2,7 @@
 
 #include "data/TabelaFirmy.h"
 #include "data/Table.h"
+#include "platform/FileSystemType.h"
 #include "platform/Konsola.h"
 #include "support/FixedAppContext.h"
 #include "support/KonsolaTestowa.h"
@@ -59,6 +60,26 @@ protected:
     QTemporaryDir katalog;
     FixedAppContext kontekst{QDate(2026, 12, 10)};
 };
+
+// Firm 000 keeps its years on a share (its DR) while the data root is on a local disk: the
+// years are judged on their own, and the command stops before it makes anything.
+TEST_F(PolecenieOtworzRokTest, YearsOfAFirmOnANetworkDriveAreRefusedWhereverTheDataRootIs)
+{
+    QTemporaryDir udzial;
+    ASSERT_TRUE(udzial.isValid());
+    firma(QStringLiteral("."), QStringLiteral("Biuro"), udzial.path());
+    const QString siec = udzial.path();
+    setFileSystemProbe([siec](const QString &sciezka) -> std::optional<FileSystemType> {
+        return FileSystemType{sciezka.startsWith(siec) ? 0xFF534D42u : 0xEF53u, {}, false};
+    });
+    const WynikPolecenia w = uruchom({QStringLiteral("2026"), root()});
+    setFileSystemProbe({});
+    EXPECT_EQ(w.kod, 1);
+    EXPECT_TRUE(w.bledy.startsWith(QStringLiteral("Firma 000 (Biuro): Katalog danych")))
+        << w.bledy.toStdString();
+    EXPECT_TRUE(w.bledy.contains(QStringLiteral("dysku sieciowym (SMB/CIFS)")));
+    EXPECT_FALSE(QFileInfo::exists(udzial.filePath(QStringLiteral("2026"))));
+}
 
 // A register of four firms, two of them being worked on (a table being written, and one held
 // exclusively, so that it does not even open): the other two get their year, those two are left
