@@ -14,6 +14,7 @@
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtPrinters.h"
+#include "platform/QtTranslations.h"
 #include "platform/Ustawienia.h"
 #include "print/PolecenieDrukuj.h"
 #include "print/QtDrukarkaWindows.h"
@@ -322,6 +323,7 @@ int WykonajPolecenie(int argc, char *argv[], bool mimoDyskuSieciowego)
         application = std::make_unique<RawenApplication>(argc, argv);
     } else
         application = std::make_unique<QCoreApplication>(argc, argv);
+    installQtTranslations();
     AppContext kontekst = AppContext::fromSystem();
     kontekst.networkDriveAllowed = mimoDyskuSieciowego;
     // Without KATALOG_GLOWNY a command works on the data root a start without arguments opens:

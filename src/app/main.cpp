@@ -4,6 +4,7 @@
 #include "platform/AppContext.h"
 #include "platform/FaultPoint.h"
 #include "platform/FileSystemType.h"
+#include "platform/QtTranslations.h"
 #include "store/DyskSieciowy.h"
 
 #include <cstdio>
@@ -32,5 +33,7 @@ int main(int argc, char *argv[])
     rawen::AppContext kontekst = rawen::AppContext::fromSystem();
     kontekst.networkDriveAllowed = mimoDyskuSieciowego;
     rawen::AppContext::setCurrent(kontekst);
+    // The standard dialogs (the save dialog, the printer set-up) speak Polish as the rest does.
+    rawen::installQtTranslations();
     return rawen::UruchomProgram(rawen::AppContext::current().arguments, false);
 }

@@ -165,22 +165,38 @@ QList<CzescArchiwum> CzesciArchiwum(const QString &korzen, const QStringList &la
     gora.odrzucone = wpisy.odrzucone;
     czesci << gora;
     czesci << czesc(magazyn, korzen, QStringLiteral("BAZA"), 1);
-    for (int i = 0; i < lata.size(); ++i)
-        czesci << czesc(magazyn, korzen, lata[i], 2 + i);
+    // A year named twice is one directory: walked twice, its files would be counted twice and
+    // the restore would find its own safety copies in the way.
+    QSet<QString> wziete;
+    for (const QString &rok : lata) {
+        if (wziete.contains(rok))
+            continue;
+        wziete.insert(rok);
+        czesci << czesc(magazyn, korzen, rok, 2 + int(wziete.size()) - 1);
+    }
     return czesci;
 }
 
 QString WynikArchiwum::podsumowanie() const
 {
+    // A target refused before anything was made is named in the error itself.
+    const QString gdzie =
+        katalog.isEmpty()
+            ? QString()
+            : QStringLiteral("\rKatalog archiwum: %1").arg(natywna(QDir::cleanPath(katalog)));
     if (udane())
-        return QStringLiteral("Archiwum sprawdzone: %1 tabel (%2 plików).").arg(tabele).arg(pliki);
+        return QStringLiteral("Archiwum sprawdzone: %1 (%2).")
+                   .arg(Liczebnik(tabele, liczebniki::tabela), Liczebnik(pliki, liczebniki::plik)) +
+               gdzie;
     // A damaged table's copy is kept in the archive: the lines say what each failure left.
     QString tekst = QStringLiteral("Archiwum nie jest kompletne (%1):")
                         .arg(Liczebnik(bledy.size(), liczebniki::blad));
     for (qsizetype i = 0; i < bledy.size() && i < 15; ++i)
         tekst += u'\r' + bledy[i];
     if (bledy.size() > 15)
-        tekst += QStringLiteral("\r... i %1 innych.").arg(bledy.size() - 15);
+        tekst += QStringLiteral("\r... i jeszcze %1.")
+                     .arg(Liczebnik(bledy.size() - 15, liczebniki::plik));
+    tekst += gdzie;
     tekst += QStringLiteral("\rData ostatniej aktualizacji archiwum nie została zmieniona.");
     return tekst;
 }
@@ -249,6 +265,7 @@ WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &
                            .arg(natywna(QDir::cleanPath(A)), miejsce);
         return wynik;
     }
+    wynik.katalog = A;
     // The archive lies on this machine's disk, whatever store holds the data.
     Store &archiwum = Store::localFiles();
     const QList<CzescArchiwum> czesci = CzesciArchiwum(R, lata);
@@ -342,14 +359,15 @@ WynikArchiwum Archiwizuj(const QString &R, const QString &A, const QStringList &
 
 QString WynikOdtworzenia::podsumowanie() const
 {
-    QString tekst = udane() ? QStringLiteral("Odtworzono %1 plików.").arg(pliki)
-                            : QStringLiteral("Odtworzenie nie jest kompletne. Nie odtworzono %1 "
-                                             "plików:")
-                                  .arg(bledy.size());
+    QString tekst = udane()
+                        ? QStringLiteral("Odtworzono %1.").arg(Liczebnik(pliki, liczebniki::plik))
+                        : QStringLiteral("Odtworzenie nie jest kompletne. Nie odtworzono: %1.")
+                              .arg(Liczebnik(bledy.size(), liczebniki::plik));
     for (qsizetype i = 0; i < bledy.size() && i < 15; ++i)
         tekst += u'\r' + bledy[i];
     if (bledy.size() > 15)
-        tekst += QStringLiteral("\r... i %1 innych.").arg(bledy.size() - 15);
+        tekst += QStringLiteral("\r... i jeszcze %1.")
+                     .arg(Liczebnik(bledy.size() - 15, liczebniki::plik));
     if (!kopiaBezpieczenstwa.isEmpty())
         tekst += QStringLiteral("\rDane sprzed odtworzenia zapisano w katalogu %1. Aby do nich "
                                 "wrócić, odtwórz dane z tego katalogu (\"dowolna lokalizacja\").")

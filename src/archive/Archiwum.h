@@ -21,7 +21,8 @@ struct PrzebiegArchiwum
 };
 
 // The part of the data an archive holds, relative to its top: the database files of the top,
-// of BAZA and of each year of the list, and of each of their subdirectories (one level).
+// of BAZA and of each year of the list (a year listed twice is taken once), and of each of their
+// subdirectories (one level).
 struct CzescArchiwum
 {
     QStringList katalogi; // to make, parents first
@@ -42,8 +43,10 @@ struct WynikArchiwum
     QStringList bledy; // a line for each file that failed, naming it and why
     // What could not be made durable though the archive is whole (DurabilityWatch).
     QStringList ostrzezenia;
+    QString katalog;   // the archive directory
     bool udane() const { return bledy.isEmpty(); }
-    // "Archiwum sprawdzone: N tabel" or the list of failures, for the final box.
+    // "Archiwum sprawdzone: 6 tabel (7 plików)." or the list of failures, and where the archive
+    // is, for the final box.
     QString podsumowanie() const;
     // The warnings, each on a line of its own after "Uwaga:", for the end of the box.
     QString uwagi() const;

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileSystemModel>
+#include <QSortFilterProxyModel>
 
 #include <memory>
 
@@ -28,8 +29,12 @@ public:
     void wybierz(const QString &katalog);
 
 private:
+    // Reads the folder of `galaz` again when it is opened.
+    void odswiez(const QModelIndex &galaz);
+
     std::unique_ptr<Ui::TARCHF1> ui;
     QFileSystemModel m_model;
+    QSortFilterProxyModel m_porzadek;
 };
 
 } // namespace rawen

@@ -1,6 +1,7 @@
 #include "company/TFIRMAF.h"
 
 #include "company/CyfryKontrolne.h"
+#include "company/PoczatekRoku.h"
 #include "company/UzupelnienieAdresu.h"
 #include "data/OtworzTabele.h"
 #include "data/TDANE.h"
@@ -69,6 +70,9 @@ TFIRMAF::TFIRMAF(TDANE &dane, QWidget *parent)
 
     m_powiazania.bindChildren(this, {{QStringLiteral("ZFIRMA"), &m_dane.ZFIRMA},
                                      {QStringLiteral("ZPARA"), &m_dane.ZPARA}});
+    // The working-year check reads the fiscal-year start as a date: one that cannot exist is not
+    // stored.
+    m_powiazania.setCheck(ui->DBEdit35, BladPoczatkuRoku);
     connect(&m_powiazania, &DataBinding::exited, this, &TFIRMAF::opuszczono);
     connect(ui->STRONY, &QTabWidget::currentChanged, this, [this](int strona) {
         if (ui->STRONY->widget(strona) == ui->STRONA6)

@@ -105,6 +105,12 @@ void DataBinding::bind(QWidget *control, DataSource *source, const QString &fiel
     show(m_links.back());
 }
 
+void DataBinding::setCheck(QWidget *control, const Check &check)
+{
+    if (Link *link = linkOf(control))
+        link->check = check;
+}
+
 void DataBinding::bindChildren(QWidget *form, const QHash<QString, DataSource *> &sources)
 {
     const QList<QWidget *> children = form->findChildren<QWidget *>();
@@ -222,6 +228,13 @@ void DataBinding::write(Link &link)
     Table *table = link.source ? link.source->dataSet() : nullptr;
     if (!control || !table || !table->isOpen())
         return;
+    if (QLineEdit *edit = editOf(control); edit && link.check) {
+        if (const QString refused = link.check(edit->text()); !refused.isEmpty()) {
+            show(link);
+            MessageBoxes::current().error(refused);
+            return;
+        }
+    }
     try {
         table->edit();
         Field field = table->fieldByName(link.field);

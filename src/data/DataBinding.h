@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -30,6 +31,8 @@ class Table;
 //   comma, an amount no more decimals than it shows; what it shows is taken back with or without
 //   the spaces, with a comma or a point. A read-only edit is never written. A drop-down's item
 //   is cut to the field's width when it is chosen.
+// - A text that a control's check refuses (a date that cannot exist) is never written: the user
+//   is told why and the control shows its field again, as for a value the field itself refuses.
 class DataBinding : public QObject
 {
     Q_OBJECT
@@ -44,6 +47,11 @@ public:
     // Binds every child of `form` that carries the dynamic properties "DataSource" (a key of
     // `sources`) and "DataField", as a form's .ui file gives them.
     void bindChildren(QWidget *form, const QHash<QString, DataSource *> &sources);
+
+    // A check of what `control` holds before it is written: the message for the user about a text
+    // the field must not take, "" for one it may.
+    using Check = std::function<QString(const QString &text)>;
+    void setCheck(QWidget *control, const Check &check);
 
     // Every control shows its field of the current record again.
     void refresh();
@@ -68,6 +76,7 @@ private:
         QString field;
         bool modified = false;
         bool configured = false;
+        Check check;
     };
 
     Link *linkOf(const QObject *control);

@@ -12,6 +12,17 @@ void WartosciProgramu::ustawDateStartu(const AppContext &context)
     rokRoboczy = dataStartu.left(4);
 }
 
+void WartosciProgramu::dodajRok(const QString &rok)
+{
+    const QString nazwa = rok.left(4);
+    qsizetype miejsce = 0;
+    while (miejsce < listaLat.size() && listaLat[miejsce].compare(nazwa) < 0)
+        ++miejsce;
+    if (miejsce < listaLat.size() && listaLat[miejsce] == nazwa)
+        return;
+    listaLat.insert(miejsce, nazwa);
+}
+
 QString WartosciProgramu::tytulDomyslny(const QString &executablePath)
 {
     QString nazwa = QFileInfo(executablePath).fileName();

@@ -23,10 +23,13 @@ struct WartosciProgramu
     QString katalogDanych;
     // SKROT of the firm table opened at start; printed in page headers.
     QString uzytkownik;
-    // Four-character names of the year directories, ascending.
+    // Four-character names of the year directories, ascending, each once.
     QStringList listaLat;
     // Set when the data module opened neither of its tables.
     bool bladStartu = false;
+
+    // Puts the year into the year list in its place, unless it is there already.
+    void dodajRok(const QString &rok);
 
     // Start-up date and initial working year from today's date of `context`.
     void ustawDateStartu(const AppContext &context);

@@ -30,6 +30,9 @@ inline constexpr FormyLiczebnika dzien{u"dzień", u"dni", u"dni"};
 inline constexpr FormyLiczebnika ostrzezenie{u"ostrzeżenie", u"ostrzeżenia", u"ostrzeżeń"};
 inline constexpr FormyLiczebnika kolumna{u"kolumna", u"kolumny", u"kolumn"};
 inline constexpr FormyLiczebnika strona{u"strona", u"strony", u"stron"};
+inline constexpr FormyLiczebnika wiersz{u"wiersz", u"wiersze", u"wierszy"};
+inline constexpr FormyLiczebnika znak{u"znak", u"znaki", u"znaków"};
+inline constexpr FormyLiczebnika bajt{u"bajt", u"bajty", u"bajtów"};
 inline constexpr FormyLiczebnika notatka{u"notatka", u"notatki", u"notatek"};
 inline constexpr FormyLiczebnika indeks{u"indeks", u"indeksy", u"indeksów"};
 } // namespace liczebniki

@@ -18,6 +18,16 @@ public:
     // inch and the printable height in device pixels; 0 when the printer cannot tell.
     virtual int rozdzielczoscPionowa() const = 0;
     virtual int wysokoscStrony() const = 0;
+    // Of the current printer, before a document: the printable width in device pixels, upright or
+    // on its side, and how wide one character of the print face is per point of its size (the
+    // face is fixed-pitch: a character at 8 points is eight times that). 0 when the printer
+    // cannot tell; nothing is fitted then.
+    virtual int szerokoscStrony(bool /*poziomo*/) const { return 0; }
+    virtual double szerokoscZnakuNaPunkt() const { return 0; }
+    // How the next document lies and how large its letters are: on its side or upright, and
+    // every font size times `skala` (the lines keep their heights). Set before rozpocznij, kept
+    // until set again; wysokoscStrony follows it.
+    virtual void ustawUklad(bool /*poziomo*/, double /*skala*/) {}
 
     // Begins a document on the current printer under `nazwaDokumentu`, the name a print queue
     // shows. Anulowane when the user gave up a question on the way (the PDF printer's file name),

@@ -1,6 +1,7 @@
 // Table printing: a grid's records as a ruled text table, printed as one job of the engine.
 
 #include "format/Formatowanie.h"
+#include "format/Liczebniki.h"
 #include "platform/EngineError.h"
 #include "platform/MessageBoxes.h"
 #include "print/Siatka.h"
@@ -138,6 +139,8 @@ bool Wydruk::DrukujTabele(Siatka &siatka, const QString &tytul, const QString &,
         oddzielenie += QString(w, u'-') + u'|';
     }
 
+    // Every line of the table is as wide as its rule: the printer's page is fitted to it.
+    m_zapowiedzianaSzerokosc = int(regula.size());
     NowyWydruk(tytul, false, qint32(qMin<qint64>(rekordy, INT_MAX)), 3, true);
     WierszeNaglowka[1] = regula;
     WierszeNaglowka[2] = tytuly;
@@ -178,9 +181,9 @@ bool Wydruk::DrukujTabeleX(Siatka &siatka, const QString &tytul, const QString &
     const int wierszeTabeli = wierszGrup ? 4 : 3;
     if (naglowki + wierszeTabeli > kMiejscaNaglowkow) {
         MessageBoxes::current().error(
-            QStringLiteral("Tabela z wierszem grup przyjmuje najwyżej %1 wierszy nagłówka, bez "
+            QStringLiteral("Tabela z wierszem grup przyjmuje najwyżej %1 nagłówka, bez "
                            "niego %2, a podano %3.\rTabela nie została wydrukowana.")
-                .arg(kMiejscaNaglowkow - 4)
+                .arg(Liczebnik(kMiejscaNaglowkow - 4, liczebniki::wiersz))
                 .arg(kMiejscaNaglowkow - 3)
                 .arg(naglowki));
         m_przerwany = true;
@@ -232,6 +235,8 @@ bool Wydruk::DrukujTabeleX(Siatka &siatka, const QString &tytul, const QString &
 
     const QList<qint64> zaznaczone = siatka.zaznaczoneWiersze();
     const qint64 wiersze = zaznaczone.isEmpty() ? rekordy : zaznaczone.size();
+    // Every line of the table is as wide as its rule: the printer's page is fitted to it.
+    m_zapowiedzianaSzerokosc = int(regula.size());
     NowyWydruk(tytul, false, qint32(qMin<qint64>(wiersze, INT_MAX)),
                quint8(naglowki + wierszeTabeli), true);
     for (int i = 1; i <= naglowki; ++i)

@@ -7,11 +7,15 @@
 #include "print/CelWydruku.h"
 #include "print/CzcionkiWydruku.h"
 
+#include <QFontMetricsF>
 #include <QIODevice>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+
+#include <algorithm>
+#include <cmath>
 
 namespace rawen {
 
@@ -54,10 +58,11 @@ private:
 
 namespace {
 
-QPageLayout ukladPdf()
+QPageLayout ukladPdf(bool poziomo)
 {
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
-                       QPageLayout::Millimeter);
+    return QPageLayout(QPageSize(QPageSize::A4),
+                       poziomo ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
 }
 
 // The document's name as a file name: what a file system refuses becomes "_".
@@ -121,12 +126,47 @@ int QtDrukarkaWindows::rozdzielczoscPionowa() const
     return drukarka->logicalDpiY();
 }
 
-int QtDrukarkaWindows::wysokoscStrony() const
+QRect QtDrukarkaWindows::obszarStrony(bool poziomo) const
 {
     if (m_pdf || naPdf())
-        return ukladPdf().paintRectPixels(kRozdzielczoscPdf).height();
-    const QPagedPaintDevice *drukarka = urzadzenie();
-    return drukarka ? drukarka->height() : 0;
+        return ukladPdf(poziomo).paintRectPixels(kRozdzielczoscPdf);
+    const auto *drukarka = static_cast<QPrinter *>(urzadzenie());
+    if (!drukarka)
+        return QRect();
+    QPageLayout uklad = drukarka->pageLayout();
+    uklad.setOrientation(poziomo ? QPageLayout::Landscape : QPageLayout::Portrait);
+    return uklad.paintRectPixels(drukarka->resolution());
+}
+
+int QtDrukarkaWindows::wysokoscStrony() const
+{
+    return obszarStrony(m_poziomo).height();
+}
+
+int QtDrukarkaWindows::szerokoscStrony(bool poziomo) const
+{
+    return obszarStrony(poziomo).width();
+}
+
+double QtDrukarkaWindows::szerokoscZnakuNaPunkt() const
+{
+    const int dpi =
+        m_pdf || naPdf() ? kRozdzielczoscPdf : (urzadzenie() ? urzadzenie()->logicalDpiX() : 0);
+    if (dpi <= 0)
+        return 0;
+    // Measured large on a picture of the printer's resolution, where hinting moves nothing.
+    QImage miara(1, 1, QImage::Format_RGB32);
+    miara.setDotsPerMeterX(qRound(dpi / 0.0254));
+    miara.setDotsPerMeterY(qRound(dpi / 0.0254));
+    constexpr int kPunkty = 100;
+    const QFontMetricsF metryka(CzcionkaWydruku(QStringLiteral("Lucida Console"), kPunkty), &miara);
+    return metryka.horizontalAdvance(u'M') / kPunkty;
+}
+
+void QtDrukarkaWindows::ustawUklad(bool poziomo, double skala)
+{
+    m_poziomo = poziomo;
+    m_skala = skala > 0 ? skala : 1.0;
 }
 
 DrukarkaWindows::Wynik QtDrukarkaWindows::rozpocznij(const QString &nazwaDokumentu)
@@ -153,13 +193,16 @@ DrukarkaWindows::Wynik QtDrukarkaWindows::rozpocznij(const QString &nazwaDokumen
         }
         m_pdf = std::make_unique<QPdfWriter>(m_plikPdf.get());
         m_pdf->setResolution(kRozdzielczoscPdf);
-        m_pdf->setPageLayout(ukladPdf());
+        m_pdf->setPageLayout(ukladPdf(m_poziomo));
         m_pdf->setTitle(nazwaDokumentu);
         m_pdf->setCreator(QStringLiteral("RAWEN 2.0"));
     } else {
         QPrinter *drukarka = static_cast<QPrinter *>(urzadzenie());
-        if (drukarka)
+        if (drukarka) {
             drukarka->setDocName(nazwaDokumentu);
+            drukarka->setPageOrientation(m_poziomo ? QPageLayout::Landscape
+                                                   : QPageLayout::Portrait);
+        }
     }
     QPagedPaintDevice *cel = urzadzenie();
     if (!cel || !m_painter.begin(cel)) {
@@ -175,17 +218,36 @@ DrukarkaWindows::Wynik QtDrukarkaWindows::rozpocznij(const QString &nazwaDokumen
 void QtDrukarkaWindows::ustawCzcionke(const QString &nazwa, int punkty)
 {
     m_czcionka = CzcionkaWydruku(nazwa, punkty);
+    m_punkty = punkty;
+    ustawPismo();
     if (m_painter.isActive())
         m_painter.setFont(m_czcionka);
 }
 
 void QtDrukarkaWindows::ustawRozmiar(int punkty)
 {
-    if (m_czcionka.pointSize() == punkty)
+    if (m_punkty == punkty)
         return;
-    m_czcionka.setPointSize(punkty);
+    m_punkty = punkty;
+    ustawPismo();
     if (m_painter.isActive())
         m_painter.setFont(m_czcionka);
+}
+
+void QtDrukarkaWindows::ustawPismo()
+{
+    if (m_skala >= 1.0) {
+        m_czcionka.setPointSize(m_punkty);
+        return;
+    }
+    // Letters made smaller to fit the page take a whole number of the device's pixels, never
+    // more than the fitting allowed: the face rounds a size between two to the nearer one.
+    const double pikseleNaPunkt = rozdzielczoscPionowa() / 72.0;
+    if (pikseleNaPunkt <= 0) {
+        m_czcionka.setPointSizeF(m_punkty * m_skala);
+        return;
+    }
+    m_czcionka.setPixelSize(std::max(1, int(std::floor(m_punkty * m_skala * pikseleNaPunkt))));
 }
 
 void QtDrukarkaWindows::rysujTekst(int x, int y, const QString &tekst)

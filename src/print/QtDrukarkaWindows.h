@@ -29,6 +29,9 @@ public:
 
     int rozdzielczoscPionowa() const override;
     int wysokoscStrony() const override;
+    int szerokoscStrony(bool poziomo) const override;
+    double szerokoscZnakuNaPunkt() const override;
+    void ustawUklad(bool poziomo, double skala) override;
     Wynik rozpocznij(const QString &nazwaDokumentu) override;
     void ustawCzcionke(const QString &nazwa, int punkty) override;
     void ustawRozmiar(int punkty) override;
@@ -47,7 +50,12 @@ private:
     // The device of the current printer, made anew when the choice in the list changed.
     QPagedPaintDevice *urzadzenie() const;
     QString nazwaDrukarki() const;
+    // The printable area of the current printer's page, upright or on its side, in device pixels;
+    // empty when there is no printer.
+    QRect obszarStrony(bool poziomo) const;
     void koniecDokumentu();
+    // The font's size: the size asked for times the scale of the document.
+    void ustawPismo();
 
     const Printers &m_drukarki;
     QImage m_logo;
@@ -57,6 +65,9 @@ private:
     std::unique_ptr<PlikPdf> m_plikPdf;
     QPainter m_painter;
     QFont m_czcionka;
+    int m_punkty = 0;
+    bool m_poziomo = false;
+    double m_skala = 1.0;
     mutable QString m_blad;
 };
 

@@ -13,6 +13,7 @@
 #include <QButtonGroup>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpressionValidator>
 #include <QScopedValueRollback>
 #include <QShowEvent>
 #include <QTextCursor>
@@ -71,6 +72,11 @@ TDRUK::TDRUK(Printers &drukarki, OknoPostepu &postep, const WartosciProgramu &wa
     connect(ui->EPORT, &QComboBox::editTextChanged, this, &TDRUK::EPORTChange);
     connect(ui->EPodzial, &QAbstractButton::clicked, this, &TDRUK::EPodzialClick);
     connect(ui->EBUFOR, &QAbstractButton::clicked, this, &TDRUK::EBUFORClick);
+    // Two digits at most, shown as the number alone: an input mask would show its blank beside a
+    // one-digit value ("0_").
+    for (QLineEdit *liczba : {ui->MARGINESG, ui->MARGINESL, ui->WIERSZY})
+        liczba->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("[0-9]{0,2}")), liczba));
     connect(ui->MARGINESG, &QLineEdit::textChanged, this, &TDRUK::MARGINESGChange);
     connect(ui->MARGINESL, &QLineEdit::textChanged, this, &TDRUK::MARGINESLChange);
     connect(ui->WIERSZY, &QLineEdit::textChanged, this, &TDRUK::WIERSZYChange);

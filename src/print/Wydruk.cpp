@@ -2,6 +2,7 @@
 
 #include "data/WartosciProgramu.h"
 #include "format/Formatowanie.h"
+#include "format/Liczebniki.h"
 #include "platform/DurableFiles.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
@@ -30,6 +31,9 @@ const QByteArray kNormalny("\x14\x12");
 const QByteArray kRozstrzelony("\x12\x0E");
 const QByteArray kKoniecStrony("\x0C\r\n");
 const QByteArray kKoniecWiersza("\r\n");
+
+// The smallest letters a line is shrunk to so that it fits the page: still readable on paper.
+constexpr double kNajmniejszePismo = 6.0;
 
 // Units of 1/300 inch a line of each font size takes on the Windows channel.
 int wysokoscWiersza(int punkty)
@@ -133,6 +137,8 @@ void Wydruk::NowyWydruk(const QString &tytul, bool pytajOTytul, qint32 ileKrokow
     // with the split on.
     if (m_bezBufora && !StartWydruku(m_ustawienia.DRPODZIAL || naglowek))
         m_przerwany = true;
+    // What table printing said of its lines served this job's channel.
+    m_zapowiedzianaSzerokosc = 0;
     if (naglowek) {
         NaglowekStrony();
         m_ustawienia.DRPODZIAL = true;
@@ -188,7 +194,7 @@ void Wydruk::KDRUKClick()
     m_nrWiersza = 0;
     m_pozycjaY = 0;
     m_przerwany = false;
-    if (!StartWydruku(m_ustawienia.DRPODZIAL)) {
+    if (!StartWydruku(m_ustawienia.DRPODZIAL, tekst)) {
         m_przerwany = true;
         m_postep.Stop();
         return;
@@ -295,11 +301,11 @@ bool Wydruk::stronaMiesciGore(bool podzial)
             return true;
         MessageBoxes::current().error(
             QStringLiteral("Strona nie pomieści swojego nagłówka.\r"
-                           "Nagłówek strony z wierszami tytułowymi zajmuje %1 wierszy, a na "
+                           "Nagłówek strony z wierszami tytułowymi zajmuje %1, a na "
                            "stronie ustawiono %2 (\"wierszy :\").\r"
                            "Zwiększ liczbę wierszy, zmniejsz margines górny albo wyłącz podział "
                            "strony.")
-                .arg(wierszeGory)
+                .arg(Liczebnik(wierszeGory, liczebniki::wiersz))
                 .arg(m_ustawienia.DRLINIDOS));
         return false;
     }
@@ -335,9 +341,102 @@ bool Wydruk::stronaMiesciGore(bool podzial)
     return false;
 }
 
+// ---- The width of the page ----------------------------------------------------------------
+
+// The size a line is drawn at on the Windows channel, as WierszWindows settles it, and its width.
+void Wydruk::Szerokosc::dodaj(QStringView linia, int &punkty, int wymuszone)
+{
+    if (zdejmijKod(linia, u"&G"))
+        punkty = 8;
+    if (zdejmijKod(linia, u"&N"))
+        punkty = 12;
+    if (zdejmijKod(linia, u"&R"))
+        punkty = 16;
+    if (wymuszone)
+        punkty = wymuszone;
+    if (linia.isEmpty() || linia.startsWith(u"&W"))
+        return;
+    najmniejsze = najmniejsze == 0 ? punkty : std::min(najmniejsze, punkty);
+    const qint64 tutaj = qint64(linia.size()) * punkty;
+    if (tutaj > miara) {
+        miara = tutaj;
+        znaki = int(linia.size());
+    }
+}
+
+Wydruk::Szerokosc Wydruk::szerokoscTekstu(QStringView tekst) const
+{
+    const int wymuszone = m_ustawienia.DRRODZAJ == 1   ? 8
+                          : m_ustawienia.DRRODZAJ == 2 ? 12
+                          : m_ustawienia.DRRODZAJ == 3 ? 16
+                                                       : 0;
+    Szerokosc szerokosc;
+    int punkty = m_rozmiarCzcionki;
+    // The lines of the buffer end in CR LF.
+    for (qsizetype poczatek = 0; poczatek < tekst.size();) {
+        qsizetype koniec = tekst.indexOf(u'\r', poczatek);
+        if (koniec < 0)
+            koniec = tekst.size();
+        szerokosc.dodaj(tekst.mid(poczatek, koniec - poczatek), punkty, wymuszone);
+        poczatek = koniec + 2;
+    }
+    // The page header of every new page, and a table's own lines when table printing gave them.
+    if (m_naglowek) {
+        szerokosc.dodaj(PierwszyWierszNaglowka(), punkty, wymuszone);
+        szerokosc.dodaj(DrugiWierszNaglowka(), punkty, wymuszone);
+    }
+    if (m_zapowiedzianaSzerokosc > 0) {
+        int tabela = m_rozmiarCzcionki;
+        szerokosc.dodaj(QString(m_zapowiedzianaSzerokosc, u'='), tabela, wymuszone);
+    }
+    return szerokosc;
+}
+
+bool Wydruk::dopasujStrone(const Szerokosc &szerokosc)
+{
+    m_obciete = 0;
+    m_obciecieZapowiedziane = false;
+    m_znakNaPunkt = m_drukarka.szerokoscZnakuNaPunkt();
+    bool poziomo = false;
+    double skala = 1.0;
+    if (m_znakNaPunkt > 0 && szerokosc.miara > 0) {
+        const double lewy = std::trunc(m_ustawienia.DRLEWY * 20 * m_skala);
+        const double potrzeba = double(szerokosc.miara) * m_znakNaPunkt;
+        const double najmniejsza = std::min(1.0, kNajmniejszePismo / szerokosc.najmniejsze);
+        bool miesci = false;
+        for (const bool naBoku : {false, true}) {
+            const double miejsce = m_drukarka.szerokoscStrony(naBoku) - lewy;
+            if (miejsce <= 0 || miejsce < potrzeba * najmniejsza)
+                continue;
+            poziomo = naBoku;
+            skala = std::min(1.0, miejsce / potrzeba);
+            miesci = true;
+            break;
+        }
+        if (!miesci && m_drukarka.szerokoscStrony(true) > 0) {
+            if (!MessageBoxes::current().question(
+                    QStringLiteral("Najszerszy wiersz wydruku ma %1 i nie zmieści się na "
+                                   "szerokości strony, nawet ułożonej poziomo i drukowanej pismem "
+                                   "%2 pkt: jego prawa część nie zostanie wydrukowana.\rCzy "
+                                   "drukować mimo to ?")
+                        .arg(Liczebnik(szerokosc.znaki, liczebniki::znak))
+                        .arg(QString::number(szerokosc.najmniejsze * najmniejsza, 'g', 3)
+                                 .replace(u'.', u','))))
+                return false;
+            poziomo = true;
+            skala = najmniejsza;
+            m_obciecieZapowiedziane = true;
+        }
+    }
+    m_skalaPisma = skala;
+    m_drukarka.ustawUklad(poziomo, skala);
+    m_szerokoscStronyWPikselach = m_drukarka.szerokoscStrony(poziomo);
+    return true;
+}
+
 // ---- Channels -----------------------------------------------------------------------------
 
-bool Wydruk::StartWydruku(bool podzial)
+bool Wydruk::StartWydruku(bool podzial, QStringView tekst)
 {
     m_kanal = Kanal::Zaden;
     m_plik.reset();
@@ -349,6 +448,11 @@ bool Wydruk::StartWydruku(bool podzial)
             return false;
         }
         m_skala = dpi / 300.0;
+        // The page is laid out for the widest line before its height is known.
+        if (!dopasujStrone(szerokoscTekstu(tekst))) {
+            m_kanal = Kanal::Zaden;
+            return false;
+        }
         m_wysokoscStrony = qint32(std::trunc(m_drukarka.wysokoscStrony() / m_skala));
         m_pozycjaY = 0;
         m_kanal = Kanal::Windows;
@@ -449,8 +553,15 @@ void Wydruk::KoniecWydruku()
             if (DrukujLogo)
                 m_drukarka.rysujLogo(120, 60);
             m_kanal = Kanal::Zaden;
-            if (!m_drukarka.zakoncz())
+            if (!m_drukarka.zakoncz()) {
                 przerwij(m_drukarka.blad());
+                return;
+            }
+            if (m_obciete > 0 && !m_obciecieZapowiedziane)
+                MessageBoxes::current().warning(
+                    QStringLiteral("Wydruk jest szerszy niż strona: obcięto %1 (ich prawa część "
+                                   "nie została wydrukowana).")
+                        .arg(Liczebnik(m_obciete, liczebniki::wiersz)));
             return;
         case Kanal::DOS:
             if (m_ustawienia.DRPODZIAL)
@@ -546,8 +657,14 @@ void Wydruk::WierszWindows(const QString &linia)
     }
     m_drukarka.ustawRozmiar(m_rozmiarCzcionki);
     // The vertical resolution scales both axes; DRLEWY counts fifteenths of an inch.
-    m_drukarka.rysujTekst(int(std::trunc(m_ustawienia.DRLEWY * 20 * m_skala)),
-                          int(std::trunc(m_pozycjaY * m_skala)), tekst);
+    const int x = int(std::trunc(m_ustawienia.DRLEWY * 20 * m_skala));
+    // A line the page could not be fitted to (report code that prints unbuffered does not say
+    // how wide its lines are) is counted, so that the user learns of it.
+    if (m_znakNaPunkt > 0 && m_szerokoscStronyWPikselach > 0 &&
+        x + tekst.size() * m_znakNaPunkt * m_rozmiarCzcionki * m_skalaPisma >
+            m_szerokoscStronyWPikselach + 0.5)
+        ++m_obciete;
+    m_drukarka.rysujTekst(x, int(std::trunc(m_pozycjaY * m_skala)), tekst);
     m_pozycjaY += wysokoscWiersza(m_rozmiarCzcionki);
 }
 

@@ -130,9 +130,12 @@ private:
     void NowaStronaWindows();
     void NowaStronaDOS();
 
-    // Opens the channel of DRTYP; false (after its message, if any) when it did not open or the
-    // page could not hold its top. `podzial` is the page split the printing will run with.
-    bool StartWydruku(bool podzial);
+    // Opens the channel of DRTYP; false (after its message, if any) when it did not open, the
+    // page could not hold its top or the user would not have lines cut. `podzial` is the page
+    // split the printing will run with.
+    // `tekst` is what will be printed when it is known beforehand (the buffer), for the page's
+    // width.
+    bool StartWydruku(bool podzial, QStringView tekst = {});
     void KoniecWydruku();
     void doKanalu(const QString &linia);
     void WierszWindows(const QString &linia);
@@ -141,6 +144,20 @@ private:
     void WierszBezWycinania(const QString &linia);
 
     bool stronaMiesciGore(bool podzial);
+    // The widest line of what is to be printed, as the Windows channel draws it.
+    struct Szerokosc
+    {
+        qint64 miara = 0;    // characters times the point size they are drawn at
+        int znaki = 0;       // characters of that line
+        int najmniejsze = 0; // the smallest point size of any line
+        void dodaj(QStringView linia, int &punkty, int wymuszone);
+    };
+    Szerokosc szerokoscTekstu(QStringView tekst) const;
+    // Lays the Windows channel's page out for the widest line: upright as it is, else in smaller
+    // letters of the same face down to the smallest readable size, else on its side the same way;
+    // a line that fits none of them is said before anything is printed, and printing goes on only
+    // on Yes. False when the user said No.
+    bool dopasujStrone(const Szerokosc &szerokosc);
     void dopiszBajty(QStringView tekst, QByteArray &cel) const;
     void zapisz(const QByteArray &dane);
     // Ends the job or the printing after a failure: the channel is dropped without a trace.
@@ -174,6 +191,16 @@ private:
     double m_skala = 1.0;
     // Set while a new page prints its top: those lines never find the page full again.
     bool m_gora = false;
+    // The Windows channel's layout for the job: the widest line, which table printing gives
+    // before an unbuffered job begins (0: not known), the letters' scale, the page's width and a
+    // character's width per point in device pixels, the lines that did not fit, and whether the
+    // user knew beforehand that some would not.
+    int m_zapowiedzianaSzerokosc = 0;
+    double m_skalaPisma = 1.0;
+    int m_szerokoscStronyWPikselach = 0;
+    double m_znakNaPunkt = 0;
+    int m_obciete = 0;
+    bool m_obciecieZapowiedziane = false;
     // The bytes of the line being written, kept to be filled again by the next one.
     QByteArray m_wiersz;
 };

@@ -30,6 +30,19 @@ bool bezDanych(const Store &magazyn, const QString &katalog)
     return true;
 }
 
+// Neither the firm's name nor its short name was typed (the table may have no record at all).
+bool bezNazwy(Table &tabela)
+{
+    if (tabela.isEmpty())
+        return true;
+    for (const char *pole : {"NAZWA1", "SKROT"}) {
+        const Field f = tabela.findField(QLatin1String(pole));
+        if (f.isValid() && !f.asString().trimmed().isEmpty())
+            return false;
+    }
+    return true;
+}
+
 bool katalogWzorcowy(const Store &magazyn, const QString &sciezka)
 {
     return magazyn.entry(magazyn.resolve(sciezka)).kind == Store::Kind::Directory;
@@ -119,7 +132,7 @@ WynikNowejFirmy UtworzFirme(Table &TFIRMA, Table &Table1, const MiejsceFirmy &mi
     wynik.katalog = katalog + QDir::separator();
     // A directory that cannot be made is not reported here: the firm table below cannot be
     // made either, and that is.
-    (void)magazyn.makeDirectory(katalog);
+    const bool nowyKatalog = !magazyn.exists(katalog) && magazyn.makeDirectory(katalog);
     const QString tabelaFirmy = katalog + QDir::separator() + QStringLiteral("FIRMA");
     Table1.close();
     Table1.setTableName(tabelaFirmy);
@@ -137,10 +150,38 @@ WynikNowejFirmy UtworzFirme(Table &TFIRMA, Table &Table1, const MiejsceFirmy &mi
     }
     TFIRMA.setTableName(tabelaFirmy);
 
+    // However the creation ends, the data module's firm table names its firm again: the company
+    // data, the archive date and the reminder keep working on it.
+    const auto przywroc = [&] {
+        TFIRMA.close();
+        Table1.close();
+        TFIRMA.setTableName(nazwaPoprzedniej);
+        if (poprzedniaOtwarta) {
+            try {
+                TFIRMA.open();
+                TFIRMA.first();
+            } catch (const EngineError &blad) {
+                wynik.bladPowrotu = blad.message();
+            }
+        }
+    };
     try {
         TFIRMA.open();
         if (kroki.daneFirmy)
             kroki.daneFirmy();
+        if (kroki.bezNazwy && bezNazwy(TFIRMA) && !kroki.bezNazwy()) {
+            // Everything made so far is new: the firm table, and the directory when it was made
+            // now. Nothing else has been written yet.
+            TFIRMA.close();
+            Table1.close();
+            Table1.deleteTable();
+            // Only the empty directory this creation made goes, never anything put in it since.
+            if (nowyKatalog && magazyn.list(katalog).isEmpty())
+                (void)magazyn.removeDirectory(katalog);
+            wynik.zaniechana = true;
+            przywroc();
+            return wynik;
+        }
         const QString rok = katalog + QDir::separator() + rokRoboczy;
         const QString baza = katalog + QDir::separator() + QStringLiteral("BAZA");
         (void)magazyn.makeDirectory(rok);
@@ -176,20 +217,7 @@ WynikNowejFirmy UtworzFirme(Table &TFIRMA, Table &Table1, const MiejsceFirmy &mi
     } catch (const std::exception &blad) {
         wynik.bledy << QString::fromUtf8(blad.what());
     }
-    TFIRMA.close();
-    Table1.close();
-
-    // The data module's firm table names its firm again: the company data, the archive date and
-    // the reminder keep working on it.
-    TFIRMA.setTableName(nazwaPoprzedniej);
-    if (poprzedniaOtwarta) {
-        try {
-            TFIRMA.open();
-            TFIRMA.first();
-        } catch (const EngineError &blad) {
-            wynik.bladPowrotu = blad.message();
-        }
-    }
+    przywroc();
     return wynik;
 }
 

@@ -42,6 +42,9 @@ struct KrokiNowejFirmy
     // The company data form, shown modally on TFIRMA, which is open on the new firm's table; the
     // form saves its record when it closes.
     std::function<void()> daneFirmy;
+    // Asked once the form has closed with neither the firm's name (NAZWA1) nor its short name
+    // (SKROT): whether to make the firm without a name all the same. Without it the firm is made.
+    std::function<bool()> bezNazwy;
     // The year form shown while the templates are copied, and hidden again afterwards, whatever
     // happened meanwhile.
     std::function<void()> pokazPrzygotowanie;
@@ -54,6 +57,9 @@ struct KrokiNowejFirmy
 struct WynikNowejFirmy
 {
     bool utworzona = false;
+    // The user chose not to make a firm without a name: what the creation had made is gone
+    // again (what an earlier failed try left stays, without its firm table).
+    bool zaniechana = false;
     // The firm list's item (number, a space, the short name) and the firm directory with a
     // closing separator.
     QString pozycja;
@@ -67,9 +73,11 @@ struct WynikNowejFirmy
 // Creates the firm of `miejsce`: its directory; its firm table through `Table1`, empty
 // (AktualizujTabeleFirmy), or the one an earlier failed try of this run left; TFIRMA pointed at
 // it and opened for the company data; the directories of the working year and BAZA, copied from
-// the data root's. Whatever fails from opening the firm table on ends the creation with `bledy`
-// filled; what was made stays on the disk. Afterwards both tables are closed and TFIRMA is named
-// and, when it was open, opened again as before, so the data module keeps its firm.
+// the data root's. A firm left without a name goes on only when `bezNazwy` says so; otherwise its
+// firm table and its directory, both new, are removed. Whatever fails from opening the firm table
+// on ends the creation with `bledy` filled; what was made stays on the disk. Afterwards both tables
+// are closed and TFIRMA is named and, when it was open, opened again as before, so the data module
+// keeps its firm.
 WynikNowejFirmy UtworzFirme(Table &TFIRMA, Table &Table1, const MiejsceFirmy &miejsce,
                             const QString &katalogGlowny, const QString &rokRoboczy,
                             const KrokiNowejFirmy &kroki);

@@ -5,6 +5,7 @@
 #include "data/TDANE.h"
 #include "data/WartosciProgramu.h"
 #include "data/WykazFirm.h"
+#include "format/Formatowanie.h"
 #include "install/TKATALOGF.h"
 #include "platform/AppContext.h"
 #include "platform/DurableFiles.h"
@@ -12,9 +13,11 @@
 #include "platform/Instalacja.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Processes.h"
+#include "shell/DaneFirmy.h"
 #include "shell/KasowanieFirmy.h"
 #include "shell/Moduly.h"
 #include "shell/NowaFirma.h"
+#include "store/Store.h"
 #include "ui_TRAWENF.h"
 #include "year/TROKF.h"
 
@@ -23,12 +26,18 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QListWidgetItem>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QThread>
 #include <QTimer>
 #include <QWindow>
+
+#include <algorithm>
 
 // The icons are built into the library; a static library must load them itself.
 static void wczytajIkony()
@@ -107,6 +116,22 @@ TRAWENF::TRAWENF(WartosciProgramu &wartosci, TDANE &dane, Processes &procesy, QW
     const QList<QWidget *> kontrolki = ui->Panel1->findChildren<QWidget *>();
     for (QWidget *kontrolka : kontrolki)
         kontrolka->installEventFilter(this);
+
+    // The keyboard reaches every panel: Tab goes from the firm list through the panels in
+    // reading order, row by row, and Enter or Space starts the panel that has the focus.
+    for (QFrame *panel : ui->Panel1->findChildren<QFrame *>(Qt::FindDirectChildrenOnly))
+        m_panele << panel;
+    std::stable_sort(m_panele.begin(), m_panele.end(), [](const QWidget *a, const QWidget *b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
+    QWidget *poprzedni = ui->FIRMA;
+    for (QWidget *panel : std::as_const(m_panele)) {
+        panel->setFocusPolicy(Qt::StrongFocus);
+        setTabOrder(poprzedni, panel);
+        poprzedni = panel;
+    }
+    ui->FIRMA->installEventFilter(this);
+    connect(ui->FIRMA, &QListWidget::itemDoubleClicked, this, &TRAWENF::FIRMADblClick);
 }
 
 TRAWENF::~TRAWENF() = default;
@@ -135,17 +160,60 @@ void TRAWENF::showEvent(QShowEvent *event)
 
 bool TRAWENF::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::MouseButtonRelease)
-        return QWidget::eventFilter(watched, event);
-    const auto *mysz = static_cast<QMouseEvent *>(event);
     auto *kontrolka = qobject_cast<QWidget *>(watched);
-    if (mysz->button() != Qt::LeftButton || !kontrolka ||
-        !kontrolka->rect().contains(mysz->position().toPoint()))
-        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease: {
+        const auto *mysz = static_cast<QMouseEvent *>(event);
+        if (mysz->button() == Qt::LeftButton && kontrolka &&
+            kontrolka->rect().contains(mysz->position().toPoint()) && kliknij(watched))
+            return true;
+        break;
+    }
+    case QEvent::KeyPress: {
+        const auto *klawisz = static_cast<QKeyEvent *>(event);
+        const bool enter = klawisz->key() == Qt::Key_Return || klawisz->key() == Qt::Key_Enter;
+        if (watched == ui->FIRMA && enter && klawisz->modifiers() == Qt::NoModifier) {
+            if (QListWidgetItem *pozycja = ui->FIRMA->currentItem();
+                pozycja && pozycja->isSelected())
+                FIRMADblClick(pozycja);
+            return true;
+        }
+        if (m_panele.contains(kontrolka) && !klawisz->isAutoRepeat() &&
+            (enter || klawisz->key() == Qt::Key_Space) && kliknij(watched))
+            return true;
+        break;
+    }
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        if (m_panele.contains(kontrolka))
+            kontrolka->update();
+        break;
+    case QEvent::Paint:
+        // The panel with the focus shows it, as a button does: the panel paints itself, then the
+        // style's focus frame goes inside its border.
+        if (m_panele.contains(kontrolka) && kontrolka->hasFocus()) {
+            static_cast<QObject *>(kontrolka)->event(event);
+            QPainter malarz(kontrolka);
+            QStyleOptionFocusRect opcje;
+            opcje.initFrom(kontrolka);
+            opcje.rect = kontrolka->rect().adjusted(3, 3, -3, -3);
+            opcje.backgroundColor = kontrolka->palette().color(QPalette::Window);
+            kontrolka->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &opcje, &malarz,
+                                              kontrolka);
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
-    const QString nazwa = watched->objectName();
+bool TRAWENF::kliknij(QObject *kontrolka)
+{
+    const QString nazwa = kontrolka->objectName();
     if (QStringLiteral("PILS").contains(nazwa.left(1)) && jestKodemModulu(KodModulu(nazwa))) {
-        PROG(watched);
+        PROG(kontrolka);
         return true;
     }
     if (nazwa == QLatin1String("Panel4") || nazwa == QLatin1String("Image3") ||
@@ -170,7 +238,7 @@ bool TRAWENF::eventFilter(QObject *watched, QEvent *event)
         Panel8Click();
         return true;
     }
-    return QWidget::eventFilter(watched, event);
+    return false;
 }
 
 void TRAWENF::FormShow()
@@ -215,11 +283,12 @@ void TRAWENF::zbudujWykaz()
     ui->FIRMA->clearSelection();
 }
 
-void TRAWENF::dodajPozycje(const QString &tekst, const QString &katalog)
+QListWidgetItem *TRAWENF::dodajPozycje(const QString &tekst, const QString &katalog)
 {
     auto *pozycja = new PozycjaFirmy(tekst);
     pozycja->setData(kKatalogFirmy, katalog);
     ui->FIRMA->addItem(pozycja);
+    return pozycja;
 }
 
 void TRAWENF::ustawLogo(const QImage *logo)
@@ -247,15 +316,21 @@ void TRAWENF::NOWY()
         MessageBoxes::current().error(miejsce.blad);
         return;
     }
-    if (!m_firmaf) {
-        m_firmaf = std::make_unique<TFIRMAF>(m_dane);
-        m_firmaf->ustawLogo(m_logo);
-    }
+    firmaf();
     TROKF &okno = rokf();
     const QString tytul = okno.windowTitle();
 
     KrokiNowejFirmy kroki;
     kroki.daneFirmy = [this] { m_firmaf->exec(); };
+    // Escape or the close box ends the form as any other way does; a firm nobody named may be
+    // one the user did not want.
+    const QString numer = FormatujLiczbe(QStringLiteral("999"), miejsce.numer);
+    kroki.bezNazwy = [&numer] {
+        return MessageBoxes::current().question(
+            QStringLiteral("Nie wpisano ani nazwy firmy, ani nazwy skróconej.\rCzy utworzyć "
+                           "firmę %1 bez nazwy ?")
+                .arg(numer));
+    };
     // The year form shows only its log while the new firm's tables are made.
     kroki.pokazPrzygotowanie = [&okno] {
         okno.DANE()->hide();
@@ -288,7 +363,16 @@ void TRAWENF::NOWY()
 
     m_pozostawione.removeAll(miejsce.katalog);
     if (wynik.utworzona) {
-        dodajPozycje(wynik.pozycja, wynik.katalog);
+        // The next module or command acts on the firm just made, not on one selected before.
+        QListWidgetItem *nowa = dodajPozycje(wynik.pozycja, wynik.katalog);
+        ui->FIRMA->clearSelection();
+        ui->FIRMA->setCurrentItem(nowa);
+        nowa->setSelected(true);
+        ui->FIRMA->scrollToItem(nowa);
+    } else if (wynik.zaniechana) {
+        // A directory an earlier failed try left keeps what that try made, for the next one.
+        if (Store::current().exists(miejsce.katalog))
+            m_pozostawione << miejsce.katalog;
     } else {
         m_pozostawione << miejsce.katalog;
         QString tekst = QStringLiteral("Błąd generowania firmy.");
@@ -310,8 +394,10 @@ void TRAWENF::Panel5Click()
         return;
     }
     QListWidgetItem *pozycja = wybrane.first();
-    if (FirmaWKataloguGlownym(pozycja->text()))
+    if (FirmaWKataloguGlownym(pozycja->text())) {
+        MessageBoxes::current().information(PowodFirmy000());
         return;
+    }
     if (!MessageBoxes::current().question(PytanieOKasowanie(pozycja->text())))
         return;
     DurabilityWatch trwalosc;
@@ -322,11 +408,13 @@ void TRAWENF::Panel5Click()
         MessageBoxes::current().error(wynik.blad);
         return;
     }
+    const QString numer = pozycja->text().left(3);
     delete pozycja;
     // The list would move the selection to the next firm, which a module or a second "Kasuj
     // firmę" would then act on unasked.
     ui->FIRMA->setCurrentRow(-1);
     ui->FIRMA->clearSelection();
+    MessageBoxes::current().information(OdpowiedzPoKasowaniu(numer, wynik.katalog));
 }
 
 void TRAWENF::PROG(QObject *sender)
@@ -344,6 +432,38 @@ void TRAWENF::PROG(QObject *sender)
         Processes::Result::FileNotFound)
         MessageBoxes::current().error(QStringLiteral("Błąd otwarcia programu : ") +
                                       polecenie.program);
+}
+
+TFIRMAF &TRAWENF::firmaf()
+{
+    if (!m_firmaf) {
+        m_firmaf = std::make_unique<TFIRMAF>(m_dane);
+        m_firmaf->ustawLogo(m_logo);
+    }
+    return *m_firmaf;
+}
+
+void TRAWENF::FIRMADblClick(QListWidgetItem *pozycja)
+{
+    if (!pozycja)
+        return;
+    const QString katalog = pozycja->data(kKatalogFirmy).toString();
+    const WynikDanychFirmy wynik =
+        PokazDaneFirmy(m_dane.TFIRMA, katalog, [this] { firmaf().exec(); });
+    if (wynik.pokazane) {
+        // The item follows the short name, and keeps its firm's number and place in the order.
+        const QString numer = QDir::cleanPath(katalog) == QDir::cleanPath(m_katalogGlowny)
+                                  ? QStringLiteral("000")
+                                  : QDir(katalog).dirName().mid(5, 3);
+        pozycja->setText(numer + u' ' + wynik.skrot);
+        ui->FIRMA->sortItems();
+        ui->FIRMA->setCurrentItem(pozycja);
+        ui->FIRMA->scrollToItem(pozycja);
+    }
+    if (!wynik.bladPowrotu.isEmpty())
+        MessageBoxes::current().error(
+            QStringLiteral("Nie można ponownie otworzyć tabeli danych o firmie.\r") +
+            wynik.bladPowrotu);
 }
 
 TARCHF &TRAWENF::archf()

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+class QListWidgetItem;
+
 namespace Ui {
 class TRAWENF;
 }
@@ -66,6 +68,8 @@ public slots:
     void Panel7Click();
     // "Katalog danych": another data root; the program starts again on it.
     void Panel8Click();
+    // A double click (or Enter) on a firm's item: its company data in "Dane o Firmie".
+    void FIRMADblClick(QListWidgetItem *pozycja);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -74,11 +78,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Starts what a click on `kontrolka` of a panel starts; false for a control that starts
+    // nothing.
+    bool kliknij(QObject *kontrolka);
     void oznaczModuly();
     void zbudujWykaz();
-    void dodajPozycje(const QString &pozycja, const QString &katalog);
+    QListWidgetItem *dodajPozycje(const QString &pozycja, const QString &katalog);
     TROKF &rokf();
     TARCHF &archf();
+    TFIRMAF &firmaf();
 
     std::unique_ptr<Ui::TRAWENF> ui;
     WartosciProgramu &m_wartosci;
@@ -97,6 +105,8 @@ private:
     QString m_katalogModulow;
     QString m_nowyKatalog;
     bool m_pokazane = false;
+    // The panels in reading order, which Tab goes through after the firm list.
+    QList<QWidget *> m_panele;
 };
 
 } // namespace rawen

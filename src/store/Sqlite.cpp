@@ -1,5 +1,6 @@
 #include "store/Sqlite.h"
 
+#include "format/Liczebniki.h"
 #include "platform/DurableFiles.h"
 #include "store/FaultVfs.h"
 
@@ -250,11 +251,10 @@ void SqliteDatabase::open(const QString &path, const QString &context, bool crea
     const char *vfs = faultVfsName();
     const qsizetype longest = longestTablePath();
     if (name.size() > longest)
-        throw EngineError(
-            EngineError::PathTooLong, context,
-            QStringLiteral("ścieżka jest za długa (ma %1 bajtów, a może mieć najwyżej %2)")
-                .arg(name.size())
-                .arg(longest));
+        throw EngineError(EngineError::PathTooLong, context,
+                          QStringLiteral("ścieżka jest za długa (ma %1, a może mieć najwyżej %2)")
+                              .arg(Liczebnik(name.size(), liczebniki::bajt))
+                              .arg(longest));
     const int rc = sqlite3_open_v2(name.constData(), &db, flags, vfs);
     if (rc != SQLITE_OK) {
         const int extended = db ? sqlite3_extended_errcode(db) : rc;

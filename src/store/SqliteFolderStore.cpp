@@ -13,6 +13,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace rawen {
@@ -345,6 +346,31 @@ void SqliteFolderStore::replaceTable(const QString &from, const QString &to)
         throw EngineError(EngineError::Io, name,
                           QStringLiteral("nie można zastąpić tabeli %1: %2")
                               .arg(QFileInfo(to).fileName(), systemErrorText(errno)));
+}
+
+// A damaged table or one cut short still carries the program's mark in its database header.
+// The header is read through SQLite's own file handle, which keeps this process's locks on the
+// file whatever else holds it, and nothing past it is looked at.
+bool SqliteFolderStore::isOurTable(const QString &path) const
+{
+    try {
+        SqliteDatabase db;
+        db.open(path, QFileInfo(path).fileName(), false, true);
+        sqlite3_file *file = nullptr;
+        if (sqlite3_file_control(db.handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file) !=
+                SQLITE_OK ||
+            !file || !file->pMethods)
+            return false;
+        unsigned char header[100] = {};
+        if (file->pMethods->xRead(file, header, sizeof header, 0) != SQLITE_OK)
+            return false;
+        const quint32 mark = quint32(header[68]) << 24 | quint32(header[69]) << 16 |
+                             quint32(header[70]) << 8 | quint32(header[71]);
+        return std::memcmp(header, "SQLite format 3", 16) == 0 &&
+               mark == quint32(TableFile::kApplicationId);
+    } catch (const EngineError &) {
+        return false;
+    }
 }
 
 std::unique_ptr<WholeFileReader> SqliteFolderStore::readWhole(const QString &path)

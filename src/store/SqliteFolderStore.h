@@ -39,6 +39,7 @@ public:
                      bool replace) override;
     void deleteTable(const QString &path) override;
     void replaceTable(const QString &from, const QString &to) override;
+    bool isOurTable(const QString &path) const override;
 
     std::unique_ptr<WholeFileReader> readWhole(const QString &path) override;
     bool writeIntoTable(const QString &source, const QString &path, int lockTimeoutMs) override;

@@ -71,6 +71,11 @@ bool Store::writeIntoTable(const QString &, const QString &path, int)
                       QStringLiteral("ten magazyn danych nie przyjmuje tabeli z archiwum"));
 }
 
+bool Store::isOurTable(const QString &) const
+{
+    return true;
+}
+
 void Store::install(Store *store)
 {
     installed() = store;

@@ -150,6 +150,11 @@ public:
     virtual void deleteTable(const QString &path) = 0;
     // Puts the closed table `from` in place of the table `to` in one step.
     virtual void replaceTable(const QString &from, const QString &to) = 0;
+    // Whether the file `path`, which did not open as a table, is a table of the program all the
+    // same (damaged, cut short, of an older make): what tells it from some other file that lies
+    // among the tables. Nothing past the file's header is read, and nothing is written. A store
+    // that cannot tell takes the file for one of its tables, so none is ever passed over.
+    virtual bool isOurTable(const QString &path) const;
 
     // The table or other file `path` read whole as one state of it, for an archive. Raises
     // EngineError (Locked when a writer holds a table past its lock timeout). A store that

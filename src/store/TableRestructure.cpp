@@ -1,3 +1,4 @@
+#include "format/Liczebniki.h"
 #include "platform/EngineError.h"
 #include "store/FieldValues.h"
 #include "store/Sqlite.h"
@@ -133,10 +134,9 @@ void restructure(const SqliteDatabase &db, const Definitions &current, const Def
             // Cutting a value to a shorter field would lose what does not fit.
             if (isTextType(f.dataType) && f.size > 0 && text.size() > f.size)
                 throw EngineError(EngineError::BadValue, context,
-                                  QStringLiteral("%1: wartość pola %2 ma %3 znaków, a pole "
-                                                 "mieści %4")
-                                      .arg(recordName(describe, old, rowid), f.name)
-                                      .arg(text.size())
+                                  QStringLiteral("%1: wartość pola %2 ma %3, a pole mieści %4")
+                                      .arg(recordName(describe, old, rowid), f.name,
+                                           Liczebnik(text.size(), liczebniki::znak))
                                       .arg(f.size));
             try {
                 insert.bind(j + 2, FieldValues::fromText(f, text, context));

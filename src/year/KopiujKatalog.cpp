@@ -206,8 +206,16 @@ void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
             TS.setTableName(k.zrodlo);
             TS.open();
         } catch (const EngineError &e) {
-            blad(zPrzyczyna(QStringLiteral("Bląd bazy :") + celWDzienniku,
-                            QStringLiteral("%1: %2").arg(k.zrodlo, e.cause())));
+            const QString linia = zPrzyczyna(QStringLiteral("Bląd bazy :") + celWDzienniku,
+                                             QStringLiteral("%1: %2").arg(k.zrodlo, e.cause()));
+            loguj(przebieg, linia);
+            // A file that is no table at all (PLIK.MDB, an old copy named X.DB) is passed over;
+            // a table of ours that is damaged or held by another program is a year incomplete.
+            const bool obcy =
+                (e.kind() == EngineError::Damaged || e.kind() == EngineError::Missing) &&
+                !magazyn.isOurTable(k.zrodlo);
+            if (wynik)
+                (obcy ? wynik->pominiete : wynik->bledy) << linia;
         }
         if (TS.isOpen()) {
             const RegulaKopiiRoku regula = RegulaDla(k.zrodlo);

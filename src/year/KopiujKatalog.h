@@ -42,6 +42,8 @@ struct WynikKopii
     QList<Tabela> utworzone;
     int istniejace = 0; // targets that were there already and stay as they were
     QStringList bledy;
+    // Files named as tables that are no table at all (no table of this program), passed over.
+    QStringList pominiete;
 };
 
 // The rule for the table at `sciezka`: the last of the year-copy rules whose ending the path
@@ -61,9 +63,10 @@ int LiczbaTabel(const QString &zrodlo);
 // Logs "Tworzenie katalogu :", "Tworzenie bazy :" (also for a target that exists, which stays as
 // it is) and "Bląd bazy :" with the cause for a table that does not open, is damaged, or is no
 // regular file (a FIFO, a directory, a link that leads nowhere), and names a directory it cannot
-// read. An error raised inside KopiujStrukture (a rule naming a field the table lacks), and a
-// table that cannot be made because of the disk itself (full, failing, read-only), are logged
-// and end the copy: they reach the caller.
+// read: an error, unless the file is no table of the program at all (PLIK.MDB, an old copy named
+// X.DB), which is only passed over. An error raised inside KopiujStrukture (a rule naming a field
+// the table lacks), and a table that cannot be made because of the disk itself (full, failing,
+// read-only), are logged and end the copy: they reach the caller.
 void KopiujKatalog(Table &TS, const QString &zrodlo, const QString &cel,
                    const PrzebiegKopii &przebieg, WynikKopii *wynik = nullptr);
 

@@ -8,6 +8,7 @@
 #include "platform/WpisyKatalogu.h"
 #include "store/Store.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <memory>
@@ -43,7 +44,39 @@ QString zaDlugaSciezka(const Store &magazyn, const QString &zrodlo, const QStrin
     return QString();
 }
 
+constexpr int kPierwszyRok = 1990;
+constexpr int kOstatniRok = 2100;
+
+bool tenSamKatalog(const Store &magazyn, const QString &a, const QString &b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    // A link or another spelling of the same directory counts as that directory.
+    const QString pierwszy = QDir::cleanPath(a);
+    const QString drugi = QDir::cleanPath(b);
+    const QString kanonicznyPierwszy = magazyn.canonicalPath(pierwszy);
+    const QString kanonicznyDrugi = magazyn.canonicalPath(drugi);
+    if (kanonicznyPierwszy.isEmpty() || kanonicznyDrugi.isEmpty())
+        return pierwszy == drugi;
+    return kanonicznyPierwszy == kanonicznyDrugi;
+}
+
 } // namespace
+
+QString BladRoku(const QString &tekst)
+{
+    bool liczba = tekst.size() == 4;
+    for (const QChar znak : tekst)
+        liczba = liczba && znak >= u'0' && znak <= u'9';
+    const int rok = liczba ? tekst.toInt() : 0;
+    if (liczba && rok >= kPierwszyRok && rok <= kOstatniRok)
+        return QString();
+    return QStringLiteral("Nieprawidłowy rok \"%1\": rok zapisuje się czterema cyframi, od %2 do "
+                          "%3.")
+        .arg(tekst)
+        .arg(kPierwszyRok)
+        .arg(kOstatniRok);
+}
 
 QStringList WynikOtwarciaRoku::bledy() const
 {
@@ -59,6 +92,12 @@ WynikOtwarciaRoku OtworzRok(Table &TS, const QString &katalog, const QString &ro
 {
     WynikOtwarciaRoku wynik;
     DurabilityWatch trwalosc;
+    for (const QString &r : {rok, zRoku}) {
+        if (!BladRoku(r).isEmpty()) {
+            wynik.bladKrytyczny = BladRoku(r);
+            return wynik;
+        }
+    }
     auto loguj = [&](const QString &linia) {
         if (przebieg.dziennik)
             przebieg.dziennik(linia);
@@ -143,8 +182,8 @@ WynikOtwarciaRoku OtworzRok(Table &TS, const QString &katalog, const QString &ro
         for (WynikKopii::Tabela &t : wynik.kopia.utworzone)
             t.cel = przebiegKopii.pokaz(t.cel);
     }
-    if (wartosci)
-        wartosci->listaLat << rok.left(4);
+    if (wartosci && tenSamKatalog(magazyn, katalog, wartosci->katalogDanych))
+        wartosci->dodajRok(rok);
     loguj(QStringLiteral("KONIEC."));
     wynik.zakonczone = true;
     wynik.ostrzezenia = trwalosc.takeWarnings();

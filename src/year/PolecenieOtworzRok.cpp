@@ -13,17 +13,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace rawen {
 
 namespace {
-
-bool rok(const QString &tekst)
-{
-    static const QRegularExpression cztery(QStringLiteral("^[0-9]{4}$"));
-    return cztery.match(tekst).hasMatch();
-}
 
 // A table under `zrodlo` another program is writing, or "" when there is none: the tables the
 // copy will take, no more.
@@ -90,15 +83,15 @@ int PolecenieOtworzRok(const QStringList &argumenty, Konsola &konsola)
                             : QString());
         return 2;
     }
-    if (!rok(reszta.first())) {
-        uzycie(konsola, QStringLiteral("Rok musi mieć cztery cyfry: %1.").arg(reszta.first()));
+    if (const QString blad = BladRoku(reszta.first()); !blad.isEmpty()) {
+        uzycie(konsola, blad);
         return 2;
     }
     const QString nowyRok = reszta.first();
     const QString zRoku = a.ma(QStringLiteral("--z-roku")) ? a.wartosc(QStringLiteral("--z-roku"))
                                                            : QString::number(nowyRok.toInt() - 1);
-    if (!rok(zRoku)) {
-        uzycie(konsola, QStringLiteral("Rok musi mieć cztery cyfry: %1.").arg(zRoku));
+    if (const QString blad = BladRoku(zRoku); !blad.isEmpty()) {
+        uzycie(konsola, blad);
         return 2;
     }
     const QString bladFirm = BladOpcjiFirm(a);

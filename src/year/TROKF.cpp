@@ -1,12 +1,16 @@
 #include "year/TROKF.h"
 
 #include "data/WartosciProgramu.h"
+#include "format/Liczebniki.h"
 #include "platform/MessageBoxes.h"
 #include "platform/OknoPostepu.h"
+#include "platform/QueuedInput.h"
 #include "ui_TROKF.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShowEvent>
 
 namespace rawen {
@@ -37,6 +41,8 @@ void TROKF::FormShow()
     ui->EROK->setText(liczba ? QString::number(rok + 1) : QString());
     ui->SROK->setText(m_wartosci.rokRoboczy);
     ui->EDR->setText(m_wartosci.katalogDanych);
+    // What an earlier run or a firm creation logged is no part of what comes now.
+    ui->EMEMO->clear();
     if (const QScreen *ekran = screen())
         move(ekran->availableGeometry().center() - rect().center());
 }
@@ -44,7 +50,9 @@ void TROKF::FormShow()
 void TROKF::loguj(const QString &linia)
 {
     ui->EMEMO->appendPlainText(linia);
-    // The copy runs inside the click; the memo shows each line as it comes.
+    // The copy runs inside the click; the memo shows each line as it comes, the last one in view.
+    QScrollBar *przewijanie = ui->EMEMO->verticalScrollBar();
+    przewijanie->setValue(przewijanie->maximum());
     ui->EMEMO->repaint();
 }
 
@@ -65,8 +73,24 @@ void TROKF::BitBtn1Click()
     if (!katalog.isEmpty() && !katalog.endsWith(QDir::separator()))
         katalog += QDir::separator();
     ui->EDR->setText(katalog);
-    const QString rok = ui->EROK->text();
-    const QString zRoku = ui->SROK->text();
+    const QString rok = ui->EROK->text().trimmed();
+    const QString zRoku = ui->SROK->text().trimmed();
+    for (const QString &r : {rok, zRoku}) {
+        if (const QString blad = BladRoku(r); !blad.isEmpty()) {
+            MessageBoxes::current().error(blad + QStringLiteral("\rNic nie zostało utworzone."));
+            return;
+        }
+    }
+
+    ui->EMEMO->clear();
+    // A click on START while the year is being made would start it again once it ends: the
+    // button is off meanwhile, and what was clicked meanwhile is dropped.
+    ui->BitBtn1->setEnabled(false);
+    ui->BitBtn1->repaint();
+    const auto wlacz = qScopeGuard([this] {
+        discardQueuedInput(this);
+        ui->BitBtn1->setEnabled(true);
+    });
 
     if (m_postep)
         m_postep->Start(windowTitle(), qMax(1, LiczbaTabel(katalog + zRoku)));
@@ -85,15 +109,13 @@ void TROKF::BitBtn1Click()
     // A year that is not whole must not pass for opened.
     const QStringList bledy = m_wynik.bledy();
     if (!m_wynik.przerwane && !bledy.isEmpty()) {
+        const QString ile = Liczebnik(bledy.size(), liczebniki::blad);
         QString tekst =
             !m_wynik.bladKrytyczny.isEmpty()
                 ? QStringLiteral("Otwarcie roku %1 zostało przerwane:").arg(rok)
-                : (m_wynik.nowyKatalog ? QStringLiteral("Rok %1 nie został otwarty (%2):")
-                                             .arg(rok)
-                                             .arg(bledy.size())
-                                       : QStringLiteral("Rok %1 został otwarty z błędami (%2):")
-                                             .arg(rok)
-                                             .arg(bledy.size()));
+                : (m_wynik.nowyKatalog
+                       ? QStringLiteral("Rok %1 nie został otwarty (%2):").arg(rok, ile)
+                       : QStringLiteral("Rok %1 został otwarty z błędami (%2):").arg(rok, ile));
         for (qsizetype i = 0; i < bledy.size() && i < 10; ++i)
             tekst += u'\r' + bledy[i];
         if (bledy.size() > 10)

@@ -56,6 +56,56 @@ TEST(PlikiBazy, TheTypeKeyDecidesWhatADatabaseFileIs)
     EXPECT_EQ(KluczTypu(QStringLiteral("PDOXUSRS.NET")), QStringLiteral("NE"));
 }
 
+// The final boxes count in Polish: the noun after each number takes its form.
+TEST(ArchiwumPodsumowanie, TheFinalBoxesCountInPolish)
+{
+    struct Przypadek
+    {
+        int tabele;
+        int pliki;
+        int bledy;
+        const char *archiwum;
+        const char *odtworzenie;
+    };
+    const QList<Przypadek> przypadki{
+        {1, 1, 0, "Archiwum sprawdzone: 1 tabela (1 plik).", "Odtworzono 1 plik."},
+        {2, 3, 0, "Archiwum sprawdzone: 2 tabele (3 pliki).", "Odtworzono 3 pliki."},
+        {291, 462, 0, "Archiwum sprawdzone: 291 tabel (462 pliki).", "Odtworzono 462 pliki."},
+        {12, 22, 0, "Archiwum sprawdzone: 12 tabel (22 pliki).", "Odtworzono 22 pliki."},
+        {0, 0, 1, "Archiwum nie jest kompletne (1 błąd):",
+         "Odtworzenie nie jest kompletne. Nie odtworzono: 1 plik."},
+        {0, 0, 4, "Archiwum nie jest kompletne (4 błędy):",
+         "Odtworzenie nie jest kompletne. Nie odtworzono: 4 pliki."},
+        {0, 0, 17, "Archiwum nie jest kompletne (17 błędów):",
+         "Odtworzenie nie jest kompletne. Nie odtworzono: 17 plików."},
+    };
+    for (const Przypadek &p : przypadki) {
+        SCOPED_TRACE(p.archiwum);
+        WynikArchiwum archiwum;
+        archiwum.tabele = p.tabele;
+        archiwum.pliki = p.pliki;
+        archiwum.katalog = QStringLiteral("/dane/ARCHIWUM/");
+        WynikOdtworzenia odtworzenie;
+        odtworzenie.pliki = p.pliki;
+        for (int i = 0; i < p.bledy; ++i) {
+            archiwum.bledy << QStringLiteral("PLIK%1.DB: błąd").arg(i);
+            odtworzenie.bledy << QStringLiteral("PLIK%1.DB: błąd").arg(i);
+        }
+        EXPECT_EQ(archiwum.podsumowanie().section(u'\r', 0, 0), QString::fromUtf8(p.archiwum));
+        EXPECT_TRUE(archiwum.podsumowanie().contains(
+            QStringLiteral("\rKatalog archiwum: ") +
+            QDir::toNativeSeparators(QStringLiteral("/dane/ARCHIWUM"))));
+        EXPECT_EQ(odtworzenie.podsumowanie().section(u'\r', 0, 0),
+                  QString::fromUtf8(p.odtworzenie));
+        if (p.bledy == 17) {
+            EXPECT_TRUE(
+                archiwum.podsumowanie().contains(QStringLiteral("\r... i jeszcze 2 pliki.")));
+            EXPECT_TRUE(
+                odtworzenie.podsumowanie().contains(QStringLiteral("\r... i jeszcze 2 pliki.")));
+        }
+    }
+}
+
 class ArchiwumTest : public testing::Test
 {
 protected:
@@ -140,7 +190,9 @@ TEST_F(ArchiwumTest, TheArchiveMirrorsTheDatabaseFilesOfTheDataAndChecksThem)
                                         "BAZA/WPROST.DB", "FIRMA.DB", "FIRMA.PX"}));
     EXPECT_EQ(wynik.pliki, 7);
     EXPECT_EQ(wynik.tabele, 6);
-    EXPECT_EQ(wynik.podsumowanie(), QStringLiteral("Archiwum sprawdzone: 6 tabel (7 plików)."));
+    EXPECT_EQ(wynik.podsumowanie(), QStringLiteral("Archiwum sprawdzone: 6 tabel (7 plików).\r"
+                                                   "Katalog archiwum: ") +
+                                        QDir::toNativeSeparators(QDir::cleanPath(A)));
     EXPECT_EQ(fileBytes(A + QStringLiteral("FIRMA.PX")), QByteArray("indeks"));
     EXPECT_EQ(postep.kroki, 5); // N + 2
 }
@@ -427,6 +479,30 @@ TEST_F(ArchiwumTest, ALiveFileThatIsNoTableIsReplacedAndItsJournalGoes)
         t.open();
         EXPECT_EQ(readAll(t), (QList<QStringList>{{"1", "archiwalny"}, {"2", "archiwalny"}}));
     }
+}
+
+// A year the list names more than once is one directory: archived once, counted once, and
+// restored in the same run as any other (its files were kept twice for the safety copy, and the
+// second copy found the first in its way).
+TEST_F(ArchiwumTest, AYearListedTwiceIsArchivedAndRestoredOnce)
+{
+    dane();
+    const QStringList zPowtorzeniami{QStringLiteral("2024"), QStringLiteral("2025"),
+                                     QStringLiteral("2025"), QStringLiteral("2026"),
+                                     QStringLiteral("2024")};
+    postep.Start(QStringLiteral("Archiwowanie"), 5);
+    const WynikArchiwum archiwum = Archiwizuj(R, A, zPowtorzeniami, {&postep, {}}, false);
+    EXPECT_TRUE(archiwum.udane()) << archiwum.bledy.join(u'\n').toStdString();
+    EXPECT_EQ(archiwum.pliki, 7);
+    EXPECT_EQ(archiwum.tabele, 6);
+    EXPECT_EQ(postep.kroki, 5);
+
+    tabela(R + QStringLiteral("2025/FIN/KONTRAHI.DB"), QStringLiteral("po archiwum"));
+    const WynikOdtworzenia odtworzenie =
+        Odtworz(A, R, zPowtorzeniami, {}, QStringLiteral("2026.12.10-10.00.00"));
+    EXPECT_TRUE(odtworzenie.udane()) << odtworzenie.bledy.join(u'\n').toStdString();
+    EXPECT_EQ(odtworzenie.pliki, 7);
+    EXPECT_EQ(opis(R + QStringLiteral("2025/FIN/KONTRAHI.DB")), QStringLiteral("stary"));
 }
 
 TEST_F(ArchiwumTest, ATableAnotherProgramHoldsIsReportedAndLeftAsItIs)

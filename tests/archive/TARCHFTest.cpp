@@ -13,15 +13,19 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
+#include <QSortFilterProxyModel>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +36,49 @@ namespace {
 
 const QList<FieldDef> kPola{{QStringLiteral("NR"), ftInteger, 0, false},
                             {QStringLiteral("OPIS"), ftString, 20, false}};
+
+// "Wyszukiwanie katalogu" reads a folder again each time it is opened: a folder made while the
+// program runs is there after its parent is closed and opened again.
+TEST(TARCHF1Test, AFolderMadeWhileTheProgramRunsIsShownWhenItsParentIsOpened)
+{
+    QTemporaryDir katalog;
+    ASSERT_TRUE(QDir(katalog.path()).mkdir(QStringLiteral("STARY")));
+    TARCHF1 okno;
+    okno.show();
+    auto *drzewo = okno.findChild<QTreeView *>(QStringLiteral("EKATALOG"));
+    ASSERT_TRUE(drzewo);
+    // What the tree shows, in its order.
+    QAbstractItemModel *widok = drzewo->model();
+    auto *proxy = qobject_cast<QSortFilterProxyModel *>(widok);
+    ASSERT_TRUE(proxy);
+    auto *model = qobject_cast<QFileSystemModel *>(proxy->sourceModel());
+    ASSERT_TRUE(model);
+    okno.wybierz(katalog.path());
+    const QModelIndex galaz = proxy->mapFromSource(model->index(katalog.path()));
+    ASSERT_TRUE(galaz.isValid());
+    const auto dzieci = [&] {
+        QStringList nazwy;
+        for (int i = 0; i < widok->rowCount(galaz); ++i)
+            nazwy << widok->index(i, 0, galaz).data().toString();
+        return nazwy;
+    };
+    // The first reading of a folder is the model's own, in the background.
+    QSignalSpy wczytane(model, &QFileSystemModel::directoryLoaded);
+    drzewo->expand(galaz);
+    for (int i = 0; i < 100 && dzieci().isEmpty(); ++i)
+        wczytane.wait(100);
+    ASSERT_EQ(dzieci(), QStringList{QStringLiteral("STARY")});
+
+    ASSERT_TRUE(QDir(katalog.path()).mkdir(QStringLiteral("NOWY")));
+    drzewo->collapse(galaz);
+    drzewo->expand(galaz);
+    // In its place in the order, not after the others.
+    EXPECT_EQ(dzieci(), (QStringList{QStringLiteral("NOWY"), QStringLiteral("STARY")}));
+    // The path field's text as an action leaves it, with its closing separator.
+    okno.wybierz(katalog.filePath(QStringLiteral("NOWY")) + u'/');
+    EXPECT_EQ(okno.wybranyKatalog(),
+              QDir::toNativeSeparators(katalog.filePath(QStringLiteral("NOWY"))));
+}
 
 // A data root as start-up finds it: firm 000's firm table with its data directory in DR, BAZA
 // and two years, each with a table in a subdirectory, and the module made from it.
@@ -192,7 +239,11 @@ TEST_F(TARCHFTest, ArchivingCopiesTheDataChecksItAndThenRecordsTheDate)
     EXPECT_FALSE(postep.widoczne);
     ASSERT_EQ(okna.shown().size(), 1);
     EXPECT_EQ(okna.shown()[0].icon, MessageBoxes::Icon::Information);
-    EXPECT_TRUE(okna.shown()[0].text.startsWith(QStringLiteral("Archiwum sprawdzone: 4 tabel")))
+    EXPECT_TRUE(okna.shown()[0].text.startsWith(QStringLiteral("Archiwum sprawdzone: 4 tabele (")))
+        << qPrintable(okna.shown()[0].text);
+    // The box says where the archive went.
+    EXPECT_TRUE(okna.shown()[0].text.contains(QStringLiteral("\rKatalog archiwum: ") +
+                                              QDir::toNativeSeparators(QDir::cleanPath(A))))
         << qPrintable(okna.shown()[0].text);
 }
 

@@ -1,5 +1,6 @@
 #include "company/TFIRMAF.h"
 
+#include "company/PoczatekRoku.h"
 #include "company/UzupelnienieAdresu.h"
 #include "data/TDANE.h"
 #include "data/TabelaFirmy.h"
@@ -37,7 +38,8 @@ const QStringList kWojewodztwa{"DOLNOŚLĄSKIE",   "KUJAWSKO - POMORSKIE",
                                "WIELKOPOLSKIE",  "ZACHODNIPOMORSKIE"};
 
 // Every bound control of the form: its page, its field, the label standing left of it and its
-// hint, in keyboard order page by page.
+// hint, in keyboard order page by page, which is the order a reader meets them on the page (on
+// "Inne parametry" too, where the keyboard jumped from the tax office to the archive date).
 struct Kontrolka
 {
     const char *strona;
@@ -97,10 +99,10 @@ const Kontrolka kKontrolki[] = {
     {"STRONA3", "DBEdit28", "NUM3", "rachunek 3 :", ""},
     {"TabSheet1", "DBEdit1", "URZAD", "Urząd skarbowy, do którego składana jest deklaracja",
      "Nazwa urzędu skarbowego"},
+    {"TabSheet1", "DBEdit36", "DR", "", "Uwaga! Ścieżka dostępu musi kończyć się znakiem \"/\""},
+    {"TabSheet1", "DBEdit35", "OBRDATA", "Data początku okresu obrachunkowego :", ""},
     {"TabSheet1", "DBEdit26", "ARCHDATA", "Data ostatniej aktualizacji archiwum :", ""},
     {"TabSheet1", "DBEdit27", "ARCHDNI", "Okres aktualizacji archiwum :", ""},
-    {"TabSheet1", "DBEdit35", "OBRDATA", "Data początku okresu obrachunkowego :", ""},
-    {"TabSheet1", "DBEdit36", "DR", "", "Uwaga! Ścieżka dostępu musi kończyć się znakiem \"/\""},
     {"STRONA6", "DBCheckBox1", "LOGO", "", ""},
 };
 
@@ -267,6 +269,21 @@ TEST_F(TFIRMAFTest, TheFormIsLaidOutAsDesigned)
 
     // The hidden update-check group is bound to the configuration table.
     pokaz();
+    // Each page's keyboard order is its reading order: row by row from the top, left to right.
+    for (int i = 1; i < int(std::size(kKontrolki)); ++i) {
+        const Kontrolka &przed = kKontrolki[i - 1];
+        const Kontrolka &teraz = kKontrolki[i];
+        if (qstrcmp(przed.strona, teraz.strona) != 0)
+            continue;
+        SCOPED_TRACE(std::string(przed.nazwa) + " -> " + teraz.nazwa);
+        QWidget *strona = k(teraz.strona);
+        strony->setCurrentWidget(strona);
+        const QRect a(k(przed.nazwa)->mapTo(strona, QPoint()), k(przed.nazwa)->size());
+        const QRect b(k(teraz.nazwa)->mapTo(strona, QPoint()), k(teraz.nazwa)->size());
+        const bool tenSamWiersz = a.center().y() >= b.top() && a.center().y() <= b.bottom();
+        EXPECT_TRUE(tenSamWiersz ? a.left() < b.left() : a.top() < b.top())
+            << a.x() << "," << a.y() << " " << b.x() << "," << b.y();
+    }
     // The tabs of all six pages show whole in the window's width.
     auto *pasek = static_cast<MultiRowTabBar *>(strony->tabBar());
     for (int i = 0; i < strony->count(); ++i) {
@@ -482,6 +499,44 @@ TEST_F(TFIRMAFTest, EditsFollowTheirFields)
     EXPECT_EQ(zapisane("SKROT"), QStringLiteral("Biuro") + QString(45, u'ś'));
     EXPECT_EQ(zapisane("OBRDATA"), QStringLiteral("04.01"));
     EXPECT_TRUE(okna.shown().isEmpty());
+}
+
+// The fiscal-year start is a date the working-year check reads: one that cannot exist is refused
+// with a message when the control is left or the form closes, and the field keeps what it had.
+TEST_F(TFIRMAFTest, AFiscalYearStartThatCannotExistIsRefused)
+{
+    otworz(true);
+    pokaz();
+    auto *pole = k<QLineEdit>("DBEdit35");
+    wpisz("DBEdit35", QStringLiteral("04.01"));
+    QTest::keyClick(pole, Qt::Key_Tab);
+    ASSERT_EQ(dane->TFIRMA.fieldByName(QStringLiteral("OBRDATA")).asString(),
+              QStringLiteral("04.01"));
+    for (const char *zla : {"13.45", "02.30", "4.1"}) {
+        SCOPED_TRACE(zla);
+        const qsizetype przed = okna.shown().size();
+        pole->clear();
+        wpisz("DBEdit35", QLatin1String(zla));
+        QTest::keyClick(pole, Qt::Key_Tab);
+        ASSERT_EQ(okna.shown().size(), przed + 1);
+        EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Error);
+        EXPECT_EQ(okna.shown().last().text, BladPoczatkuRoku(QLatin1String(zla)));
+        EXPECT_EQ(pole->text(), QStringLiteral("04.01"));
+        EXPECT_EQ(dane->TFIRMA.fieldByName(QStringLiteral("OBRDATA")).asString(),
+                  QStringLiteral("04.01"));
+    }
+    // Typed and the form closed at once: refused all the same, the rest saved.
+    pole->clear();
+    wpisz("DBEdit35", QStringLiteral("13.45"));
+    wpisz("DBEdit3", QStringLiteral(" i Syn"));
+    pole->setFocus(Qt::MouseFocusReason);
+    pole->selectAll();
+    pisz(pole, QStringLiteral("13.45"));
+    const qsizetype przed = okna.shown().size();
+    okno->close();
+    ASSERT_EQ(okna.shown().size(), przed + 1);
+    EXPECT_EQ(zapisane("OBRDATA"), QStringLiteral("04.01"));
+    EXPECT_EQ(zapisane("SKROT"), QStringLiteral("Biuro i Syn"));
 }
 
 TEST_F(TFIRMAFTest, TheLogoPageShowsThePictureAndItsSize)

@@ -1,8 +1,10 @@
 #include "print/QtDrukarkaWindows.h"
 
+#include "data/Table.h"
 #include "data/WartosciProgramu.h"
 #include "platform/Printers.h"
 #include "platform/QtPrinters.h"
+#include "print/SiatkaTabeli.h"
 #include "print/UstawieniaDruku.h"
 #include "print/Wydruk.h"
 #include "support/PrintFakes.h"
@@ -37,6 +39,7 @@ struct Word
     double x = 0;
     double y = 0;
     QString text;
+    double xMax = 0;
 };
 
 // What Poppler reads back from a PDF. The tools come with poppler-utils, which the set-up installs.
@@ -63,14 +66,14 @@ QList<QList<Word>> words(const QString &pdf)
     const QString html = poppler(QStringLiteral("pdftotext"), {"-bbox", pdf, "-"});
     QList<QList<Word>> pages;
     static const QRegularExpression tag(QString::fromLatin1(
-        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>)re"));
+        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)"[^>]*>([^<]*)</word>)re"));
     for (auto match = tag.globalMatch(html); match.hasNext();) {
         const auto found = match.next();
         if (found.captured(0) == u"<page ") {
             pages.append(QList<Word>());
         } else if (!pages.isEmpty()) {
-            pages.back().append(
-                {found.captured(1).toDouble(), found.captured(2).toDouble(), found.captured(3)});
+            pages.back().append({found.captured(1).toDouble(), found.captured(2).toDouble(),
+                                 found.captured(4), found.captured(3).toDouble()});
         }
     }
     return pages;
@@ -195,6 +198,99 @@ TEST_F(QtDrukarkaWindowsTest, AJobOnThePdfPrinterKeepsThePageModel)
         poppler(QStringLiteral("pdfimages"), {"-list", pdf()}).split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(images.size(), 3) << images.join(u'\n').toStdString();
     EXPECT_TRUE(images[2].trimmed().startsWith(u"2 ")) << images[2].toStdString();
+}
+
+// A table wider than the page loses no column: the page is fitted to its widest line, in
+// smaller letters of the same face down to 6 points, then on its side; a line that fits neither
+// is said before anything is printed. Buffered, or unbuffered as the print command prints.
+TEST_F(QtDrukarkaWindowsTest, AWideTableIsFittedToThePageOrSaidNotToFit)
+{
+    struct Przypadek
+    {
+        int kolumny; // of 6 characters each: 1 + 6n characters a line
+        bool bezBufora;
+        bool poziomo;
+        double pismo; // the point size the table's lines are printed at
+        bool pytanie;
+    };
+    // An A4 page less 10 mm margins is 538.6 points wide, 785.2 on its side; a character of the
+    // face is 0.6 of its size.
+    const QList<Przypadek> przypadki{
+        {10, false, false, 8.0, false}, // 61 characters: as they are
+        {20, true, false, 7.42, false}, // 121: smaller letters
+        {35, false, true, 6.2, false},  // 211: on its side, smaller letters
+        {35, true, true, 6.2, false},   {70, true, true, 6.0, true}, // 421: fits nowhere
+    };
+    for (const Przypadek &p : przypadki) {
+        SCOPED_TRACE(p.kolumny);
+        SCOPED_TRACE(p.bezBufora);
+        QFile::remove(pdf());
+        const QString sciezka = m_dir.filePath(QStringLiteral("T%1.DB").arg(p.kolumny));
+        QList<FieldDef> pola;
+        QStringList rekord;
+        for (int i = 1; i <= p.kolumny; ++i) {
+            pola << FieldDef{QStringLiteral("K%1").arg(i, 2, 10, QLatin1Char('0')), ftString, 5,
+                             false};
+            rekord << QStringLiteral("w%1").arg(i);
+        }
+        makeTable(sciezka, pola, {}, {rekord, rekord});
+        Table tabela;
+        tabela.setTableName(sciezka);
+        tabela.open();
+        SiatkaTabeli siatka(tabela);
+
+        m_settings.DRBUFOR = p.bezBufora;
+        const qsizetype pudla = m_boxes.shown().size();
+        if (p.pytanie)
+            m_boxes.answerNext(MessageBoxes::Answer::Yes);
+        m_dialogs.answerNext(pdf());
+        ASSERT_TRUE(m_wydruk.DrukujTabeleX(siatka, QStringLiteral("Tabela"), QString(), 0));
+        if (!p.bezBufora)
+            m_wydruk.KDRUKClick();
+        ASSERT_FALSE(m_wydruk.przerwany());
+        ASSERT_EQ(m_boxes.shown().size(), pudla + (p.pytanie ? 1 : 0))
+            << m_boxes.texts().join(u'|').toStdString();
+        if (p.pytanie) {
+            EXPECT_EQ(m_boxes.shown().last().buttons, MessageBoxes::Buttons::YesNo);
+            EXPECT_TRUE(m_boxes.shown().last().text.startsWith(
+                QStringLiteral("Najszerszy wiersz wydruku ma 421 znaków i nie zmieści się")))
+                << qPrintable(m_boxes.shown().last().text);
+        }
+
+        const QString rozmiar = pdfInfo(pdf(), QStringLiteral("Page size"));
+        EXPECT_TRUE(rozmiar.startsWith(p.poziomo ? QStringLiteral("842 x 595")
+                                                 : QStringLiteral("595 x 842")))
+            << qPrintable(rozmiar);
+        const double szerokosc = (p.poziomo ? 841.89 : 595.276) - kMargin;
+        const QList<QList<Word>> pages = words(pdf());
+        ASSERT_EQ(pages.size(), 1);
+        const Word *pierwsza = find(pages[0], QStringLiteral("K01"));
+        const Word *druga = find(pages[0], QStringLiteral("K02"));
+        ASSERT_TRUE(pierwsza && druga);
+        EXPECT_NEAR((druga->x - pierwsza->x) / 6, 0.6 * p.pismo, 0.6 * 0.1);
+        if (!p.pytanie) {
+            // Every column, and the last character of every line inside the page.
+            EXPECT_TRUE(find(pages[0], QStringLiteral("K%1").arg(p.kolumny)));
+            EXPECT_TRUE(find(pages[0], QStringLiteral("|w%1").arg(p.kolumny)));
+            double prawa = 0;
+            for (const Word &slowo : pages[0])
+                prawa = std::max(prawa, slowo.xMax);
+            EXPECT_LE(prawa, szerokosc + 0.5);
+        }
+    }
+
+    // No, and nothing is printed: no file is asked for, none is made.
+    QFile::remove(pdf());
+    Table tabela;
+    tabela.setTableName(m_dir.filePath(QStringLiteral("T70.DB")));
+    tabela.open();
+    SiatkaTabeli siatka(tabela);
+    const qsizetype pytania = m_dialogs.asked().size();
+    m_boxes.answerNext(MessageBoxes::Answer::No);
+    EXPECT_FALSE(m_wydruk.DrukujTabeleX(siatka, QStringLiteral("Tabela"), QString(), 0));
+    EXPECT_TRUE(m_wydruk.przerwany());
+    EXPECT_EQ(m_dialogs.asked().size(), pytania);
+    EXPECT_FALSE(QFile::exists(pdf()));
 }
 
 TEST_F(QtDrukarkaWindowsTest, ThePdfTakesThePlaceOfAnEarlierOneOnlyWhenWhole)

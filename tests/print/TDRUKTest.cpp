@@ -173,8 +173,17 @@ TEST_F(TDRUKTest, ControlsCarryTheirCaptions)
     EXPECT_TRUE(txt->isChecked());
     EXPECT_FALSE(txt->isEnabled());
 
-    for (const char *edit : {"MARGINESG", "MARGINESL", "WIERSZY"})
-        EXPECT_EQ(control<QLineEdit>(*w, edit)->inputMask(), u"00;_") << edit;
+    // Two digits, and the number alone on the screen, with no mask blank beside it.
+    for (const char *edit : {"MARGINESG", "MARGINESL", "WIERSZY"}) {
+        SCOPED_TRACE(edit);
+        auto *pole = control<QLineEdit>(*w, edit);
+        pole->setText(QStringLiteral("7"));
+        EXPECT_EQ(pole->displayText(), u"7");
+        pole->selectAll();
+        QTest::keyClicks(pole, QStringLiteral("1x2-34"));
+        EXPECT_EQ(pole->text(), u"12");
+        EXPECT_EQ(pole->displayText(), u"12");
+    }
 }
 
 TEST_F(TDRUKTest, FirstRunWithoutTheKeyShowsTheDefaults)
@@ -191,9 +200,9 @@ TEST_F(TDRUKTest, FirstRunWithoutTheKeyShowsTheDefaults)
     EXPECT_TRUE(control<QRadioButton>(*w, "EPL0")->isChecked());
     EXPECT_FALSE(control<QCheckBox>(*w, "EPodzial")->isChecked());
     EXPECT_FALSE(control<QCheckBox>(*w, "EBUFOR")->isChecked());
-    EXPECT_EQ(control<QLineEdit>(*w, "MARGINESG")->text(), u"0");
-    EXPECT_EQ(control<QLineEdit>(*w, "MARGINESL")->text(), u"0");
-    EXPECT_EQ(control<QLineEdit>(*w, "WIERSZY")->text(), u"70");
+    EXPECT_EQ(control<QLineEdit>(*w, "MARGINESG")->displayText(), u"0");
+    EXPECT_EQ(control<QLineEdit>(*w, "MARGINESL")->displayText(), u"0");
+    EXPECT_EQ(control<QLineEdit>(*w, "WIERSZY")->displayText(), u"70");
 }
 
 TEST_F(TDRUKTest, ShowingPutsEverySettingIntoItsControl)

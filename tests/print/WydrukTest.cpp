@@ -128,6 +128,80 @@ protected:
     Wydruk m_wydruk{m_ustawienia, m_wartosci, m_okno, m_postep, m_drukarka};
 };
 
+// ---- The width of the page on the Windows channel ----------------------------------------------
+
+// The page is laid out for the widest line before anything is printed: upright as it is, in
+// smaller letters down to 6 points, on its side the same way; what fits nowhere is asked about
+// first. Lines of unbuffered report code, whose width nobody said, are counted when they do not
+// fit, and the user is told at the end.
+TEST_F(WydrukTest, TheWindowsChannelFitsThePageToItsWidestLineAndSaysWhatDidNotFit)
+{
+    // 300 dots per inch, 8 inches wide upright, 11 on its side; a character 0.6 of its size.
+    m_ustawienia.DRTYP = 0;
+    m_drukarka.szerokosc = 2400;
+    m_drukarka.szerokoscPoziomo = 3300;
+    m_drukarka.znakNaPunkt = 300 / 72.0 * 0.6;
+    struct Przypadek
+    {
+        int znaki;
+        int lewy; // DRLEWY, fifteenths of an inch
+        bool poziomo;
+        double skala;
+        bool pytanie;
+    };
+    const QList<Przypadek> przypadki{
+        {100, 0, false, 1.0, false},            // 2000 of 2400 pixels at 8 points
+        {120, 0, false, 1.0, false},            // exactly the page
+        {150, 0, false, 0.8, false},            // 6.4 points
+        {110, 15, false, 2100 / 2200.0, false}, // an inch of margin
+        {200, 0, true, 0.825, false},           // 6.6 points on its side
+        {300, 0, true, 0.75, true},             // 6 points on its side would still cut it
+    };
+    for (const Przypadek &p : przypadki) {
+        SCOPED_TRACE(p.znaki);
+        m_ustawienia.DRLEWY = p.lewy;
+        m_okno.bufor = {QStringLiteral("&Gkrótki"), QStringLiteral("&G") + QString(p.znaki, u'x'),
+                        QStringLiteral("krótki")};
+        const qsizetype pudla = m_boxes.shown().size();
+        if (p.pytanie)
+            m_boxes.answerNext(MessageBoxes::Answer::Yes);
+        m_wydruk.KDRUKClick();
+        EXPECT_FALSE(m_wydruk.przerwany());
+        ASSERT_EQ(m_boxes.shown().size(), pudla + (p.pytanie ? 1 : 0))
+            << m_boxes.texts().join(u'|').toStdString();
+        EXPECT_EQ(m_drukarka.poziomo, p.poziomo);
+        EXPECT_NEAR(m_drukarka.skala, p.skala, 1e-9);
+        EXPECT_EQ(m_drukarka.teksty(0).value(1), QString(p.znaki, u'x'));
+        if (p.pytanie) {
+            EXPECT_EQ(m_boxes.shown().last().text,
+                      QStringLiteral("Najszerszy wiersz wydruku ma 300 znaków i nie zmieści się na "
+                                     "szerokości strony, nawet ułożonej poziomo i drukowanej "
+                                     "pismem 6 pkt: jego prawa część nie zostanie wydrukowana.\r"
+                                     "Czy drukować mimo to ?"));
+        }
+    }
+
+    // No: nothing is begun.
+    m_ustawienia.DRLEWY = 0;
+    const int rozpoczecia = m_drukarka.rozpoczecia;
+    m_boxes.answerNext(MessageBoxes::Answer::No);
+    m_wydruk.KDRUKClick();
+    EXPECT_TRUE(m_wydruk.przerwany());
+    EXPECT_EQ(m_drukarka.rozpoczecia, rozpoczecia);
+
+    // Unbuffered lines nobody measured: printed as they come, and counted.
+    const qsizetype pudla = m_boxes.shown().size();
+    straightJob({QStringLiteral("&Gkrótki"), QStringLiteral("&G") + QString(200, u'x'),
+                 QString(121, u'y'), QString(120, u'z')});
+    EXPECT_FALSE(m_drukarka.poziomo);
+    EXPECT_EQ(m_drukarka.skala, 1.0);
+    ASSERT_EQ(m_boxes.shown().size(), pudla + 1);
+    EXPECT_EQ(m_boxes.shown().last().icon, MessageBoxes::Icon::Warning);
+    EXPECT_EQ(m_boxes.shown().last().text,
+              QStringLiteral("Wydruk jest szerszy niż strona: obcięto 2 wiersze (ich prawa część "
+                             "nie została wydrukowana)."));
+}
+
 // ---- Jobs and the page header ---------------------------------------------------------------
 
 TEST_F(WydrukTest, ABufferedJobWithHeaderFillsTheBufferAndShowsTheWindow)

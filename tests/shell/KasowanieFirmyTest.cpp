@@ -8,6 +8,7 @@
 #include "support/TableFixtures.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -92,34 +93,70 @@ TEST(KasowanieFirmy, TheFirmDirectoryGetsTheDeletedFirmsName)
     EXPECT_EQ(wykaz(dane.path()), (QStringList{"000 Biuro", "001 Sklep"}));
 }
 
+// A firm deleted earlier under the same number keeps its name, whatever its case and whatever
+// lies there (a file too): the firm deleted now goes to the next free name, which the register
+// never lists and a new firm never takes.
+TEST(KasowanieFirmy, ANameTakenByAnEarlierDeletionIsKeptAndTheNextFreeOneUsed)
+{
+    struct Przypadek
+    {
+        QStringList zajete; // what lies in the data root before the deletion
+        const char *skasowany;
+    };
+    const QList<Przypadek> przypadki{
+        {{}, "#IRMA002"},
+        {{"#IRMA002"}, "#IRMA002-2"},
+        {{"#irma002"}, "#IRMA002-2"},
+        {{"#IRMA002", "#IRMA002-2"}, "#IRMA002-3"},
+        {{"#IRMA002", "#irma002-2", "#IRMA002-4"}, "#IRMA002-3"},
+        {{"#IRMA002", "plik:#IRMA002-2"}, "#IRMA002-3"},
+    };
+    for (const Przypadek &p : przypadki) {
+        SCOPED_TRACE(p.skasowany);
+        QTemporaryDir dane;
+        rejestr(dane.path());
+        for (const QString &zajety : p.zajete) {
+            if (zajety.startsWith(QLatin1String("plik:"))) {
+                QFile plik(dane.filePath(zajety.mid(5)));
+                ASSERT_TRUE(plik.open(QIODevice::WriteOnly));
+            } else {
+                firma(dane.filePath(zajety), QStringLiteral("Skasowana wcześniej"));
+            }
+        }
+        const WynikKasowania wynik = SkasujFirme(dane.filePath(QStringLiteral("FIRMA002")));
+        EXPECT_TRUE(wynik.skasowana) << qPrintable(wynik.blad);
+        EXPECT_EQ(wynik.katalog, dane.filePath(QLatin1String(p.skasowany)));
+        EXPECT_TRUE(fileBytes(dane.filePath(QLatin1String(p.skasowany) +
+                                            QStringLiteral("/2005/KONTRAHI.DB")))
+                        .size() > 0);
+        EXPECT_EQ(wykaz(dane.path()), (QStringList{"000 Biuro", "001 Sklep"}));
+        // What was there before is as it was.
+        for (const QString &zajety : p.zajete) {
+            if (!zajety.startsWith(QLatin1String("plik:"))) {
+                EXPECT_TRUE(QFileInfo(dane.filePath(zajety + QStringLiteral("/FIRMA.DB"))).isFile())
+                    << qPrintable(zajety);
+            }
+        }
+    }
+}
+
 // A rename that fails leaves the firm where it was and says so: the firm is still in the register.
 TEST(KasowanieFirmy, AFailedRenameKeepsTheFirmAndSaysWhy)
 {
     QTemporaryDir dane;
     rejestr(dane.path());
     const QString firma002 = dane.filePath(QStringLiteral("FIRMA002"));
-
-    // A firm 002 deleted earlier.
-    for (const char *wczesniej : {"#IRMA002", "#irma002"}) {
-        SCOPED_TRACE(wczesniej);
-        ASSERT_TRUE(QDir(dane.path()).mkdir(QLatin1String(wczesniej)));
-        const WynikKasowania wynik = SkasujFirme(firma002);
-        EXPECT_FALSE(wynik.skasowana);
-        EXPECT_EQ(wynik.katalog, firma002);
-        EXPECT_TRUE(wynik.blad.startsWith(
-            QStringLiteral("Nie można skasować firmy z katalogu %1.\r").arg(firma002)))
-            << wynik.blad.toStdString();
-        EXPECT_TRUE(wynik.blad.contains(QStringLiteral("już istnieje")));
-        EXPECT_TRUE(wynik.blad.endsWith(QStringLiteral("Firma pozostaje w wykazie.")));
-        ASSERT_TRUE(QDir(dane.path()).rmdir(QLatin1String(wczesniej)));
-    }
-
     FaultPoint::arm(1, FaultPoint::Fault::IoError);
     const WynikKasowania wynik = SkasujFirme(firma002);
     FaultPoint::disarm();
     EXPECT_FALSE(wynik.skasowana);
+    EXPECT_EQ(wynik.katalog, firma002);
+    EXPECT_TRUE(wynik.blad.startsWith(
+        QStringLiteral("Nie można skasować firmy z katalogu %1.\r").arg(firma002)))
+        << wynik.blad.toStdString();
     EXPECT_TRUE(wynik.blad.contains(QStringLiteral("błąd wejścia-wyjścia dysku")))
         << wynik.blad.toStdString();
+    EXPECT_TRUE(wynik.blad.endsWith(QStringLiteral("Firma pozostaje w wykazie.")));
     EXPECT_EQ(wykaz(dane.path()), (QStringList{"000 Biuro", "001 Sklep", "002 Warsztat"}));
 }
 

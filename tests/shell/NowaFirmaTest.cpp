@@ -288,15 +288,86 @@ TEST_F(NowaFirmaTest, TheFirmGetsItsDirectoryTableYearAndBaza)
     EXPECT_FALSE(Table1.isOpen());
 }
 
-// Closing the form without typing anything still makes the firm: its table has no record and its
-// item is the number and one space.
-TEST_F(NowaFirmaTest, AFormClosedWithoutDataStillMakesTheFirm)
+// A form closed with neither the firm's name nor its short name asks: made on Yes (no record,
+// the item the number and one space), nothing left on No; a name typed asks nothing.
+TEST_F(NowaFirmaTest, AFirmWithoutANameIsMadeOnlyWhenTheUserSaysSo)
 {
-    const MiejsceFirmy miejsce = MiejsceNowejFirmy(root(), pozycje(dane.path()), "2005");
-    const WynikNowejFirmy wynik = utworz(miejsce, {});
-    EXPECT_TRUE(wynik.utworzona);
-    EXPECT_EQ(wynik.pozycja, QStringLiteral("003 "));
-    EXPECT_EQ(pozycje(dane.path()).last(), QStringLiteral("003 "));
+    struct Przypadek
+    {
+        const char *opis;
+        std::function<void(Table &)> dane;
+        bool odpowiedz;
+        int pytania;
+        bool utworzona;
+    };
+    const auto tylkoUlica = [](Table &t) {
+        t.edit();
+        t.fieldByName(QStringLiteral("ULICA")).setAsString(QStringLiteral("Polna"));
+        ZapiszTabele(t);
+    };
+    const auto nazwaBezSkrotu = [](Table &t) {
+        t.edit();
+        t.fieldByName(QStringLiteral("NAZWA1")).setAsString(QStringLiteral("Apteka s.c."));
+        ZapiszTabele(t);
+    };
+    const QList<Przypadek> przypadki{
+        {"nothing typed, No", {}, false, 1, false},
+        {"a street but no name, No", tylkoUlica, false, 1, false},
+        {"nothing typed, Yes", {}, true, 1, true},
+        {"a name without a short name", nazwaBezSkrotu, false, 0, true},
+        {"both names", wpiszDane, false, 0, true},
+    };
+    for (const Przypadek &p : przypadki) {
+        SCOPED_TRACE(p.opis);
+        const QStringList przed = directoryEntries(dane.path());
+        int pytania = 0;
+        KrokiNowejFirmy kroki;
+        kroki.daneFirmy = [&] {
+            if (p.dane)
+                p.dane(TFIRMA);
+        };
+        kroki.bezNazwy = [&] { return ++pytania, p.odpowiedz; };
+        const MiejsceFirmy miejsce = MiejsceNowejFirmy(root(), pozycje(dane.path()), "2005");
+        ASSERT_EQ(miejsce.numer, 3);
+        const WynikNowejFirmy wynik = utworz(miejsce, kroki);
+        EXPECT_EQ(pytania, p.pytania);
+        EXPECT_EQ(wynik.utworzona, p.utworzona);
+        EXPECT_EQ(wynik.zaniechana, !p.utworzona);
+        EXPECT_TRUE(wynik.bledy.isEmpty()) << wynik.bledy.join(u'\n').toStdString();
+        if (p.utworzona) {
+            EXPECT_TRUE(QFileInfo::exists(sciezka(QStringLiteral("FIRMA003/BAZA/SLOWNIK.DB"))));
+            EXPECT_TRUE(wynik.pozycja.startsWith(QStringLiteral("003 ")));
+        } else {
+            EXPECT_EQ(directoryEntries(dane.path()), przed);
+            EXPECT_TRUE(wynik.pozycja.isEmpty());
+        }
+        EXPECT_TRUE(TFIRMA.isOpen());
+        EXPECT_EQ(TFIRMA.fieldByName(QStringLiteral("SKROT")).asString(), QStringLiteral("Biuro"));
+        EXPECT_FALSE(Table1.isOpen());
+        // The next case starts from the same register.
+        if (p.utworzona) {
+            ASSERT_TRUE(QDir(sciezka(QStringLiteral("FIRMA003"))).removeRecursively());
+        }
+    }
+}
+
+// A directory an earlier failed try of this run left keeps what that try copied: "Nie" takes only
+// the firm table, so the next "Nowa firma" starts on it again.
+TEST_F(NowaFirmaTest, NoAfterAFailedTryTakesOnlyTheFirmTable)
+{
+    ASSERT_TRUE(QDir().mkpath(sciezka(QStringLiteral("FIRMA003/2005/FIN"))));
+    makeTable(sciezka(QStringLiteral("FIRMA003/2005/FIN/KONTRAHI.DB")), pola({"NAZWA"}), kKlucz,
+              rekordy(2, 1));
+    const MiejsceFirmy miejsce = MiejsceNowejFirmy(root(), pozycje(dane.path()), "2005",
+                                                   {sciezka(QStringLiteral("FIRMA003"))});
+    ASSERT_TRUE(miejsce.zPoprzedniejProby);
+    KrokiNowejFirmy kroki;
+    kroki.bezNazwy = [] { return false; };
+    const WynikNowejFirmy wynik = utworz(miejsce, kroki);
+    EXPECT_TRUE(wynik.zaniechana);
+    EXPECT_FALSE(QFileInfo::exists(sciezka(QStringLiteral("FIRMA003/FIRMA.DB"))));
+    EXPECT_TRUE(QFileInfo::exists(sciezka(QStringLiteral("FIRMA003/2005/FIN/KONTRAHI.DB"))));
+    EXPECT_EQ(pozycje(dane.path()), (QStringList{"000 Biuro", "001 Sklep", "002 Warsztat"}));
 }
 
 // An error after the firm table was made ends the creation without an item; what was made
@@ -356,15 +427,53 @@ TEST_F(NowaFirmaTest, AnErrorInsideLeavesWhatWasMadeAndTheSameNumberForTheNextTr
     EXPECT_TRUE(QFileInfo::exists(sciezka(QStringLiteral("FIRMA003/BAZA/SLOWNIK.DB"))));
 }
 
-// A template table that does not open leaves the firm out of the register.
-TEST_F(NowaFirmaTest, ATemplateThatDoesNotOpenIsAnError)
+// A file of the templates that is no table at all (an old copy, another program's file) is
+// passed over and the firm is made; a template table of ours that is damaged leaves the firm out
+// of the register.
+TEST_F(NowaFirmaTest, AStrayFileInTheTemplatesIsPassedOverAndADamagedTableIsAnError)
 {
-    writeFile(sciezka(QStringLiteral("2005/HARNOL/ZLA.DB")), "to nie jest tabela", false);
-    const MiejsceFirmy miejsce = MiejsceNowejFirmy(root(), pozycje(dane.path()), "2005");
-    const WynikNowejFirmy wynik = utworz(miejsce, {});
-    EXPECT_FALSE(wynik.utworzona);
-    ASSERT_FALSE(wynik.bledy.isEmpty());
-    EXPECT_TRUE(wynik.bledy.first().contains(QStringLiteral("ZLA.DB")));
+    struct Przypadek
+    {
+        const char *plik;
+        bool naszaUszkodzona;
+        bool utworzona;
+    };
+    const QList<Przypadek> przypadki{
+        {"2005/HARNOL/X.DB", false, true},
+        {"BAZA/PLIK.MDB", false, true},
+        {"2005/HARNOL/ZLA.DB", true, false},
+        {"BAZA/ZLA.DB", true, false},
+    };
+    for (const Przypadek &p : przypadki) {
+        SCOPED_TRACE(p.plik);
+        const QString sciezkaPliku = sciezka(QLatin1String(p.plik));
+        if (p.naszaUszkodzona) {
+            makeTable(sciezkaPliku, pola({"OPIS"}), kKlucz, rekordy(3000, 1));
+            QFile plik(sciezkaPliku);
+            ASSERT_TRUE(plik.resize(plik.size() / 2));
+        } else {
+            writeFile(sciezkaPliku, "kopia z 1999 roku", false);
+        }
+        const MiejsceFirmy miejsce = MiejsceNowejFirmy(root(), pozycje(dane.path()), "2005");
+        ASSERT_EQ(miejsce.numer, 3);
+        const WynikNowejFirmy wynik = utworz(miejsce, {});
+        EXPECT_EQ(wynik.utworzona, p.utworzona) << wynik.bledy.join(u'\n').toStdString();
+        if (p.utworzona) {
+            EXPECT_TRUE(wynik.bledy.isEmpty());
+            EXPECT_TRUE(QFileInfo::exists(sciezka(QStringLiteral("FIRMA003/BAZA/SLOWNIK.DB"))));
+            EXPECT_TRUE(
+                QFileInfo::exists(sciezka(QStringLiteral("FIRMA003/2005/FIN/KONTRAHI.DB"))));
+        } else {
+            ASSERT_FALSE(wynik.bledy.isEmpty());
+            EXPECT_TRUE(wynik.bledy.first().contains(QStringLiteral("ZLA.DB")))
+                << qPrintable(wynik.bledy.first());
+        }
+        EXPECT_FALSE(QFileInfo::exists(sciezka(QStringLiteral("FIRMA003/")) +
+                                       QString::fromLatin1(p.plik).section(u'/', 0, 0) +
+                                       QStringLiteral("/") + QFileInfo(sciezkaPliku).fileName()));
+        ASSERT_TRUE(QFile::remove(sciezkaPliku));
+        ASSERT_TRUE(QDir(sciezka(QStringLiteral("FIRMA003"))).removeRecursively());
+    }
 }
 
 // The content of a table as the crash harness records it, without its records.
@@ -450,6 +559,63 @@ TEST(NowaFirmaAwarie, TheRegisterAndEveryFirmStayWholeAtEveryStep)
     HarnessFigures wynik = exerciseOperation(tworzenie);
     std::printf("%s: %s\n", qPrintable(tworzenie.name), qPrintable(wynik.summary()));
     EXPECT_GT(wynik.stepsTried, 30);
+    EXPECT_TRUE(wynik.failures.isEmpty()) << wynik.failures.join(u'\n').toStdString();
+}
+
+// A nameless firm given up ("Nie"), killed or failed at any step: the register is as before, or
+// keeps the new firm's empty table as an interrupted creation would; giving up again leaves no
+// more than that.
+TEST(NowaFirmaAwarie, AFirmGivenUpLeavesNoMoreThanAnInterruptedCreation)
+{
+    HarnessOperation zaniechanie;
+    zaniechanie.name = QStringLiteral("firm creation given up (NOWY, no name, Nie)");
+    zaniechanie.prepare = [](const QString &katalog) { rejestr(katalog); };
+    zaniechanie.run = [](const QString &katalog) {
+        AppContext kontekst;
+        kontekst.today = QDate(2005, 3, 10);
+        kontekst.executablePath = katalog + QStringLiteral("/rawen");
+        kontekst.currentDirectory = katalog;
+        FixedAppContext staly(kontekst);
+        Session sesja(QStringLiteral("SESJA"));
+        Table TFIRMA(&sesja);
+        Table Table1(&sesja);
+        TFIRMA.setTableName(QStringLiteral("FIRMA"));
+        TFIRMA.open();
+        const QString root = katalog + u'/';
+        const MiejsceFirmy miejsce =
+            MiejsceNowejFirmy(root, WykazFirm(root, Table1), QStringLiteral("2005"));
+        if (!miejsce.blad.isEmpty())
+            return false;
+        KrokiNowejFirmy kroki;
+        kroki.bezNazwy = [] { return false; };
+        const WynikNowejFirmy wynik =
+            UtworzFirme(TFIRMA, Table1, miejsce, root, QStringLiteral("2005"), kroki);
+        return wynik.zaniechana && wynik.bledy.isEmpty() && wynik.bladPowrotu.isEmpty() &&
+               TFIRMA.isOpen();
+    };
+    zaniechanie.wholeBetween = [](const QString &sciezka, const QString &tresc) {
+        return sciezka == QLatin1String("FIRMA003/FIRMA.DB") && tresc == bezRekordow(tresc) &&
+               tresc.contains(QLatin1String("field ZMIEJSCOWOSC"));
+    };
+    zaniechanie.invariant = [](const QString &katalog) {
+        const QStringList wykaz = pozycje(katalog);
+        const QStringList stare{"000 Biuro", "001 Sklep", "002 Warsztat"};
+        return wykaz == stare || wykaz == stare + QStringList{"003 "}
+                   ? QString()
+                   : QStringLiteral("the register lists ") + wykaz.join(QLatin1String(", "));
+    };
+    zaniechanie.completedAgain = [](const DirectoryState &znowu, const DirectoryState &przed,
+                                    const DirectoryState &) -> QString {
+        for (auto it = znowu.tables.begin(); it != znowu.tables.end(); ++it) {
+            if (przed.tables.value(it.key()) != it.value() &&
+                it.key() != QLatin1String("FIRMA003/FIRMA.DB"))
+                return it.key() + QStringLiteral(" changed");
+        }
+        return znowu.damaged.join(QLatin1String("; "));
+    };
+    HarnessFigures wynik = exerciseOperation(zaniechanie);
+    std::printf("%s: %s\n", qPrintable(zaniechanie.name), qPrintable(wynik.summary()));
+    EXPECT_GT(wynik.stepsTried, 5);
     EXPECT_TRUE(wynik.failures.isEmpty()) << wynik.failures.join(u'\n').toStdString();
 }
 

@@ -487,13 +487,26 @@ TEST_F(TRAWENFTest, TheCommandPanelsAreNotModules)
             modalne->close();
     });
     zamykanie.start(10);
+    // Each new firm's form is closed with nothing typed: made all the same; each deletion of the
+    // firm just made (it is selected) answered No.
+    for (int i = 0; i < 3; ++i)
+        okna.answerNext(MessageBoxes::Answer::Yes);
+    for (int i = 0; i < 3; ++i)
+        okna.answerNext(MessageBoxes::Answer::No);
     for (const char *kontrolka : {"Panel1", "Panel4", "Image3", "Label3", "Panel5", "Image4",
                                   "Label4", "Panel6", "Label5", "Panel7", "Label6", "GroupBox1"})
         kliknij(*okno, QString::fromLatin1(kontrolka));
     zamykanie.stop();
     EXPECT_TRUE(procesy.starty.isEmpty());
-    EXPECT_TRUE(okna.shown().isEmpty()) << okna.texts().join(u'\n').toStdString();
-    // Each control of "Nowa firma" made a firm; "Kasuj firmę" left firm 000 alone.
+    QStringList pytania;
+    for (const char *numer : {"001", "002", "003"})
+        pytania << QStringLiteral("Nie wpisano ani nazwy firmy, ani nazwy skróconej.\rCzy utworzyć "
+                                  "firmę %1 bez nazwy ?")
+                       .arg(QLatin1String(numer));
+    for (int i = 0; i < 3; ++i)
+        pytania << QStringLiteral("Czy skasować firmę : ");
+    EXPECT_EQ(okna.texts(), pytania);
+    // Each control of "Nowa firma" made a firm; each of "Kasuj firmę" asked about the last one.
     EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 ", "002 ", "003 "}));
 }
 
@@ -566,69 +579,118 @@ TEST_F(TRAWENFTest, ANewFirmGetsTheNextNumberItsTablesAndItsItem)
               QStringLiteral("Biuro"));
     EXPECT_FALSE(okno->Table1.isOpen());
 
-    // The new firm is a firm like any other: a module starts for it in its directory.
-    okno->findChild<QListWidget *>(QStringLiteral("FIRMA"))->clearSelection();
-    wybierz(*okno, QStringLiteral("003"));
+    // The new firm is selected in place of the one before, and is a firm like any other: a
+    // module starts for it in its directory.
+    const QList<QListWidgetItem *> wybrane =
+        okno->findChild<QListWidget *>(QStringLiteral("FIRMA"))->selectedItems();
+    ASSERT_EQ(wybrane.size(), 1);
+    EXPECT_EQ(wybrane.first()->text(), QStringLiteral("003 Kwiaciarnia"));
     kliknij(*okno, QStringLiteral("PHARNOL"));
     ASSERT_EQ(procesy.starty.size(), 1);
     EXPECT_EQ(procesy.starty.last().argumenty,
               QStringList{QStringLiteral("DR=") + root() + QStringLiteral("FIRMA003/")});
 }
 
-// Closed without anything typed, the company data form still gives a firm: its item is the
-// number and one space, and its table has no record.
-TEST_F(TRAWENFTest, AFirmWhoseFormWasClosedEmptyIsTheNumberAndOneSpace)
+// Closed without a name (with Escape, or with its close box), the company data form asks whether
+// to make a nameless firm: Yes gives the item of the number and one space, the firm selected; No
+// leaves nothing of the creation, no item, and the next "Nowa firma" takes the same number.
+TEST_F(TRAWENFTest, AFormClosedWithoutANameAsksAndNoLeavesNoTrace)
 {
     firma(katalog.path(), QStringLiteral("Biuro"));
+    firma(katalog.filePath(QStringLiteral("FIRMA001")), QStringLiteral("Sklep"));
     szablony();
     auto okno = pokaz();
+    auto *lista = okno->findChild<QListWidget *>(QStringLiteral("FIRMA"));
+    const QStringList przed = directoryEntries(katalog.path());
+    const auto escape = [](TFIRMAF &forma) {
+        QApplication::setActiveWindow(&forma);
+        QTest::keyClick(&forma, Qt::Key_Escape);
+        EXPECT_FALSE(forma.isVisible());
+    };
+
+    okna.answerNext(MessageBoxes::Answer::No);
+    nowaFirma(*okno, QString(), escape);
+    ASSERT_EQ(okna.shown().size(), 1);
+    EXPECT_EQ(okna.shown().last().text,
+              QStringLiteral("Nie wpisano ani nazwy firmy, ani nazwy skróconej.\rCzy utworzyć "
+                             "firmę 002 bez nazwy ?"));
+    EXPECT_EQ(okna.shown().last().buttons, MessageBoxes::Buttons::YesNo);
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep"}));
+    EXPECT_EQ(directoryEntries(katalog.path()), przed);
+    EXPECT_FALSE(okno->ROKF() && okno->ROKF()->isVisible());
+    EXPECT_TRUE(dane->TFIRMA.isOpen());
+    EXPECT_EQ(dane->TFIRMA.fieldByName(QStringLiteral("SKROT")).asString(),
+              QStringLiteral("Biuro"));
+
+    // A name typed into either field makes the firm without a question.
+    nowaFirma(*okno, QStringLiteral("Apteka"));
+    EXPECT_EQ(okna.shown().size(), 1);
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep", "002 Apteka"}));
+
+    okna.answerNext(MessageBoxes::Answer::Yes);
     nowaFirma(*okno, QString());
-    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 "}));
+    ASSERT_EQ(okna.shown().size(), 2);
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep", "002 Apteka", "003 "}));
+    ASSERT_EQ(lista->selectedItems().size(), 1);
+    EXPECT_EQ(lista->selectedItems().first()->text(), QStringLiteral("003 "));
+    EXPECT_EQ(lista->currentItem(), lista->selectedItems().first());
     Table nowa;
-    nowa.setTableName(katalog.filePath(QStringLiteral("FIRMA001/FIRMA")));
+    nowa.setTableName(katalog.filePath(QStringLiteral("FIRMA003/FIRMA")));
     nowa.open();
     EXPECT_TRUE(nowa.isEmpty());
-    EXPECT_TRUE(okna.shown().isEmpty()) << okna.texts().join(u'\n').toStdString();
 }
 
-// A deleted firm's number is free again; deleting the second firm of that number cannot rename
-// its directory onto the first one's, says so and keeps the firm in the list.
-TEST_F(TRAWENFTest, ADeletedNumberIsUsedAgainAndItsSecondDeletionIsRefused)
+// A deleted firm's number is free again; deleting the second firm of that number keeps the first
+// one's data where they are and puts the second beside them, and the answer says where.
+TEST_F(TRAWENFTest, ADeletedNumberIsUsedAgainAndEachDeletionKeepsItsData)
 {
     firma(katalog.path(), QStringLiteral("Biuro"));
     firma(katalog.filePath(QStringLiteral("FIRMA001")), QStringLiteral("Sklep"));
     firma(katalog.filePath(QStringLiteral("FIRMA002")), QStringLiteral("Warsztat"));
     szablony();
     auto okno = pokaz();
+    auto *lista = okno->findChild<QListWidget *>(QStringLiteral("FIRMA"));
 
     kliknijPozycje(*okno, QStringLiteral("002"));
     okna.answerNext(MessageBoxes::Answer::Yes);
     kliknij(*okno, QStringLiteral("Panel5"));
-    EXPECT_EQ(okna.texts(), QStringList{QStringLiteral("Czy skasować firmę : Warsztat")});
+    EXPECT_EQ(okna.texts(),
+              (QStringList{QStringLiteral("Czy skasować firmę : Warsztat"),
+                           QStringLiteral("Firma 002 została usunięta z wykazu.\rJej dane "
+                                          "pozostają w katalogu %1.")
+                               .arg(katalog.filePath(QStringLiteral("#IRMA002")))}));
+    EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Information);
     EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep"}));
     // No other firm is selected in its place.
-    EXPECT_TRUE(okno->findChild<QListWidget *>(QStringLiteral("FIRMA"))->selectedItems().isEmpty());
+    EXPECT_TRUE(lista->selectedItems().isEmpty());
     EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("#IRMA002/FIRMA.DB"))).isFile());
     EXPECT_FALSE(QFileInfo::exists(katalog.filePath(QStringLiteral("FIRMA002"))));
 
-    nowaFirma(*okno, QStringLiteral("Piekarnia"));
-    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep", "002 Piekarnia"}));
-    EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("FIRMA002/FIRMA.DB"))).isFile());
-
-    wybierz(*okno, QStringLiteral("002"));
-    okna.answerNext(MessageBoxes::Answer::Yes);
-    kliknij(*okno, QStringLiteral("Image4"));
-    ASSERT_EQ(okna.shown().size(), 3);
-    EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Error);
-    EXPECT_TRUE(okna.shown().last().text.startsWith(QStringLiteral("Nie można skasować firmy")))
-        << okna.shown().last().text.toStdString();
-    EXPECT_TRUE(okna.shown().last().text.contains(QStringLiteral("#IRMA002")));
-    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep", "002 Piekarnia"}));
-    EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("FIRMA002/FIRMA.DB"))).isFile());
-    Table pierwsza;
-    pierwsza.setTableName(katalog.filePath(QStringLiteral("#IRMA002/FIRMA")));
-    pierwsza.open();
-    EXPECT_EQ(pierwsza.fieldByName(QStringLiteral("SKROT")).asString(), QStringLiteral("Warsztat"));
+    for (const char *nazwa : {"Piekarnia", "Kwiaciarnia"}) {
+        SCOPED_TRACE(nazwa);
+        nowaFirma(*okno, QLatin1String(nazwa));
+        EXPECT_EQ(pozycje(*okno),
+                  (QStringList{"000 Biuro", "001 Sklep", QStringLiteral("002 ") + nazwa}));
+        // The new firm is the one selected, and "Kasuj firmę" asks about it.
+        okna.answerNext(MessageBoxes::Answer::Yes);
+        kliknij(*okno, QStringLiteral("Image4"));
+        EXPECT_EQ(okna.shown().at(okna.shown().size() - 2).text,
+                  QStringLiteral("Czy skasować firmę : ") + QLatin1String(nazwa));
+        EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Information);
+        EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep"}));
+    }
+    EXPECT_TRUE(okna.shown().last().text.endsWith(
+        QStringLiteral("katalogu %1.").arg(katalog.filePath(QStringLiteral("#IRMA002-3")))))
+        << qPrintable(okna.shown().last().text);
+    const QList<QPair<const char *, const char *>> skasowane{
+        {"#IRMA002", "Warsztat"}, {"#IRMA002-2", "Piekarnia"}, {"#IRMA002-3", "Kwiaciarnia"}};
+    for (const auto &[katalogFirmy, skrot] : skasowane) {
+        Table t;
+        t.setTableName(katalog.filePath(QLatin1String(katalogFirmy) + QStringLiteral("/FIRMA")));
+        t.open();
+        EXPECT_EQ(t.fieldByName(QStringLiteral("SKROT")).asString(), QLatin1String(skrot));
+    }
+    EXPECT_FALSE(QFileInfo::exists(katalog.filePath(QStringLiteral("FIRMA002"))));
 }
 
 // The deletion's rename is done, but its directory could not be synced: the firm is gone from
@@ -646,10 +708,13 @@ TEST_F(TRAWENFTest, ADeletionWhoseNameMayNotSurviveAPowerCutSaysSo)
     FaultPoint::disarm();
     EXPECT_EQ(pozycje(*okno), QStringList{"000 Biuro"});
     EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("#IRMA001/FIRMA.DB"))).isFile());
-    ASSERT_EQ(okna.shown().size(), 2);
-    EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Warning);
-    EXPECT_TRUE(okna.shown().last().text.startsWith(
+    // The question, the warning, the answer that names where the data went.
+    ASSERT_EQ(okna.shown().size(), 3);
+    EXPECT_EQ(okna.shown()[1].icon, MessageBoxes::Icon::Warning);
+    EXPECT_TRUE(okna.shown()[1].text.startsWith(
         QStringLiteral("Uwaga: Nie udało się utrwalić zmian w katalogu ")))
+        << okna.shown()[1].text.toStdString();
+    EXPECT_TRUE(okna.shown().last().text.contains(katalog.filePath(QStringLiteral("#IRMA001"))))
         << okna.shown().last().text.toStdString();
 }
 
@@ -669,15 +734,21 @@ TEST_F(TRAWENFTest, TheDeletionQuestionAndTheFirmsThatAreNotDeleted)
     EXPECT_EQ(okna.shown().last().text, QStringLiteral("Brak wybranej firmy"));
     EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Warning);
 
+    // Firm 000 is not asked about; the user learns why nothing happens.
     wybierz(*okno, QStringLiteral("000"));
     kliknij(*okno, QStringLiteral("Panel5"));
-    EXPECT_EQ(okna.shown().size(), 1);
+    ASSERT_EQ(okna.shown().size(), 2);
+    EXPECT_EQ(okna.shown().last().text,
+              QStringLiteral("Firmy 000 nie można skasować: jej dane leżą w katalogu programu "
+                             "razem z wykazem firm i wzorcami tabel nowych firm."));
+    EXPECT_EQ(okna.shown().last().buttons, MessageBoxes::Buttons::Ok);
+    EXPECT_TRUE(QFileInfo(katalog.filePath(QStringLiteral("FIRMA.DB"))).isFile());
 
     okno->findChild<QListWidget *>(QStringLiteral("FIRMA"))->clearSelection();
     wybierz(*okno, QStringLiteral("001"));
     okna.answerNext(MessageBoxes::Answer::No);
     kliknij(*okno, QStringLiteral("Panel5"));
-    ASSERT_EQ(okna.shown().size(), 2);
+    ASSERT_EQ(okna.shown().size(), 3);
     EXPECT_EQ(okna.shown().last().text, QStringLiteral("Czy skasować firmę : ") + nazwa.left(40));
     EXPECT_EQ(okna.shown().last().icon, MessageBoxes::Icon::Warning);
     EXPECT_EQ(okna.shown().last().buttons, MessageBoxes::Buttons::YesNo);
@@ -692,8 +763,19 @@ TEST_F(TRAWENFTest, AnErrorWhileCreatingAddsNoItemAndKeepsWhatWasMade)
 {
     firma(katalog.path(), QStringLiteral("Biuro"));
     szablony();
+    // A template table of ours, damaged: cut short.
     const QString zla = katalog.filePath(QStringLiteral("2005/FIN/ZLA.DB"));
-    plik(QStringLiteral("2005/FIN/ZLA.DB")); // not a table
+    {
+        QList<QStringList> rekordy;
+        for (int i = 1; i <= 3000; ++i)
+            rekordy << QStringList{QString::number(i), QStringLiteral("opis %1").arg(i)};
+        makeTable(zla,
+                  {{QStringLiteral("NR"), ftInteger, 0, false},
+                   {QStringLiteral("NAZWA"), ftString, 20, false}},
+                  {}, rekordy);
+        QFile plikTabeli(zla);
+        ASSERT_TRUE(plikTabeli.resize(plikTabeli.size() / 2));
+    }
     auto okno = pokaz();
 
     nowaFirma(*okno, QStringLiteral("Apteka"));
@@ -816,6 +898,158 @@ TEST_F(TRAWENFTest, ANewFirmWithoutAFreeNumberIsRefused)
     EXPECT_EQ(directoryEntries(katalog.path()), przed);
     EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep", "999 Ostatnia"}));
     EXPECT_TRUE(dane->TFIRMA.isOpen());
+}
+
+// The main window without the mouse: Tab goes from the firm list through the panels in reading
+// order and back; the panel with the focus shows it; Enter or Space starts it as a click does.
+TEST_F(TRAWENFTest, TheKeyboardReachesEveryPanelInReadingOrder)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    firma(katalog.filePath(QStringLiteral("FIRMA001")), QStringLiteral("Sklep"));
+    plik(QStringLiteral("harnol.exe"));
+    auto okno = pokaz();
+    QApplication::setActiveWindow(okno.get());
+    auto *lista = okno->findChild<QListWidget *>(QStringLiteral("FIRMA"));
+    lista->setFocus(Qt::OtherFocusReason);
+    kliknijPozycje(*okno, QStringLiteral("001"));
+    ASSERT_EQ(QApplication::focusWidget(), lista);
+
+    QStringList kolejnosc;
+    for (int i = 0; i < 13; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        kolejnosc << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(kolejnosc,
+              (QStringList{"PDREMOT", "PHARNOL", "PSELVIK", "PPUNTOR", "PLOMIRA", "PGARVEL",
+                           "PTESSUN", "PBORVIK", "Panel7", "Panel4", "Panel5", "Panel6", "FIRMA"}));
+
+    // The panel with the focus looks otherwise than without it.
+    auto *harnol = okno->findChild<QWidget *>(QStringLiteral("PHARNOL"));
+    const QImage bez = harnol->grab().toImage();
+    harnol->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(harnol->hasFocus());
+    EXPECT_NE(harnol->grab().toImage(), bez);
+
+    for (const Qt::Key klawisz : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        SCOPED_TRACE(int(klawisz));
+        QTest::keyClick(harnol, klawisz);
+    }
+    ASSERT_EQ(procesy.starty.size(), 3);
+    for (const Start &s : procesy.starty)
+        EXPECT_EQ(s.argumenty,
+                  QStringList{QStringLiteral("DR=") + root() + QStringLiteral("FIRMA001/")});
+
+    // A command panel the same way: "Otwarcie roku" shows its form.
+    bool rok = false;
+    QTimer::singleShot(0, [&rok] {
+        if (QWidget *modalne = QApplication::activeModalWidget()) {
+            rok = qobject_cast<TROKF *>(modalne) != nullptr;
+            modalne->close();
+        }
+    });
+    QTest::keyClick(okno->findChild<QWidget *>(QStringLiteral("Panel7")), Qt::Key_Space);
+    EXPECT_TRUE(rok);
+    EXPECT_TRUE(okna.shown().isEmpty()) << qPrintable(okna.texts().join(u'\n'));
+}
+
+// "Dane o Firmie" for a firm of the list, on a double click of its item or Enter: the form edits
+// that firm's FIRMA.DB, the item follows the new short name, and the data module's firm table is
+// as it was before (open on firm 000, or closed).
+TEST_F(TRAWENFTest, ADoubleClickOrEnterOnAFirmShowsItsCompanyData)
+{
+    firma(katalog.path(), QStringLiteral("Biuro"));
+    firma(katalog.filePath(QStringLiteral("FIRMA001")), QStringLiteral("Sklep"));
+    firma(katalog.filePath(QStringLiteral("FIRMA002")), QStringLiteral("Warsztat"));
+    auto okno = pokaz();
+    QApplication::setActiveWindow(okno.get());
+    QCoreApplication::processEvents();
+    auto *lista = okno->findChild<QListWidget *>(QStringLiteral("FIRMA"));
+    const QString tabelaModulu = dane->TFIRMA.fileName();
+
+    // Shows the form with `jak`, appends `dopisz` to the short name, closes it; what the form
+    // showed and which table it edited.
+    struct Pokazana
+    {
+        QString skrot;
+        QString tabela;
+    };
+    const auto pokazDane = [&](const std::function<void()> &jak, const QString &dopisz) {
+        Pokazana pokazana;
+        // A form that does not come leaves nothing queued for the next step.
+        QObject tenKrok;
+        QTimer::singleShot(0, &tenKrok, [&] {
+            auto *forma = qobject_cast<TFIRMAF *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(forma);
+            auto *pole = forma->findChild<QLineEdit *>(QStringLiteral("DBEdit3"));
+            pokazana.skrot = pole->text();
+            pokazana.tabela = dane->TFIRMA.fileName();
+            QApplication::setActiveWindow(forma);
+            pole->setFocus(Qt::MouseFocusReason);
+            QTest::keyClick(pole, Qt::Key_End);
+            for (const QChar znak : dopisz)
+                QTest::sendKeyEvent(QTest::Click, pole, Qt::Key_unknown, QString(znak),
+                                    Qt::NoModifier);
+            forma->close();
+        });
+        jak();
+        return pokazana;
+    };
+    const auto dwuklik = [&](const QString &poczatek) {
+        for (int i = 0; i < lista->count(); ++i) {
+            if (!lista->item(i)->text().startsWith(poczatek))
+                continue;
+            // As the window system gives a double click: press, release, double click, release.
+            const QPoint gdzie = lista->visualItemRect(lista->item(i)).center();
+            QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, gdzie);
+            QTest::mouseDClick(lista->viewport(), Qt::LeftButton, {}, gdzie);
+            QTest::mouseRelease(lista->viewport(), Qt::LeftButton, {}, gdzie);
+        }
+    };
+    const auto skrotFirmy = [&](const QString &gdzie) {
+        Table t;
+        t.setTableName(gdzie + QStringLiteral("FIRMA"));
+        t.open();
+        return t.fieldByName(QStringLiteral("SKROT")).asString();
+    };
+
+    const Pokazana pierwsza =
+        pokazDane([&] { dwuklik(QStringLiteral("001")); }, QStringLiteral(" Nowak"));
+    EXPECT_EQ(pierwsza.skrot, QStringLiteral("Sklep"));
+    EXPECT_EQ(QFileInfo(pierwsza.tabela),
+              QFileInfo(katalog.filePath(QStringLiteral("FIRMA001/FIRMA.DB"))));
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep Nowak", "002 Warsztat"}));
+    EXPECT_EQ(lista->currentItem()->text(), QStringLiteral("001 Sklep Nowak"));
+    EXPECT_EQ(skrotFirmy(root() + QStringLiteral("FIRMA001/")), QStringLiteral("Sklep Nowak"));
+    EXPECT_EQ(skrotFirmy(root()), QStringLiteral("Biuro"));
+    EXPECT_TRUE(dane->TFIRMA.isOpen());
+    EXPECT_EQ(dane->TFIRMA.fileName(), tabelaModulu);
+    EXPECT_EQ(dane->TFIRMA.fieldByName(QStringLiteral("SKROT")).asString(),
+              QStringLiteral("Biuro"));
+
+    // From the keyboard: the selected item and Enter.
+    kliknijPozycje(*okno, QStringLiteral("002"));
+    const Pokazana druga =
+        pokazDane([&] { QTest::keyClick(lista, Qt::Key_Return); }, QStringLiteral(" i Syn"));
+    EXPECT_EQ(druga.skrot, QStringLiteral("Warsztat"));
+    EXPECT_EQ(pozycje(*okno), (QStringList{"000 Biuro", "001 Sklep Nowak", "002 Warsztat i Syn"}));
+
+    // Firm 000's table is the data module's own: edited where it stands, and still open.
+    const Pokazana zerowa =
+        pokazDane([&] { dwuklik(QStringLiteral("000")); }, QStringLiteral(" Rachunkowe"));
+    EXPECT_EQ(zerowa.skrot, QStringLiteral("Biuro"));
+    EXPECT_EQ(zerowa.tabela, tabelaModulu);
+    EXPECT_EQ(pozycje(*okno).first(), QStringLiteral("000 Biuro Rachunkowe"));
+    EXPECT_TRUE(dane->TFIRMA.isOpen());
+    EXPECT_EQ(dane->TFIRMA.fieldByName(QStringLiteral("SKROT")).asString(),
+              QStringLiteral("Biuro Rachunkowe"));
+
+    // A firm table closed before stays closed, under its own name.
+    dane->TFIRMA.close();
+    pokazDane([&] { dwuklik(QStringLiteral("001")); }, QStringLiteral("!"));
+    EXPECT_EQ(pozycje(*okno).at(1), QStringLiteral("001 Sklep Nowak!"));
+    EXPECT_FALSE(dane->TFIRMA.isOpen());
+    EXPECT_EQ(dane->TFIRMA.fileName(), tabelaModulu);
+    EXPECT_TRUE(okna.shown().isEmpty()) << qPrintable(okna.texts().join(u'\n'));
 }
 
 TEST_F(TRAWENFTest, TheWindowIsLaidOutAsDesigned)

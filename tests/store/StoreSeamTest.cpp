@@ -1,7 +1,11 @@
 #include "archive/Archiwum.h"
+#include "data/TabelaFirmy.h"
 #include "data/Table.h"
+#include "data/WartosciProgramu.h"
 #include "data/WykazFirm.h"
 #include "install/NowyKatalogDanych.h"
+#include "shell/KasowanieFirmy.h"
+#include "shell/NowaFirma.h"
 #include "store/SqliteFolderStore.h"
 #include "store/StoredTable.h"
 #include "support/OtherProgram.h"
@@ -9,6 +13,7 @@
 #include "year/OtwarcieRoku.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -37,6 +42,7 @@ public:
     QString resolve(const QString &path) const override { return m_folder.resolve(path); }
     QString canonicalPath(const QString &path) const override
     {
+        note(QStringLiteral("canonicalPath"), path);
         return m_folder.canonicalPath(path);
     }
     bool makeDirectory(const QString &path) override
@@ -86,6 +92,11 @@ public:
     void replaceTable(const QString &from, const QString &to) override
     {
         m_folder.replaceTable(from, to);
+    }
+    bool isOurTable(const QString &path) const override
+    {
+        note(QStringLiteral("isOurTable"), path);
+        return m_folder.isOurTable(path);
     }
     std::unique_ptr<WholeFileReader> readWhole(const QString &path) override
     {
@@ -262,6 +273,60 @@ TEST(SqliteFolderStoreTest, ADirectoryThatCannotBeReadIsToldApartFromAnEmptyOne)
     });
     ::chmod(QFile::encodeName(zamkniety).constData(), 0755);
     EXPECT_EQ(kod, 0);
+}
+
+// The year list asks the store whether the year was opened in its own data directory; a file
+// among the tables that does not open is told from a damaged table of ours by the store.
+TEST_F(StoreSeamTest, TheYearListAndTheCheckForATableOfOursAskTheStore)
+{
+    {
+        QFile obcy(R + QStringLiteral("2025/PLIK.DB"));
+        ASSERT_TRUE(obcy.open(QIODevice::WriteOnly));
+        obcy.write("to nie jest tabela");
+    }
+    WartosciProgramu wartosci;
+    wartosci.katalogDanych = R;
+    wartosci.listaLat = {QStringLiteral("2025")};
+    Table TS;
+    const WynikOtwarciaRoku wynik = OtworzRok(
+        TS, R, QStringLiteral("2026"), QStringLiteral("2025"), {}, [] { return true; }, &wartosci);
+    EXPECT_TRUE(wynik.zakonczone);
+    EXPECT_EQ(wartosci.listaLat, (QStringList{QStringLiteral("2025"), QStringLiteral("2026")}));
+    EXPECT_TRUE(kroki(QStringLiteral("canonicalPath")).contains(w(QString())));
+    EXPECT_EQ(kroki(QStringLiteral("isOurTable")), QStringList{w(QStringLiteral("2025/PLIK.DB"))});
+    EXPECT_EQ(wynik.kopia.pominiete.size(), 1);
+    EXPECT_TRUE(wynik.kopia.bledy.isEmpty()) << wynik.kopia.bledy.join(u'\n').toStdString();
+}
+
+// A firm deleted beside an earlier one of its number takes the free name the store finds; a new
+// firm given up without a name has its directory removed by the store.
+TEST_F(StoreSeamTest, FirmDeletionAndAFirmGivenUpReachTheDataRootThroughTheStore)
+{
+    ASSERT_TRUE(QDir().mkpath(R + QStringLiteral("#IRMA001")));
+    const WynikKasowania skasowana = SkasujFirme(R + QStringLiteral("FIRMA001"));
+    ASSERT_TRUE(skasowana.skasowana) << skasowana.blad.toStdString();
+    EXPECT_EQ(QDir::cleanPath(skasowana.katalog), w(QStringLiteral("#IRMA001-2")));
+    EXPECT_EQ(kroki(QStringLiteral("renameDirectory")), QStringList{w(QStringLiteral("FIRMA001"))});
+
+    ASSERT_TRUE(QDir().mkpath(R + QStringLiteral("BAZA")));
+    Table TFIRMA;
+    TFIRMA.setTableName(R + QStringLiteral("FIRMA"));
+    TFIRMA.open();
+    Table Table1;
+    const MiejsceFirmy miejsce =
+        MiejsceNowejFirmy(R, {QStringLiteral("000 Biuro")}, QStringLiteral("2025"));
+    ASSERT_TRUE(miejsce.blad.isEmpty()) << miejsce.blad.toStdString();
+    magazyn.steps.clear();
+    KrokiNowejFirmy pytania;
+    pytania.bezNazwy = [] { return false; };
+    const WynikNowejFirmy nowa =
+        UtworzFirme(TFIRMA, Table1, miejsce, R, QStringLiteral("2025"), pytania);
+    EXPECT_TRUE(nowa.zaniechana);
+    EXPECT_EQ(kroki(QStringLiteral("makeDirectory")),
+              QStringList{QDir::cleanPath(miejsce.katalog)});
+    EXPECT_EQ(kroki(QStringLiteral("removeDirectory")),
+              QStringList{QDir::cleanPath(miejsce.katalog)});
+    EXPECT_FALSE(QFileInfo::exists(miejsce.katalog));
 }
 
 } // namespace

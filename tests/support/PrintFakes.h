@@ -89,8 +89,27 @@ public:
     QList<Strona> strony;
     bool otwarty = false;
 
+    // The page's width upright and on its side and a character's width per point, in device
+    // pixels; 0, as a printer that cannot tell, unless a test sets them. The layout the engine
+    // chose for the document.
+    int szerokosc = 0;
+    int szerokoscPoziomo = 0;
+    double znakNaPunkt = 0;
+    bool poziomo = false;
+    double skala = 1.0;
+
     int rozdzielczoscPionowa() const override { return dpi; }
     int wysokoscStrony() const override { return wysokosc; }
+    int szerokoscStrony(bool naBoku) const override
+    {
+        return naBoku ? szerokoscPoziomo : szerokosc;
+    }
+    double szerokoscZnakuNaPunkt() const override { return znakNaPunkt; }
+    void ustawUklad(bool naBoku, double skalaPisma) override
+    {
+        poziomo = naBoku;
+        skala = skalaPisma;
+    }
     Wynik rozpocznij(const QString &nazwaDokumentu) override;
     void ustawCzcionke(const QString &nazwa, int punkty) override;
     void ustawRozmiar(int punkty) override { m_punkty = punkty; }

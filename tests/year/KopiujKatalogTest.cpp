@@ -188,6 +188,7 @@ TEST_F(KopiujKatalogTest, ASecondStartAddsOnlyMissingTablesAfterYesAndNothingAft
     WartosciProgramu wartosci;
     wartosci.listaLat = {QStringLiteral("2005")};
     const QString katalogDanych = katalog.path() + u'/';
+    wartosci.katalogDanych = katalogDanych;
     const WynikOtwarciaRoku pierwszy = OtworzRok(
         TS, katalogDanych, QStringLiteral("2006"), QStringLiteral("2005"), przebieg,
         [] { return true; }, &wartosci);
@@ -230,23 +231,119 @@ TEST_F(KopiujKatalogTest, ASecondStartAddsOnlyMissingTablesAfterYesAndNothingAft
     }
 }
 
+// Each opening in turn, as a user may click "START": the year list gains a year once, in its
+// place, and only a year of its own data directory; a year that is no year makes nothing.
+TEST_F(KopiujKatalogTest, TheYearListHoldsEachYearOnceInOrderAndOnlyYearsOfItsDirectory)
+{
+    tabela(QStringLiteral("HARNOL/NOWA.DB"), pola({"OPIS"}), 3);
+    const QString inny = katalog.filePath(QStringLiteral("inny")) + u'/';
+    ASSERT_TRUE(QDir().mkpath(inny + QStringLiteral("2005")));
+    WartosciProgramu wartosci;
+    wartosci.katalogDanych = katalog.path() + u'/';
+    wartosci.listaLat = {QStringLiteral("2005")};
+    struct Otwarcie
+    {
+        QString katalog;
+        const char *rok;
+        const char *zRoku;
+        bool zakonczone;
+        QStringList lista;
+    };
+    const QString dane = katalog.path() + u'/';
+    const QList<Otwarcie> otwarcia{
+        {dane, "2006", "2005", true, {"2005", "2006"}},
+        {dane, "2006", "2005", true, {"2005", "2006"}}, // the same year again, after "Tak"
+        {dane, "2004", "2005", true, {"2004", "2005", "2006"}},
+        // The same directory spelt another way is the data directory.
+        {katalog.path() + QStringLiteral("/./"),
+         "2007",
+         "2006",
+         true,
+         {"2004", "2005", "2006", "2007"}},
+        {inny, "2006", "2005", true, {"2004", "2005", "2006", "2007"}},
+        {inny, "2008", "2005", true, {"2004", "2005", "2006", "2007"}},
+        {dane, "20x8", "2005", false, {"2004", "2005", "2006", "2007"}},
+        {dane, "2101", "2005", false, {"2004", "2005", "2006", "2007"}},
+        {dane, "2009", "99", false, {"2004", "2005", "2006", "2007"}},
+    };
+    for (const Otwarcie &o : otwarcia) {
+        SCOPED_TRACE(QStringLiteral("%1%2").arg(o.katalog, QLatin1String(o.rok)).toStdString());
+        const WynikOtwarciaRoku wynik = OtworzRok(
+            TS, o.katalog, QLatin1String(o.rok), QLatin1String(o.zRoku), przebieg,
+            [] { return true; }, &wartosci);
+        EXPECT_EQ(wynik.zakonczone, o.zakonczone);
+        EXPECT_EQ(wartosci.listaLat, o.lista);
+        if (!o.zakonczone) {
+            EXPECT_TRUE(wynik.bladKrytyczny.startsWith(QStringLiteral("Nieprawidłowy rok")))
+                << qPrintable(wynik.bladKrytyczny);
+            EXPECT_FALSE(QFileInfo::exists(o.katalog + QLatin1String(o.rok)));
+        }
+    }
+}
+
+// A source "table" that does not open is logged with "Bląd bazy :" and passed over. A file that is
+// no table of the program at all (PLIK.MDB, an old copy named X.DB, another program's database,
+// an empty file) is only that; a table of ours that is damaged or held by another program leaves
+// the year incomplete.
 TEST_F(KopiujKatalogTest, ASourceTableThatDoesNotOpenIsLoggedAndPassedOver)
 {
     typowyRok();
-    QFile zepsuta(w(QStringLiteral("2005"), QStringLiteral("HARNOL/ZEPSUTA.DB")));
-    ASSERT_TRUE(zepsuta.open(QIODevice::WriteOnly));
-    zepsuta.write("to nie jest tabela");
-    zepsuta.close();
+    const QString harnol = w(QStringLiteral("2005"), QStringLiteral("HARNOL/"));
+    auto zapisz = [](const QString &sciezka, const QByteArray &tresc) {
+        QFile plik(sciezka);
+        ASSERT_TRUE(plik.open(QIODevice::WriteOnly));
+        plik.write(tresc);
+    };
+    zapisz(harnol + QStringLiteral("ZEPSUTA.DB"), "to nie jest tabela");
+    zapisz(harnol + QStringLiteral("PLIK.MDB"), QByteArray(3000, '\x01'));
+    zapisz(harnol + QStringLiteral("PUSTY.DB"), QByteArray());
+    zapisz(harnol + QStringLiteral("OBCA.DB"), QByteArray());
+    {
+        OtherProgram obca(harnol + QStringLiteral("OBCA.DB"));
+        ASSERT_EQ(obca.exec(QStringLiteral("CREATE TABLE t(a)")), SQLITE_OK);
+        ASSERT_EQ(obca.exec(QStringLiteral("INSERT INTO t VALUES(1)")), SQLITE_OK);
+    }
+    // Ours, cut short: the header vouches for more pages than the file has.
+    makeTable(harnol + QStringLiteral("OBCIETA.DB"), pola({"OPIS"}), kKlucz, rekordy(3000, 1));
+    {
+        QFile obcieta(harnol + QStringLiteral("OBCIETA.DB"));
+        ASSERT_TRUE(obcieta.resize(obcieta.size() / 2));
+    }
+    // Ours, written by another program all the time the copy waits.
+    makeTable(harnol + QStringLiteral("ZAJETA.DB"), pola({"OPIS"}), kKlucz, rekordy(2, 1));
+    OtherProgram inny(harnol + QStringLiteral("ZAJETA.DB"));
+    ASSERT_EQ(inny.exec(QStringLiteral("BEGIN EXCLUSIVE")), SQLITE_OK);
+    sesja.setLockTimeout(100);
+
     ASSERT_TRUE(QDir().mkpath(cel));
     WynikKopii wynik;
     KopiujKatalog(TS, zrodlo, cel, przebieg, &wynik);
-    const QString linia = QStringLiteral("Bląd bazy :") + cel +
-                          QStringLiteral("/HARNOL/ZEPSUTA.DB. Przyczyna: ") + zrodlo +
-                          QStringLiteral("/HARNOL/ZEPSUTA.DB: plik tabeli jest uszkodzony");
-    EXPECT_TRUE(dziennik.contains(linia));
-    EXPECT_EQ(wynik.bledy, QStringList{linia});
+    // Each line names the table and, after it, its cause; the lists are told apart by the table.
+    auto linie = [&](const QStringList &nazwy) {
+        QStringList wynik;
+        for (const QString &nazwa : nazwy)
+            wynik << QStringLiteral("Bląd bazy :") + cel + QStringLiteral("/HARNOL/") + nazwa;
+        wynik.sort();
+        return wynik;
+    };
+    auto tabele = [](QStringList lista) {
+        for (QString &linia : lista)
+            linia = linia.section(QStringLiteral(". Przyczyna: "), 0, 0);
+        lista.sort();
+        return lista;
+    };
+    EXPECT_EQ(tabele(wynik.pominiete), linie({"OBCA.DB", "PLIK.MDB", "PUSTY.DB", "ZEPSUTA.DB"}));
+    EXPECT_EQ(tabele(wynik.bledy), linie({"OBCIETA.DB", "ZAJETA.DB"}));
+    for (const QString &linia : wynik.pominiete + wynik.bledy) {
+        EXPECT_TRUE(dziennik.contains(linia)) << qPrintable(linia);
+        EXPECT_TRUE(linia.contains(QStringLiteral(". Przyczyna: "))) << qPrintable(linia);
+    }
     EXPECT_EQ(wynik.utworzone.size(), 5);
-    EXPECT_FALSE(QFile::exists(cel + QStringLiteral("/HARNOL/ZEPSUTA.DB")));
+    for (const char *nazwa :
+         {"ZEPSUTA.DB", "PLIK.MDB", "PUSTY.DB", "OBCA.DB", "OBCIETA.DB", "ZAJETA.DB"})
+        EXPECT_FALSE(QFile::exists(cel + QStringLiteral("/HARNOL/") + QLatin1String(nazwa)))
+            << nazwa;
+    EXPECT_EQ(inny.exec(QStringLiteral("COMMIT")), SQLITE_OK);
 }
 
 // A rule naming a field the table lacks ends the copy, as it always did; the log and the result

@@ -287,8 +287,15 @@ TEST_F(PolecenieOtworzRokTest, WrongUsageEndsWith2AndAPolishLine)
 {
     const QList<QPair<QStringList, QString>> przypadki{
         {{}, QStringLiteral("Użycie: rawen --otworz-rok RRRR")},
-        {{"26"}, QStringLiteral("Rok musi mieć cztery cyfry: 26.")},
-        {{"2026", "--z-roku", "zeszły"}, QStringLiteral("Rok musi mieć cztery cyfry: zeszły.")},
+        {{"26"},
+         QStringLiteral("Nieprawidłowy rok \"26\": rok zapisuje się czterema cyframi, od "
+                        "1990 do 2100.")},
+        {{"20x8"}, QStringLiteral("Nieprawidłowy rok \"20x8\"")},
+        {{"2101"}, QStringLiteral("Nieprawidłowy rok \"2101\"")},
+        {{"2026", "--z-roku", "zeszły"}, QStringLiteral("Nieprawidłowy rok \"zeszły\"")},
+        {{"2026", "--z-roku", "1989"}, QStringLiteral("Nieprawidłowy rok \"1989\"")},
+        // The year before 1990 is no year to be made from.
+        {{"1990"}, QStringLiteral("Nieprawidłowy rok \"1989\"")},
         {{"2026", "--firma", "1"}, QStringLiteral("Numer firmy musi mieć trzy cyfry: 1.")},
         {{"2026", "--firma", "001", "--wszystkie-firmy"},
          QStringLiteral("Opcje --firma i --wszystkie-firmy wykluczają się.")},

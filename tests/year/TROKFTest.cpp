@@ -10,11 +10,14 @@
 #include "support/TableFixtures.h"
 #include "year/OtwarcieRoku.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -170,8 +173,9 @@ TEST_F(TROKFTest, ANewYearThatIsNotWholeIsNotOpenedAndTheBoxSaysSo)
     ASSERT_EQ(okna.shown().size(), 1);
     EXPECT_EQ(okna.shown()[0].icon, MessageBoxes::Icon::Error);
     const QString tekst = okna.shown()[0].text;
-    EXPECT_TRUE(tekst.startsWith(QStringLiteral("Rok 2006 nie został otwarty (1):\rBląd bazy :") +
-                                 katalog.filePath(QStringLiteral("2006/HARNOL/ZEPSUTA.DB"))))
+    EXPECT_TRUE(
+        tekst.startsWith(QStringLiteral("Rok 2006 nie został otwarty (1 błąd):\rBląd bazy :") +
+                         katalog.filePath(QStringLiteral("2006/HARNOL/ZEPSUTA.DB"))))
         << qPrintable(tekst);
     EXPECT_TRUE(tekst.contains(QStringLiteral("plik tabeli jest uszkodzony")));
     EXPECT_TRUE(tekst.endsWith(QStringLiteral("Katalog roku nie został utworzony: po usunięciu "
@@ -219,6 +223,175 @@ TEST_F(TROKFTest, AYearWhoseNameMayNotSurviveAPowerCutIsOpenedWithAWarning)
     EXPECT_TRUE(okna.shown()[0].text.startsWith(
         QStringLiteral("Uwaga:\rNie udało się utrwalić zmian w katalogu ") + katalog.path()))
         << qPrintable(okna.shown()[0].text);
+}
+
+// A year that is no year (typed into either field) is refused with a message before anything is
+// made or logged.
+TEST_F(TROKFTest, AYearThatIsNoYearIsRefusedAndNothingIsMade)
+{
+    tabela(QStringLiteral("2005/HARNOL/HARNOL.DB"), 3);
+    struct Przypadek
+    {
+        const char *rok;
+        const char *zRoku;
+        const char *wKomunikacie;
+    };
+    const QList<Przypadek> przypadki{
+        {"20x8", "2005", "Nieprawidłowy rok \"20x8\""},
+        {"206", "2005", "Nieprawidłowy rok \"206\""},
+        {"3006", "2005", "Nieprawidłowy rok \"3006\""},
+        {"2006", "2oo5", "Nieprawidłowy rok \"2oo5\""},
+    };
+    okno.show();
+    for (const Przypadek &p : przypadki) {
+        SCOPED_TRACE(p.rok);
+        kontrolka<QLineEdit>("EROK")->setText(QLatin1String(p.rok));
+        kontrolka<QLineEdit>("SROK")->setText(QLatin1String(p.zRoku));
+        const qsizetype przed = okna.shown().size();
+        okno.BitBtn1Click();
+        ASSERT_EQ(okna.shown().size(), przed + 1);
+        const ShownBox &box = okna.shown().last();
+        EXPECT_EQ(box.icon, MessageBoxes::Icon::Error);
+        EXPECT_TRUE(box.text.startsWith(QString::fromUtf8(p.wKomunikacie))) << qPrintable(box.text);
+        EXPECT_TRUE(box.text.endsWith(QStringLiteral("od 1990 do 2100.\rNic nie zostało "
+                                                     "utworzone.")))
+            << qPrintable(box.text);
+        EXPECT_FALSE(QFileInfo::exists(katalog.filePath(QLatin1String(p.rok))));
+        EXPECT_EQ(kontrolka<QPlainTextEdit>("EMEMO")->toPlainText(), QString());
+        EXPECT_EQ(wartosci.listaLat, (QStringList{"2004", "2005"}));
+        EXPECT_FALSE(postep.widoczne);
+    }
+    EXPECT_EQ(QDir(katalog.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{"2005"});
+}
+
+// Clicks on a button, as the window system delivers them when it gets round to them; with
+// `poZdarzeniu` only after one more pass of the event loop (input that waited comes in batches).
+class Klikniecia : public QObject
+{
+public:
+    QPushButton *przycisk = nullptr;
+    void kliknij(bool poZdarzeniu)
+    {
+        QCoreApplication::postEvent(this, new QEvent(poZdarzeniu ? QEvent::User : QEvent::None));
+    }
+
+protected:
+    bool event(QEvent *zdarzenie) override
+    {
+        if (zdarzenie->type() != QEvent::User && zdarzenie->type() != QEvent::None)
+            return QObject::event(zdarzenie);
+        if (zdarzenie->type() == QEvent::User) {
+            kliknij(false);
+            return true;
+        }
+        const QPointF srodek = przycisk->rect().center();
+        for (QEvent::Type typ : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(
+                przycisk, new QMouseEvent(typ, srodek, przycisk->mapToGlobal(srodek),
+                                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        return true;
+    }
+};
+
+// START is off while the year is made, and clicks on it meanwhile, which the window system
+// delivers once the run ends, start no second run (that one would at once ask the data-loss
+// question about the year just made).
+TEST_F(TROKFTest, StartIsOffWhileItRunsAndAClickMeanwhileIsDropped)
+{
+    tabela(QStringLiteral("2005/HARNOL/HARNOL.DB"), 3);
+    tabela(QStringLiteral("2005/HARNOL/NOWA.DB"), 2);
+    okno.show();
+    auto *start = kontrolka<QPushButton>("BitBtn1");
+    QList<bool> wlaczony;
+    Klikniecia klikniecia;
+    klikniecia.przycisk = start;
+    QObject::connect(kontrolka<QPlainTextEdit>("EMEMO")->document(),
+                     &QTextDocument::contentsChanged, &okno, [&] {
+                         if (kontrolka<QPlainTextEdit>("EMEMO")->toPlainText().isEmpty())
+                             return;
+                         wlaczony << start->isEnabled();
+                         if (wlaczony.size() != 1)
+                             return;
+                         klikniecia.kliknij(false);
+                         klikniecia.kliknij(true);
+                     });
+    start->click();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+
+    EXPECT_FALSE(wlaczony.isEmpty());
+    EXPECT_FALSE(wlaczony.contains(true));
+    EXPECT_TRUE(start->isEnabled());
+    EXPECT_TRUE(okna.shown().isEmpty()) << qPrintable(okna.texts().join(u'\n'));
+    EXPECT_EQ(dziennik().count(QStringLiteral("Generowanie nowego roku.")), 1);
+    EXPECT_EQ(dziennik().last(), QStringLiteral("KONIEC."));
+}
+
+// Each run's log starts empty, whatever the window logged before (an earlier run, a firm
+// creation), and keeps its last line in view as it grows.
+TEST_F(TROKFTest, TheLogStartsEmptyForEachRunAndFollowsItsLastLine)
+{
+    for (int i = 1; i <= 40; ++i)
+        tabela(QStringLiteral("2005/FIN/T%1.DB").arg(i), 1);
+    okno.resize(460, 300);
+    okno.show();
+    // The year form as firm creation uses it, and then a run of its own.
+    ASSERT_TRUE(QDir().mkpath(katalog.filePath(QStringLiteral("FIRMA001/2005"))));
+    ASSERT_TRUE(okno.KopiujKatalog(katalog.filePath(QStringLiteral("2005")),
+                                   katalog.filePath(QStringLiteral("FIRMA001/2005")))
+                    .bledy.isEmpty());
+    ASSERT_TRUE(dziennik().first().startsWith(QStringLiteral("Tworzenie katalogu :")));
+
+    auto sprawdz = [&] {
+        const QStringList log = dziennik();
+        EXPECT_EQ(log.first(), QStringLiteral("Generowanie nowego roku."));
+        EXPECT_EQ(log.count(QStringLiteral("Generowanie nowego roku.")), 1);
+        EXPECT_TRUE(log.filter(QStringLiteral("FIRMA001")).isEmpty());
+        EXPECT_EQ(log.last(), QStringLiteral("KONIEC."));
+        const QScrollBar *przewijanie = kontrolka<QPlainTextEdit>("EMEMO")->verticalScrollBar();
+        EXPECT_GT(przewijanie->maximum(), 0);
+        EXPECT_EQ(przewijanie->value(), przewijanie->maximum());
+    };
+    okno.BitBtn1Click();
+    sprawdz();
+    okna.answerNext(MessageBoxes::Answer::Yes);
+    okno.BitBtn1Click();
+    sprawdz();
+
+    // Shown again, the window opens with an empty log: the last run's lines are not this one's.
+    okno.hide();
+    okno.show();
+    EXPECT_TRUE(kontrolka<QPlainTextEdit>("EMEMO")->toPlainText().isEmpty());
+}
+
+// However the memo came to stand elsewhere in the middle of a run (it does not count itself at its
+// end while its window is not laid out yet), the next line brings its end back into view.
+TEST_F(TROKFTest, TheLogComesBackToItsLastLine)
+{
+    for (int i = 1; i <= 40; ++i)
+        tabela(QStringLiteral("2005/FIN/T%1.DB").arg(i), 1);
+    struct Przewijajacy final : OknoPostepu
+    {
+        QPlainTextEdit *memo = nullptr;
+        int kroki = 0;
+        void Start(const QString &, int) override {}
+        void Postep() override
+        {
+            if (++kroki == 20)
+                memo->verticalScrollBar()->setValue(0);
+        }
+        void Stop() override {}
+    } przewijajacy;
+    TROKF inne(wartosci, sesja, &przewijajacy);
+    inne.resize(460, 300);
+    inne.show();
+    przewijajacy.memo = inne.findChild<QPlainTextEdit *>(QStringLiteral("EMEMO"));
+    inne.BitBtn1Click();
+    ASSERT_EQ(przewijajacy.kroki, 40);
+    const QScrollBar *przewijanie = przewijajacy.memo->verticalScrollBar();
+    EXPECT_GT(przewijanie->maximum(), 0);
+    EXPECT_EQ(przewijanie->value(), przewijanie->maximum());
 }
 
 TEST_F(TROKFTest, PrzerwijClosesTheWindow)
