@@ -101,21 +101,22 @@ QString pierwszyBrakujacy(const QString &katalog)
     return brakujacy;
 }
 
-// A failed run leaves nothing of its own. The directory was empty or missing when the run began,
-// so everything in it now is the run's.
+// A failed run leaves nothing of its own. The root itself is built beside its place, and its
+// temporary is gone with it; what is left are the parents the run made, up to `utworzony`, the
+// first that was missing. Only those still empty go: a directory someone filled meanwhile (the
+// usual reason the last rename fails) keeps what was put there, and a root that was there and
+// empty stays as it was.
 void usunUtworzone(const QString &katalog, const QString &utworzony)
 {
-    Store &magazyn = Store::current();
-    if (!utworzony.isEmpty()) {
-        (void)magazyn.removeDirectory(utworzony);
+    if (utworzony.isEmpty())
         return;
-    }
-    for (const Store::Entry &wpis : magazyn.list(katalog)) {
-        const QString sciezka = QDir(katalog).filePath(wpis.name);
-        if (wpis.kind == Store::Kind::Directory && !wpis.link)
+    Store &magazyn = Store::current();
+    for (QString sciezka = katalog;; sciezka = QFileInfo(sciezka).path()) {
+        const Store::Entry wpis = magazyn.entry(sciezka);
+        if (wpis.kind == Store::Kind::Directory && !wpis.link && magazyn.list(sciezka).isEmpty())
             (void)magazyn.removeDirectory(sciezka);
-        else
-            QFile::remove(sciezka); // no table: the run makes its tables in the directory it builds
+        if (sciezka == utworzony || QFileInfo(sciezka).path() == sciezka)
+            break;
     }
 }
 

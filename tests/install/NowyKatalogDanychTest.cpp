@@ -6,6 +6,7 @@
 #include "data/Table.h"
 #include "data/WartosciProgramu.h"
 #include "data/WykazFirm.h"
+#include "demo/BudowaKatalogu.h"
 #include "demo/TabeleDemo.h"
 #include "install/KatalogDanych.h"
 #include "platform/Konsola.h"
@@ -226,6 +227,38 @@ TEST_F(NowyKatalogDanychTest, AFailedRunLeavesNothing)
                               QDir::toNativeSeparators(cel)))
         << qPrintable(*komunikat);
     EXPECT_EQ(directoryEntries(m_katalog.path()), QStringList{QStringLiteral("Biuro")});
+}
+
+// The last rename fails when someone fills the chosen folder while the root is built beside it:
+// what was put there is theirs and stays, whether the folder was there and empty or made by the
+// run; only the empty parents the run made go.
+TEST_F(NowyKatalogDanychTest, AFolderFilledMeanwhileKeepsWhatWasPutThere)
+{
+    for (const bool byl : {true, false}) {
+        SCOPED_TRACE(byl ? "the folder was there" : "the run made it");
+        const QString cel =
+            m_katalog.filePath(byl ? QStringLiteral("byl/Biuro") : QStringLiteral("nowy/Biuro"));
+        if (byl) {
+            ASSERT_TRUE(QDir().mkpath(cel));
+        }
+        const QString cudzy = cel + QStringLiteral("/PISMO.TXT");
+        const std::optional<QString> komunikat = blad([&] {
+            ZbudujKatalogDanych(
+                cel,
+                {QStringLiteral("Katalog danych"), QStringLiteral("Nie udało się utworzyć %1: %2")},
+                [&](const QString &) {
+                    ASSERT_TRUE(QDir().mkpath(cel));
+                    QFile plik(cudzy);
+                    ASSERT_TRUE(plik.open(QIODevice::WriteOnly));
+                    plik.write("cudze");
+                });
+        });
+        ASSERT_TRUE(komunikat.has_value());
+        ASSERT_TRUE(QFileInfo(cudzy).isFile());
+        QFile plik(cudzy);
+        ASSERT_TRUE(plik.open(QIODevice::ReadOnly));
+        EXPECT_EQ(plik.readAll(), QByteArray("cudze"));
+    }
 }
 
 // Killed or failed at any step, making a new data root leaves none or a whole one, and a second
